@@ -1,0 +1,2 @@
+#pragma once
+int runVetrinova(int argc, char** argv);

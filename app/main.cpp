@@ -1,0 +1,5 @@
+#include "app/app.h"
+
+int main(int argc, char** argv) {
+    return runVetrinova(argc, argv);
+}

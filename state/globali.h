@@ -1,0 +1,61 @@
+#pragma once
+// The presentation's shared state and the routines that several windows use.
+#include "state/arrays.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+// A file reference: an absolute path, or none when empty.
+using FolderItem = QString;
+
+namespace Globali {
+
+// Screen edge of the thumbnail strip: 0 left, 1 right, 2 top, 3 bottom.
+inline int thumb_pos = 0;
+// Strip thickness: percent while the setup window is in use, pixels while a
+// presentation or the notes editor runs.
+inline int thumb_per = 0;
+// Interface language: 1 English, anything else Italian.
+inline int lingua = 1;
+// The seven presentation colours (see the setup window's swatches).
+inline Array1<QColor> colore(6);
+// Offset of a note's shadow, pixels right and down.
+inline int ombra = 0;
+// Screen preview rectangle of the setup window or the editor, window pixels.
+inline int xtl = 0, xbr = 0, ytl = 0, ybr = 0;
+// The image folder, none until an import or an opening.
+inline FolderItem cartella;
+inline int quantidisegni = 0;
+// contorno(i, c): the note of picture i in 13 text cells (only columns 0..12 are used).
+inline Array2<QString> contorno(0, 12);
+// disegno(i): the file of picture i, 1..quantidisegni.
+inline Array1<FolderItem> disegno(0);
+inline int pct_dx = 0, pct_dy = 0;
+inline int tmb_dx = 0, tmb_dy = 0;
+// The picture whose note the editor shows.
+inline int puntatore = 0;
+// Which corner of the note rectangle the editor's next click sets.
+inline int volta = 0;
+// The editor's scaled preview picture.
+inline QImage prefre;
+
+// Back to the start-up values (used at start and by tests).
+void reset();
+
+// Setup window previews.
+void mostra_thumb();
+void mostra_colori();
+// Captions of the setup window and the File menu.
+void local_usa();
+void local_ita();
+// Apply the captions of the current language.
+void applyLanguage();
+// Shows picture i in the picture window.
+void mostra_pict(int i);
+// Asks for a folder and makes its pictures the presentation's.
+void importa();
+// Reads a presentation file (none: nothing happens).
+void apri_presentazione(const FolderItem& file);
+
+} // namespace Globali
