@@ -1,0 +1,37 @@
+#include "framework/progress.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+namespace fw {
+
+namespace {
+constexpr qint64 showAfterMs = 400;
+}
+
+Progress::Progress(const QString& label, int total) : label_(label), total_(total) {
+    clock_.start();
+}
+
+Progress::~Progress() {
+    delete dialog_;
+}
+
+void Progress::step(int done) {
+    if (!dialog_ && clock_.elapsed() >= showAfterMs) {
+        dialog_ = new QProgressDialog(label_, QString(), 0, total_);
+        dialog_->setWindowModality(Qt::ApplicationModal);
+        dialog_->setMinimumDuration(0);
+        dialog_->setAutoClose(false);
+        dialog_->setAutoReset(false);
+        dialog_->show();
+    }
+    if (dialog_) {
+        dialog_->setMaximum(std::max(total_, 1));
+        dialog_->setValue(std::clamp(done, 0, std::max(total_, 1)));
+        dialog_->setLabelText(QStringLiteral("%1\n%2 / %3").arg(label_).arg(done).arg(total_));
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace fw
