@@ -1,0 +1,16 @@
+#pragma once
+// The fitting rule shared by the picture view, the thumbnails and the editor's preview:
+// a picture is scaled by the smaller of the two ratios so that it fills the area in one
+// direction, and is centred in the other.
+#include <QRect>
+#include <QSize>
+
+namespace fitting {
+
+// Where a picture of size `picture` lands inside an area of size `area` (area coordinates).
+// f = min(A / w, B / h) in doubles; left = toInt((A - w f) / 2), top = toInt((B - h f) / 2),
+// width toInt(w f), height toInt(h f). A picture or an area without a positive width and
+// height gives an empty rectangle (nothing is drawn).
+QRect fitRect(QSize picture, QSize area);
+
+} // namespace fitting

@@ -1,0 +1,87 @@
+#pragma once
+// Geometry of the notes editor: the picture area it previews, the text-position marker, the
+// rectangle's frame lines and handles, and the conversions between preview pixels and
+// picture-area pixels; also the control rows the load selects from stored fields.
+#include <QLine>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace editor_geo {
+
+// The box the editor's screen preview fits in, and the point it is centred on.
+inline constexpr QSize kPreviewBox{280, 210};
+inline constexpr QPoint kPreviewCentre{150, 149};
+// A corner handle is 9 x 9; its centre is its top-left plus this.
+inline constexpr int kHandleHalf = 4;
+// Handle positions are held within +-kFar (nothing that far out is visible).
+inline constexpr int kFar = 1 << 20;
+
+// The picture area (pct_dx x pct_dy) beside a strip of thumb_per pixels on edge thumb_pos,
+// as the presentation splits the screen; an edge outside 0..3 keeps `previous`.
+QSize pictureArea(QSize screen, int thumb_pos, int thumb_per, QSize previous);
+
+// Top-left of the text-position marker on a preview at `preview` (window pixels).
+struct Marker {
+    bool placed = false; // false: the position is not a whole number 0..5; the marker is
+                         // put out of sight at topLeft (-50, -50), where the layout keeps it
+    QPoint topLeft{-50, -50};
+};
+// Bottom row (0..2) 30 pixels above the preview's bottom, top row (3..5) 10 below its top;
+// left column 10 right of its left, centre column at window x 130, right column 50 left of
+// its right.
+Marker markerPos(double position, QRect preview);
+
+// The radio button the load selects for a stored position: toInt(position) if within 0..5,
+// else -1 (none).
+int radioIndex(double position);
+
+// The four frame lines from the centres of corner 0 and corner 1: 0 and 3 horizontal through
+// corner 0 and corner 1, 1 and 2 vertical through corner 0 and corner 1.
+struct FrameLines {
+    QLine l[4];
+    // Corner 0 is the start of line 0, corner 1 the end of line 3.
+    QPoint corner0() const { return l[0].p1(); }
+    QPoint corner1() const { return l[3].p2(); }
+    // True when no end point has a negative coordinate (both corners are on the preview).
+    bool placed() const;
+};
+FrameLines frameLines(QPoint c0, QPoint c1);
+
+// Handle top-left for a centre, and back.
+QPoint handleTopLeft(QPoint centre);
+QPoint handleCentre(QPoint topLeft);
+
+// A rectangle in picture-area pixels as stored in the note (columns 8 to 11).
+struct AreaRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;  // corner 1 minus corner 0, may be negative
+    int height = 0; // likewise
+    bool operator==(const AreaRect&) const = default;
+};
+// The corners c0, c1 (window pixels) of a frame on a preview at `preview`, in pixels of a
+// picture area pct_dx wide: s = pct_dx / preview width, each corner's offset from the
+// preview's top-left times s, the fraction dropped. A preview without width gives s = 0.
+AreaRect previewToArea(QPoint c0, QPoint c1, QRect preview, int pct_dx);
+
+// Where the load puts the two handles (top-left, window pixels) for a stored rectangle:
+// r = preview width / pct_dx; x = toInt(l r), y = toInt(t r), w = toInt(w r), h = toInt(h r);
+// handle 0 at (L + x - 4, T + y - 4), handle 1 at (L + x + w - 4, T + y + h - 4).
+// pct_dx not positive gives r = 0 (both handles on the preview's top-left corner).
+struct Handles {
+    QPoint h0;
+    QPoint h1;
+};
+Handles storedToHandles(double l, double t, double w, double h, QRect preview, int pct_dx);
+
+// Row of the size list for a stored size: n = toInt(size); n != 0 gives toInt(n / 6 - 2)
+// ("12" row 0 ... "72" row 10), n = 0 gives row 0. A row outside 0..10 (a damaged file)
+// gives -1: no row is selected.
+int sizeRow(double sizeVal);
+inline constexpr int kSizeRows = 11;
+
+// Border width shown for a stored one: toInt(value) held within the slider's 1..9.
+int borderWidth(double value);
+
+} // namespace editor_geo
