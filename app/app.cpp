@@ -1,8 +1,159 @@
 #include "app/app.h"
 
+#include "app/preferences.h"
+#include "framework/seams.h"
+#include "state/globali.h"
+#include "windows/dialogs/info.h"
+#include "windows/setup/start.h"
+
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+namespace {
+App* theApp = nullptr;
+
+QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
+                 const QKeySequence& shortcut = {}) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    a->setShortcut(shortcut);
+    return a;
+}
+
+void addSeparator(QMenu* menu, const QString& name) {
+    menu->addSeparator()->setObjectName(name);
+}
+
+// The Edit items work on the text field that has the keyboard focus.
+template <class Op> void bindEdit(QAction* a, Op op) {
+    QObject::connect(a, &QAction::triggered, a, [op] {
+        if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget())) (field->*op)();
+    });
+}
+} // namespace
+
+QMenuBar* MenuBar1() {
+    static QPointer<QMenuBar> bar;
+    if (bar) return bar;
+    bar = new QMenuBar;
+    bar->setObjectName(QStringLiteral("MenuBar1"));
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->menuAction()->setObjectName(QStringLiteral("FileMenu"));
+    addItem(file, QStringLiteral("FileOpen"), QStringLiteral("Open.."),
+            QKeySequence(Qt::CTRL | Qt::Key_O));
+    addItem(file, QStringLiteral("FileSave"), QStringLiteral("Save.."),
+            QKeySequence(Qt::CTRL | Qt::Key_S));
+    addSeparator(file, QStringLiteral("UntitledMenu2"));
+    addItem(file, QStringLiteral("FileImportfolder"), QStringLiteral("Import folder.."),
+            QKeySequence(Qt::CTRL | Qt::Key_I));
+    addSeparator(file, QStringLiteral("UntitledMenu1"));
+    QAction* quit = addItem(file, QStringLiteral("FileQuit"), QStringLiteral("Quit"),
+                            QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setMenuRole(QAction::QuitRole);
+    QObject::connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->menuAction()->setObjectName(QStringLiteral("EditMenu"));
+    bindEdit(addItem(edit, QStringLiteral("EditUndo"), QStringLiteral("Undo"),
+                     QKeySequence(Qt::CTRL | Qt::Key_Z)),
+             &QLineEdit::undo);
+    addSeparator(edit, QStringLiteral("UntitledMenu0"));
+    bindEdit(addItem(edit, QStringLiteral("EditCut"), QStringLiteral("Cut"),
+                     QKeySequence(Qt::CTRL | Qt::Key_X)),
+             &QLineEdit::cut);
+    bindEdit(addItem(edit, QStringLiteral("EditCopy"), QStringLiteral("Copy"),
+                     QKeySequence(Qt::CTRL | Qt::Key_C)),
+             &QLineEdit::copy);
+    bindEdit(addItem(edit, QStringLiteral("EditPaste"), QStringLiteral("Paste"),
+                     QKeySequence(Qt::CTRL | Qt::Key_V)),
+             &QLineEdit::paste);
+    bindEdit(addItem(edit, QStringLiteral("EditClear"), QStringLiteral("Clear")), &QLineEdit::del);
+    // Last under Edit; on macOS the about role moves it to the application menu.
+    addItem(edit, QStringLiteral("AppleVetrinovainfo"), QStringLiteral("Vetrinova info.."))
+        ->setMenuRole(QAction::AboutRole);
+
+    for (QMenu* m : {file, edit})
+        QObject::connect(m, &QMenu::aboutToShow, m, [] {
+            if (theApp) theApp->Event_EnableMenuItems();
+        });
+    return bar;
+}
+
+QAction* menuItem(const QString& name) {
+    return MenuBar1()->findChild<QAction*>(name, Qt::FindChildrenRecursively);
+}
+QAction* FileMenu() {
+    return menuItem(QStringLiteral("FileMenu"));
+}
+QAction* FileQuit() {
+    return menuItem(QStringLiteral("FileQuit"));
+}
+QAction* FileImportfolder() {
+    return menuItem(QStringLiteral("FileImportfolder"));
+}
+QAction* FileSave() {
+    return menuItem(QStringLiteral("FileSave"));
+}
+QAction* FileOpen() {
+    return menuItem(QStringLiteral("FileOpen"));
+}
+QAction* AppleVetrinovainfo() {
+    return menuItem(QStringLiteral("AppleVetrinovainfo"));
+}
+
+App::App() {
+    theApp = this;
+    // Commands bound by item name, in the order about, import, open, save.
+    connect(AppleVetrinovainfo(), &QAction::triggered, this,
+            [this] { _AppleVetrinovainfo_Action(); });
+    connect(FileImportfolder(), &QAction::triggered, this, [this] { _FileImportfolder_Action(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { Event_Close(); });
+}
+
+App::~App() {
+    if (theApp == this) theApp = nullptr;
+}
+
+App* App::instance() {
+    return theApp;
+}
+
+void App::Event_Open() {
+    Globali::lingua = preferences::readLingua(PreferencesFolder());
+    Globali::applyLanguage();
+}
+
+void App::Event_Close() {
+    preferences::writeLingua(PreferencesFolder(), Globali::lingua);
+}
+
+void App::Event_EnableMenuItems() {
+    for (QAction* a : {AppleVetrinovainfo(), FileOpen(), FileSave(), FileImportfolder()})
+        a->setEnabled(true);
+}
+
+bool App::_AppleVetrinovainfo_Action() {
+    fw::Single<info>::get()->Show();
+    return false;
+}
+
+bool App::_FileImportfolder_Action() {
+    Globali::importa();
+    return false;
+}
 
 int runVetrinova(int argc, char** argv) {
-    QApplication a(argc, argv);
-    return 0;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vetrinova"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vetrinova"));
+    Globali::reset();
+    App app;
+    start::instance()->Show();
+    QTimer::singleShot(0, &app, [&app] { app.Event_Open(); });
+    return QApplication::exec();
 }

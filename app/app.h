@@ -1,2 +1,43 @@
 #pragma once
+// The application object: start-up order, the preferences file, the menu bar and the
+// application-level events.
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QMenuBar;
+
+class App : public QObject {
+    Q_OBJECT
+  public:
+    App();
+    ~App() override;
+    static App* instance();
+
+    // Start-up after the setup window exists: reads the language and applies its captions.
+    void Event_Open();
+    // At quit: writes the preferences file.
+    void Event_Close();
+    // A document handed over by the desktop or the command line.
+    void Event_OpenDocument(const QString& path);
+    void Event_EnableMenuItems();
+
+    bool _AppleVetrinovainfo_Action();
+    bool _FileImportfolder_Action();
+    bool _FileOpen_Action();
+    bool _FileSave_Action();
+};
+
+// The one menu bar, created on first use and kept.
+QMenuBar* MenuBar1();
+// Menu items by name, anywhere in the menu bar.
+QAction* menuItem(const QString& name);
+QAction* FileMenu();
+QAction* FileQuit();
+QAction* FileImportfolder();
+QAction* FileSave();
+QAction* FileOpen();
+QAction* AppleVetrinovainfo();
+
+// Runs the program: start-up, event loop, exit code.
 int runVetrinova(int argc, char** argv);

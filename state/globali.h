@@ -59,3 +59,14 @@ void importa();
 void apri_presentazione(const FolderItem& file);
 
 } // namespace Globali
+
+namespace folder_scan {
+struct ScanResult;
+}
+
+namespace Globali {
+// The folder scan with a progress dialog once it takes noticeable time.
+folder_scan::ScanResult scanWithProgress(const QString& folder);
+// Makes the pictures found in a folder the presentation's and shows them on the setup window.
+void takePictures(const QString& folder, const QStringList& pictures);
+} // namespace Globali

@@ -1,0 +1,46 @@
+// Import: a folder chosen by the user becomes the presentation's image folder.
+#include "framework/progress.h"
+#include "framework/seams.h"
+#include "state/folder_scan.h"
+#include "state/globali.h"
+#include "windows/dialogs/cart_noi.h"
+#include "windows/setup/start.h"
+
+namespace Globali {
+
+folder_scan::ScanResult scanWithProgress(const QString& folder) {
+    fw::Progress progress(lingua == 1 ? QStringLiteral("Reading the folder")
+                                      : QStringLiteral("Lettura della cartella"),
+                          0);
+    return folder_scan::scan(folder, [&progress](int done, int total) {
+        progress.setTotal(total);
+        progress.step(done);
+        return true;
+    });
+}
+
+void takePictures(const QString& folder, const QStringList& pictures) {
+    cartella = folder;
+    quantidisegni = int(pictures.size());
+    disegno.resize(quantidisegni);
+    for (int i = 1; i <= quantidisegni; ++i)
+        disegno(i) = pictures[i - 1];
+    start::instance()->showLoadedFolder(folder, quantidisegni);
+    contorno.resize(quantidisegni, 15);
+}
+
+void importa() {
+    const QString folder = SelectFolder();
+    if (folder.isEmpty()) return;
+    const folder_scan::ScanResult found = scanWithProgress(folder);
+    // A folder without pictures leaves the presentation exactly as it was, whether or not
+    // it has other items: clearing the count alone would keep the old folder on screen
+    // with nothing to present or save.
+    if (found.pictures.isEmpty()) {
+        fw::Single<cart_noi>::get()->Show();
+        return;
+    }
+    takePictures(folder, found.pictures);
+}
+
+} // namespace Globali

@@ -1,0 +1,82 @@
+// The routines of the presentation state that keep the setup window's previews and
+// captions in step with the state.
+#include "app/app.h"
+#include "framework/seams.h"
+#include "lang/captions.h"
+#include "state/globali.h"
+#include "windows/setup/setup_geometry.h"
+#include "windows/setup/start.h"
+
+#include <QAction>
+
+namespace Globali {
+
+void mostra_thumb() {
+    start* w = start::instance();
+    const setup_geo::StripPreview p =
+        setup_geo::stripPreview(thumb_pos, thumb_per, w->rec_schermo->geometry(), Screen0());
+    if (p.moved) w->rec_min->setGeometry(p.rec_min);
+    w->testo_min->setText(p.testo_min);
+    w->testo_scr->setText(p.testo_scr);
+}
+
+void mostra_colori() {
+    start* w = start::instance();
+    for (int i = 0; i <= 6; ++i)
+        w->color_t(i)->setFill(colore(i));
+    for (int i = 0; i <= 3; ++i) {
+        fw::Rectangle* cell = w->color_s(i);
+        cell->setTopLeftColor(colore(1));
+        cell->setBottomRightColor(colore(1));
+        cell->setFill(colore(0));
+    }
+    fw::Rectangle* box = w->color_s(5);
+    box->setTopLeftColor(colore(4));
+    box->setBottomRightColor(colore(4));
+    box->setFill(colore(4));
+    w->color_d->setTextColor(colore(3));
+    w->color_o->setTextColor(colore(5));
+    w->color_r->setTopLeftColor(colore(6));
+    w->color_r->setBottomRightColor(colore(6));
+    w->color_r->setFill(colore(2));
+}
+
+namespace {
+void applyCaptions(int language) {
+    const captions::SetupCaptions c = captions::setupCaptions(language, Screen0());
+    start* w = start::instance();
+    w->Rectsel(2)->move(c.flagFrameLeft, w->Rectsel(2)->y());
+    FileMenu()->setText(c.fileMenu);
+    FileQuit()->setText(c.fileQuit);
+    FileOpen()->setText(c.fileOpen);
+    FileSave()->setText(c.fileSave);
+    FileImportfolder()->setText(c.fileImportfolder);
+    w->setWindowTitle(c.title);
+    w->PushButton1->setText(c.pushButton1);
+    w->bottone(0)->setText(c.bottone0);
+    w->bottone1->setText(c.bottone1);
+    w->CheckBox1->setText(c.checkBox1);
+    w->CheckBox2->setText(c.checkBox2);
+    w->StaticText3->setText(c.staticText3);
+    w->StaticText6->setText(c.staticText6);
+    w->StaticText7->setText(c.staticText7);
+    w->StaticText8->setText(c.staticText8);
+    w->StaticText9->setText(c.staticText9);
+}
+} // namespace
+
+void local_usa() {
+    applyCaptions(1);
+}
+void local_ita() {
+    applyCaptions(2);
+}
+
+void applyLanguage() {
+    if (lingua == 1)
+        local_usa();
+    else
+        local_ita();
+}
+
+} // namespace Globali
