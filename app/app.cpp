@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -112,6 +113,8 @@ App::App() {
     connect(AppleVetrinovainfo(), &QAction::triggered, this,
             [this] { _AppleVetrinovainfo_Action(); });
     connect(FileImportfolder(), &QAction::triggered, this, [this] { _FileImportfolder_Action(); });
+    connect(FileOpen(), &QAction::triggered, this, [this] { _FileOpen_Action(); });
+    connect(FileSave(), &QAction::triggered, this, [this] { _FileSave_Action(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { Event_Close(); });
 }
 
@@ -147,6 +150,22 @@ bool App::_FileImportfolder_Action() {
     return false;
 }
 
+bool App::_FileOpen_Action() {
+    Globali::apri_presentazione(GetOpenFolderItem());
+    return false;
+}
+
+bool App::_FileSave_Action() {
+    Globali::salva_presentazione();
+    return false;
+}
+
+void App::Event_OpenDocument(const QString& path) {
+    // Whatever its type, a document goes where a file chosen with Open goes.
+    if (path.isEmpty()) return;
+    Globali::apri_presentazione(QFileInfo(path).absoluteFilePath());
+}
+
 int runVetrinova(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vetrinova"));
@@ -154,6 +173,14 @@ int runVetrinova(int argc, char** argv) {
     Globali::reset();
     App app;
     start::instance()->Show();
-    QTimer::singleShot(0, &app, [&app] { app.Event_Open(); });
+    // Documents named on the command line open once start-up is done.
+    QStringList documents;
+    for (const QString& a : QApplication::arguments().mid(1))
+        if (!a.startsWith(QLatin1Char('-'))) documents << a;
+    QTimer::singleShot(0, &app, [&app, documents] {
+        app.Event_Open();
+        for (const QString& d : documents)
+            app.Event_OpenDocument(d);
+    });
     return QApplication::exec();
 }

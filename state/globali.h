@@ -57,6 +57,8 @@ void mostra_pict(int i);
 void importa();
 // Reads a presentation file (none: nothing happens).
 void apri_presentazione(const FolderItem& file);
+// Asks for a file name and writes the presentation to it.
+void salva_presentazione();
 
 } // namespace Globali
 
