@@ -1,0 +1,42 @@
+#include "windows/editor/note_lists.h"
+
+#include "state/fitting.h"
+
+#include <QPainter>
+
+namespace note_lists {
+
+QStringList sizeRows() {
+    return {QStringLiteral("12"),   QStringLiteral("18"), QStringLiteral("24"),
+            QStringLiteral("30\t"), QStringLiteral("36"), QStringLiteral("42"),
+            QStringLiteral("48"),   QStringLiteral("54"), QStringLiteral("60"),
+            QStringLiteral("66"),   QStringLiteral("72")};
+}
+
+int fontRow(const QStringList& families, const QString& name) {
+    int exact = -1, caseless = -1;
+    for (int i = 0; i < families.size(); ++i) {
+        if (families[i] == name)
+            exact = i;
+        else if (families[i].compare(name, Qt::CaseInsensitive) == 0)
+            caseless = i;
+    }
+    if (exact >= 0) return exact;
+    if (caseless >= 0) return caseless;
+    return families.isEmpty() ? -1 : 0;
+}
+
+QImage composePreview(const QImage& picture, QSize pictureSize, QSize preview, const QColor& fill) {
+    if (preview.width() <= 0 || preview.height() <= 0) return QImage();
+    QImage out(preview, QImage::Format_RGB32);
+    out.fill(fill);
+    const QRect target = fitting::fitRect(pictureSize, preview);
+    if (!picture.isNull() && !target.isEmpty()) {
+        QPainter p(&out);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(target, picture);
+    }
+    return out;
+}
+
+} // namespace note_lists
