@@ -1,0 +1,307 @@
+#include "windows/editor/fin_edita.h"
+
+#include "framework/picture.h"
+#include "framework/seams.h"
+#include "framework/values.h"
+#include "lang/captions.h"
+#include "resources/pictures.h"
+#include "state/fitting.h"
+#include "state/globali.h"
+#include "windows/editor/editor_geometry.h"
+#include "windows/editor/note_lists.h"
+#include "windows/setup/setup_geometry.h"
+#include "windows/setup/start.h"
+
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <algorithm>
+
+// ---------------------------------------------------------------- the current row
+
+int fin_edita::clampedPicture(int i) {
+    return std::clamp(i, 1, std::max(1, Globali::quantidisegni));
+}
+
+QString fin_edita::cell(int column) const {
+    return Globali::contorno(Globali::puntatore, column);
+}
+
+void fin_edita::store(int column, const QString& text) {
+    Globali::puntatore = clampedPicture(Globali::puntatore);
+    Globali::contorno(Globali::puntatore, column) = text;
+}
+
+// ---------------------------------------------------------------- opening and captions
+
+void fin_edita::Event_Open() {
+    using namespace Globali;
+    puntatore = 1;
+    if (lingua == 1)
+        me_usa();
+    else
+        me_ita();
+    const QSize area =
+        editor_geo::pictureArea(Screen0(), thumb_pos, thumb_per, QSize(pct_dx, pct_dy));
+    pct_dx = area.width();
+    pct_dy = area.height();
+    const setup_geo::PreviewRect p =
+        setup_geo::screenPreview(area, editor_geo::kPreviewBox, editor_geo::kPreviewCentre);
+    xtl = p.xtl;
+    xbr = p.xbr;
+    ytl = p.ytl;
+    ybr = p.ybr;
+    rec_schermo->setGeometry(p.rect());
+    // The marker and the note field show the note's own colours.
+    Rectangle1->setFill(colore(4));
+    Rectangle1->setTopLeftColor(colore(4));
+    Rectangle1->setBottomRightColor(colore(4));
+    StaticText3->setTextColor(colore(3));
+    EditField1->setColors(colore(3), colore(4));
+    for (int i = 0; i < 4; ++i) {
+        bordo(i)->setColor(colore(6));
+        bordo(i)->hide();
+    }
+    for (int i = 0; i < 2; ++i)
+        recbordo(i)->setFill(colore(6));
+    consami();
+}
+
+void fin_edita::applyCaptions(int lingua) {
+    const captions::EditorCaptions t = captions::editorCaptions(lingua);
+    setWindowTitle(t.title);
+    PushButton1->setText(t.pushButton1);
+    PushButton2->setText(t.pushButton2);
+    PushButton3->setText(t.pushButton3);
+    PushButton4->setText(t.pushButton4);
+    StaticText8->setText(t.staticText8);
+    StaticText2->setText(t.staticText2);
+    StaticText5->setText(t.staticText5);
+    StaticText6->setText(t.staticText6);
+    CheckBoxs(0)->setText(t.checkBoxs0);
+    CheckBoxs(1)->setText(t.checkBoxs1);
+    CheckBoxs(2)->setText(t.checkBoxs2);
+    CheckBox1->setText(t.checkBox1);
+    StaticText7->setText(t.staticText7);
+    StaticText9->setText(t.staticText9);
+}
+
+void fin_edita::me_usa() {
+    applyCaptions(1);
+}
+void fin_edita::me_ita() {
+    applyCaptions(2);
+}
+
+// ---------------------------------------------------------------- navigation and OK
+
+void fin_edita::PushButton1_Action() {
+    Globali::puntatore = 1;
+    consami();
+}
+
+void fin_edita::PushButton2_Action() {
+    Globali::puntatore = clampedPicture(Globali::puntatore - 1);
+    consami();
+}
+
+void fin_edita::PushButton3_Action() {
+    // The bound keeps a saturated puntatore from wrapping round.
+    Globali::puntatore = clampedPicture(std::min(Globali::puntatore, Globali::quantidisegni) + 1);
+    consami();
+}
+
+void fin_edita::PushButton4_Action() {
+    Globali::puntatore = clampedPicture(Globali::quantidisegni);
+    consami();
+}
+
+void fin_edita::PushButton5_Action() {
+    Close();
+    start* setup = start::instance();
+    // Back from the strip's pixels to the setup window's percentage.
+    Globali::thumb_per = setup->Slider1->value();
+    setup->Show();
+}
+
+// ---------------------------------------------------------------- the note's fields
+
+void fin_edita::EditField1_TextChange() {
+    store(0, EditField1->text());
+}
+
+void fin_edita::RadioB_Action(int index) {
+    if (index < 0 || index > 5) return;
+    store(6, Str(index));
+    consami();
+}
+
+void fin_edita::PopupMenu1_Change() {
+    if (PopupMenu1->currentIndex() < 0) return;
+    store(1, PopupMenu1->currentText());
+    StaticText3->setFontFamily(PopupMenu1->currentText());
+}
+
+void fin_edita::PopupMenu2_Change() {
+    if (PopupMenu2->currentIndex() < 0) return;
+    store(2, PopupMenu2->currentText());
+}
+
+void fin_edita::CheckBoxs_Action(int index) {
+    fw::CheckBox* box = CheckBoxs(index);
+    if (!box) return;
+    store(3 + index, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void fin_edita::CheckBox1_Action() {
+    store(7, CheckBox1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void fin_edita::Slider1_ValueChanged() {
+    const int v = Slider1->value();
+    rec_schermo->setBackdrop(Globali::prefre);
+    for (int i = 0; i < 4; ++i)
+        bordo(i)->setLineWidth(v);
+    StaticText10->setText(Str(v));
+    store(12, Str(v));
+}
+
+// ---------------------------------------------------------------- the rectangle on the preview
+
+int fin_edita::nextCorner() {
+    return Globali::volta == 1 ? 1 : 0;
+}
+
+void fin_edita::moveHandle(int k, QPoint centre) {
+    recbordo(k)->move(editor_geo::handleTopLeft(centre));
+}
+
+editor_geo::FrameLines fin_edita::drawFrameFromHandles() {
+    const editor_geo::FrameLines f = editor_geo::frameLines(
+        editor_geo::handleCentre(recbordo(0)->pos()), editor_geo::handleCentre(recbordo(1)->pos()));
+    for (int i = 0; i < 4; ++i)
+        bordo(i)->setPoints(f.l[i].p1(), f.l[i].p2());
+    return f;
+}
+
+void fin_edita::showFrame(bool on) {
+    for (int i = 0; i < 4; ++i)
+        bordo(i)->setVisible(on);
+}
+
+bool fin_edita::rec_schermo_MouseDown(int x, int y) {
+    if (!CheckBox1->isChecked()) return false;
+    // Every click first forgets the stored rectangle; it is stored again below once both
+    // corners lie on the preview.
+    showFrame(false);
+    for (int i = 0; i < 4; ++i)
+        store(8 + i, QString());
+    const QRect preview = rec_schermo->geometry();
+    moveHandle(nextCorner(), preview.topLeft() + QPoint(x, y));
+    const editor_geo::FrameLines f = drawFrameFromHandles();
+    if (f.placed()) {
+        const editor_geo::AreaRect a =
+            editor_geo::previewToArea(f.corner0(), f.corner1(), preview, Globali::pct_dx);
+        store(8, Str(a.left));
+        store(9, Str(a.top));
+        store(10, Str(a.width));
+        store(11, Str(a.height));
+        rec_schermo->setBackdrop(Globali::prefre);
+        showFrame(true);
+    }
+    Globali::volta = 1 - nextCorner();
+    return false;
+}
+
+void fin_edita::rec_schermo_MouseMove(int x, int y) {
+    if (!CheckBox1->isChecked()) return;
+    moveHandle(nextCorner(), rec_schermo->pos() + QPoint(x, y));
+}
+
+void fin_edita::rec_schermo_MouseExit() {
+    if (!CheckBox1->isChecked()) return;
+    // The handle goes back to its corner of the frame as last drawn.
+    if (nextCorner() == 0)
+        moveHandle(0, bordo(0)->p1());
+    else
+        moveHandle(1, bordo(3)->p2());
+}
+
+// ---------------------------------------------------------------- the load
+
+void fin_edita::showPreviewPicture() {
+    using namespace Globali;
+    const FolderItem file = disegno(puntatore);
+    if (file.isEmpty()) {
+        // Without a file the preview keeps the picture shown before.
+        StaticText1->setText(QStringLiteral("?"));
+        return;
+    }
+    StaticText1->setText(QFileInfo(file).fileName());
+    const QSize box = rec_schermo->size();
+    // Decoded at the size it is drawn, so that even very large photos load at once.
+    LoadedPicture pic =
+        loadPicture(file, [box](QSize full) { return fitting::fitRect(full, box).size(); });
+    if (pic.isNull()) pic = {pictures::notfound(), pictures::notfound().size()};
+    prefre = note_lists::composePreview(pic.image, pic.original, box, colore(2));
+    rec_schermo->setBackdrop(prefre);
+}
+
+void fin_edita::selectPosition(int index) {
+    // An exclusive group keeps one button checked; a position no button stands for (from a
+    // damaged file) shows none.
+    RadioGroup->setExclusive(false);
+    for (int i = 0; i < 6; ++i)
+        RadioB(i)->setChecked(i == index);
+    RadioGroup->setExclusive(true);
+}
+
+void fin_edita::consami() {
+    using namespace Globali;
+    puntatore = clampedPicture(puntatore);
+    showPreviewPicture();
+
+    PushButton1->setEnabled(puntatore > 1);
+    PushButton2->setEnabled(puntatore > 1);
+    PushButton3->setEnabled(puntatore < quantidisegni);
+    PushButton4->setEnabled(puntatore < quantidisegni);
+
+    EditField1->setText(cell(0));
+
+    // Values a damaged file may hold are shown as best the controls can, and never written
+    // back: a position outside 0..5 selects no button and hides the marker, a size outside
+    // the list selects no row, a border width outside 1..9 shows the nearest of the two.
+    const double position = Val(cell(6));
+    selectPosition(editor_geo::radioIndex(position));
+    Rectangle1->move(editor_geo::markerPos(position, rec_schermo->geometry()).topLeft);
+
+    QStringList fonts;
+    for (int i = 0; i < PopupMenu1->count(); ++i)
+        fonts << PopupMenu1->itemText(i);
+    PopupMenu1->setCurrentIndex(note_lists::fontRow(fonts, cell(1)));
+    PopupMenu2->setCurrentIndex(editor_geo::sizeRow(Val(cell(2))));
+    for (int i = 0; i < 3; ++i)
+        CheckBoxs(i)->setChecked(toInt(Val(cell(3 + i))) == 1);
+    CheckBox1->setChecked(toInt(Val(cell(7))) == 1);
+
+    if (cell(12).isEmpty()) store(12, QStringLiteral("5"));
+    const int width = editor_geo::borderWidth(cell(12).isEmpty() ? 5 : Val(cell(12)));
+    Slider1->setValueSilently(width);
+    for (int i = 0; i < 4; ++i)
+        bordo(i)->setLineWidth(width);
+    StaticText10->setText(Str(Slider1->value()));
+
+    if (cell(11).isEmpty()) {
+        // No rectangle: the handles leave the preview; the lines keep their end points.
+        showFrame(false);
+        for (int i = 0; i < 2; ++i)
+            recbordo(i)->move(-50, recbordo(i)->y());
+    } else {
+        const editor_geo::Handles h =
+            editor_geo::storedToHandles(Val(cell(8)), Val(cell(9)), Val(cell(10)), Val(cell(11)),
+                                        rec_schermo->geometry(), pct_dx);
+        recbordo(0)->move(h.h0);
+        recbordo(1)->move(h.h1);
+        drawFrameFromHandles();
+        showFrame(true);
+    }
+}
