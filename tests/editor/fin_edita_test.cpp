@@ -368,6 +368,14 @@ class FinEditaTest : public QObject {
         QTest::keyClick(w, Qt::Key_Return);
         QVERIFY(!fw::Single<fin_edita>::exists());
         QCOMPARE(Globali::thumb_per, 25);
+        // So does the window system's close request: the setup window never stays hidden.
+        w = f.open(0, 100);
+        setup->Hide();
+        Globali::thumb_per = 100;
+        w->close();
+        QVERIFY(!fw::Single<fin_edita>::exists());
+        QCOMPARE(Globali::thumb_per, 25);
+        QVERIFY(setup->isVisible());
         setup->Close();
     }
 };

@@ -123,6 +123,13 @@ void fin_edita::PushButton5_Action() {
     setup->Show();
 }
 
+bool fin_edita::Event_CancelClose() {
+    // Closing the editor alone would leave the setup window hidden and thumb_per in pixels,
+    // with no window left to go on from.
+    PushButton5_Action();
+    return true;
+}
+
 // ---------------------------------------------------------------- the note's fields
 
 void fin_edita::EditField1_TextChange() {

@@ -31,6 +31,8 @@ class fin_edita : public fw::Window {
     void CheckBox1_Action();
     void Slider1_ValueChanged();
     void Event_Open() override;
+    // A close request from the window system (Alt+F4) leaves as "OK" does.
+    bool Event_CancelClose() override;
     void me_ita();
     void me_usa();
     // The load: shows the current picture's note in the controls and on the preview.
