@@ -3,6 +3,7 @@
 #include "framework/seams.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
@@ -100,8 +101,11 @@ void Window::Show() {
         placed_ = true;
     }
     show();
-    raise();
-    activateWindow();
+    // The offscreen platform of headless tests has no stacking order to change.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        raise();
+        activateWindow();
+    }
 }
 
 void Window::Hide() {
