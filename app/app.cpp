@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include "app/document_channel.h"
 #include "app/preferences.h"
 #include "framework/seams.h"
 #include "state/globali.h"
@@ -170,13 +171,18 @@ int runVetrinova(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vetrinova"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vetrinova"));
-    Globali::reset();
-    App app;
-    start::instance()->Show();
     // Documents named on the command line open once start-up is done.
     QStringList documents;
     for (const QString& a : QApplication::arguments().mid(1))
         if (!a.startsWith(QLatin1Char('-'))) documents << a;
+    // A copy that already runs takes them instead.
+    DocumentChannel channel(DocumentChannel::defaultServerName());
+    const DocumentChannel::Role role = channel.claim(documents);
+    if (role == DocumentChannel::Role::HandedOver) return 0;
+    Globali::reset();
+    App app;
+    start::instance()->Show();
+    if (role == DocumentChannel::Role::Listening) openHandedDocuments(channel);
     QTimer::singleShot(0, &app, [&app, documents] {
         app.Event_Open();
         for (const QString& d : documents)
