@@ -11,6 +11,7 @@ packages=(
   fonts-liberation
   xvfb xauth xdotool x11-apps imagemagick
   libjpeg-turbo-progs
+  desktop-file-utils shared-mime-info
 )
 missing=()
 for p in "${packages[@]}"; do

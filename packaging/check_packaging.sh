@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks what a desktop needs: the program, the
+# menu entry, the presentation file type (its glob, as the MIME database compiles it), the
+# icon; and that the demo presentation names its own picture folder.
+set -euo pipefail
+cmake_cmd="$1" build="$2" source="$3" demo="$4"
+prefix="$(mktemp -d)"
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+ok() { echo "ok: $*"; }
+
+"$cmake_cmd" --install "$build" --prefix "$prefix" >/dev/null
+for f in bin/vetrinova share/applications/vetrinova.desktop \
+         share/mime/packages/vetrinova-mime.xml share/icons/hicolor/64x64/apps/vetrinova.png; do
+  [ -f "$prefix/$f" ] || fail "$f not installed"
+done
+[ -x "$prefix/bin/vetrinova" ] || fail "the installed program is not executable"
+ok "install puts the program, the menu entry, the file type and the icon in place"
+
+if command -v desktop-file-validate >/dev/null; then
+  out="$(desktop-file-validate "$source/vetrinova.desktop" 2>&1)" || fail "desktop entry: $out"
+  [ -z "$out" ] || fail "desktop entry: $out"
+  ok "desktop entry validates"
+fi
+grep -qx 'Exec=vetrinova %f' "$source/vetrinova.desktop" || fail "Exec does not pass the file"
+grep -qx 'MimeType=application/x-vetrinova-presentation;' "$source/vetrinova.desktop" \
+  || fail "the entry does not claim presentation files"
+
+if command -v update-mime-database >/dev/null; then
+  update-mime-database "$prefix/share/mime" >/dev/null 2>&1 || fail "the MIME database refuses the type"
+  grep -qx 'application/x-vetrinova-presentation:\*.v69' "$prefix/share/mime/globs" \
+    || fail "*.v69 is not mapped to the presentation type"
+  [ -f "$prefix/share/mime/application/x-vetrinova-presentation.xml" ] \
+    || fail "the type is not in the compiled database"
+  ok "*.v69 files are presentations"
+fi
+
+[ -f "$demo" ] || fail "no demo presentation at $demo"
+folder="$(head -c 4096 "$demo" | tr '\r' '\n' | head -n 1)"
+[ "$folder" = "$(dirname "$demo")/pictures" ] || fail "the demo names '$folder'"
+n="$(find "$folder" -maxdepth 1 -type f | wc -l)"
+[ "$n" -eq 8 ] || fail "the demo folder holds $n files, not 8"
+lines="$(tr -cd '\r' <"$demo" | wc -c)"
+[ "$lines" -eq $((28 + 13 * 8)) ] || fail "the demo has $lines lines"
+ok "the demo presentation names its eight pictures"
