@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Documents from the desktop: the program started with a presentation file on its command
+# line opens it once it is up; launching it again with another file hands that file to the
+# running copy (the new launch exits at once with 0 and no second setup window appears).
+# A file handed over during a presentation opens when the presentation ends.
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/lib.sh"
+fresh_app "$1"
+trap 'kill "$APP_PID" 2>/dev/null || true; rm -rf "$APPDIR"' EXIT
+
+pictures="$APPDIR/pictures"
+mkdir -p "$pictures"
+convert -size 320x240 xc:'#d04020' "$pictures/1 red.png"
+convert -size 200x300 xc:'#20a040' "$pictures/2 green.png"
+convert -size 300x300 xc:'#2040d0' "$pictures/3 blue.png"
+
+# A presentation of the folder above whose first colour (swatch 0 of the setup window) has
+# the given hue, saturation and value; every line ends with a carriage return.
+write_presentation() { # file hue saturation value
+  {
+    printf '%s\r' "$pictures" 0 10 "$2" "$3" "$4" 0 0 0.8 0 0 0 0 1 0.5 0 0 1 0 0 0 0 1 1 1 1 3 3
+    for n in 1 2 3; do
+      printf '%s\r' "Note $n" "Liberation Sans" 20 1 0 0 0 0 "" "" "" "" ""
+    done
+  } >"$1"
+}
+write_presentation "$APPDIR/Blue.v69" 0.6666666666666666 1 1
+write_presentation "$APPDIR/Green.v69" 0.3333333333333333 1 1
+write_presentation "$APPDIR/Magenta.v69" 0.8333333333333334 1 1
+
+visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+
+# Waits until swatch 0 of the setup window shows the colour.
+expect_swatch() { # rrggbb what
+  local got=""
+  for _ in $(seq 1 50); do
+    screenshot "$APPDIR/shot.png"
+    got="$(pixel "$APPDIR/shot.png" $((cx + 362)) $((cy + 237)))"
+    [ "$got" = "$1" ] && { ok "$2"; return 0; }
+    sleep 0.2
+  done
+  fail "$2: swatch 0 is $got, expected $1"
+}
+
+wait_until() { # condition-command what
+  for _ in $(seq 1 50); do
+    eval "$1" && { ok "$2"; return 0; }
+    sleep 0.2
+  done
+  fail "$2"
+}
+
+# A second launch with a file: must hand it over and end at once with status 0.
+launch_again() { # file what
+  local rc=0
+  timeout 20 "$APP" "$1" >"$APPDIR/second.log" 2>&1 || rc=$?
+  [ "$rc" -eq 124 ] && fail "$2: the second launch did not end"
+  [ "$rc" -eq 0 ] || fail "$2: the second launch ended with status $rc"
+  ok "$2: the second launch handed the file over and ended with 0"
+}
+
+start_app "Presentation setup: 1024x768 pixels" "$APPDIR/Blue.v69"
+window_geometry "$WIN"
+cx=$WX
+cy=$((WY + WH - 344))
+expect_swatch 0000ff "the file named on the command line opened"
+
+# Start presentation is enabled only by an opened folder: Return, its default button, starts.
+xdotool windowactivate --sync "$WIN" 2>/dev/null || xdotool windowfocus --sync "$WIN"
+key Return
+wait_until '[ "$(visible "^picture$")" -ge 1 ]' "Return starts the presentation of the opened folder"
+[ "$(visible "Presentation setup")" -eq 0 ] || fail "the setup window stays visible"
+
+launch_again "$APPDIR/Green.v69" "during the presentation"
+[ "$(visible "Presentation setup")" -eq 0 ] || fail "a setup window appeared during the presentation"
+[ "$(visible "^picture$")" -ge 1 ] || fail "the presentation ended by itself"
+ok "no second setup window, the presentation goes on"
+
+pict="$(xdotool search --onlyvisible --name "^picture$" | head -n 1)"
+xdotool windowactivate --sync "$pict" 2>/dev/null || xdotool windowfocus --sync "$pict"
+key Escape
+wait_until '[ "$(visible "^picture$")" -eq 0 ] && [ "$(visible "Presentation setup")" -eq 1 ]' \
+  "Escape ends the presentation"
+expect_swatch 00ff00 "the file handed over during the presentation opened after it"
+
+launch_again "$APPDIR/Magenta.v69" "while the setup window shows"
+expect_swatch ff00ff "the file handed over opened at once"
+[ "$(visible "Presentation setup")" -eq 1 ] || fail "more than one setup window"
+ok "one setup window"
+
+xdotool windowactivate --sync "$WIN" 2>/dev/null || xdotool windowfocus --sync "$WIN"
+key ctrl+q
+wait_exit
+ok "the program quits"
