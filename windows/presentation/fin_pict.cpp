@@ -1,0 +1,49 @@
+#include "windows/presentation/fin_pict.h"
+
+#include "framework/seams.h"
+#include "state/globali.h"
+#include "windows/presentation/fin_thumb.h"
+#include "windows/presentation/presentation.h"
+#include "windows/presentation/presentation_geometry.h"
+
+fin_pict::fin_pict() : fw::Window(fw::Frame::PlainBox, QSize(300, 300), QStringLiteral("picture")) {
+    // Exactly the computed rectangle, above desktop panels: the window manager keeps out.
+    setWindowFlag(Qt::X11BypassWindowManagerHint);
+    setBackColor(Qt::black);
+    QWidget* c = content();
+    Rectangle1 = new fw::Rectangle(c, QRect(-50, -50, 10, 10), Qt::white, Qt::white, 1);
+    StaticText2 = new fw::StaticText(c, QRect(-30, -30, 20, 20), QStringLiteral("X"),
+                                     QStringLiteral("System"), 12);
+    StaticText1 = new fw::StaticText(c, QRect(-25, -25, 20, 20), QStringLiteral("X"),
+                                     QStringLiteral("System"), 12);
+}
+
+void fin_pict::Event_Open() {
+    using namespace Globali;
+    presentation::OpeningScope opening;
+    const auto split = presentation_geo::screenSplit(Screen0(), thumb_pos, thumb_per);
+    // An edge outside 0..3 has no layout: nothing is laid out and the presentation ends
+    // as soon as it is open (below), rather than showing windows of earlier sizes.
+    tmb_dx = split.tmb_dx;
+    tmb_dy = split.tmb_dy;
+    pct_dx = split.pct_dx;
+    pct_dy = split.pct_dy;
+    placeContent(QRect(split.picturePos, QSize(pct_dx, pct_dy)));
+    fin_thumb* strip = fw::Single<fin_thumb>::get();
+    strip->placeContent(QRect(split.stripPos, QSize(tmb_dx, tmb_dy)));
+
+    StaticText1->setTextColor(colore(3));
+    StaticText2->setTextColor(colore(5));
+    Rectangle1->setTopLeftColor(colore(4));
+    Rectangle1->setBottomRightColor(colore(4));
+    Rectangle1->setFill(colore(4));
+
+    if (!presentation::layoutUsable(Screen0(), thumb_pos, thumb_per, quantidisegni)) {
+        Beep();
+        presentation::endPresentation();
+    }
+}
+
+void fin_pict::Event_KeyDown(int key) {
+    if (key == Qt::Key_Escape) presentation::endPresentation();
+}

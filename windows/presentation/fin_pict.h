@@ -1,0 +1,21 @@
+#pragma once
+// The picture window of a running presentation: the screen beside the thumbnail strip,
+// showing one picture scaled to fit on the background colour, with its note on top.
+#include "framework/window.h"
+
+class fin_pict : public fw::Window {
+    Q_OBJECT
+  public:
+    fin_pict();
+
+    // Splits the screen between this window and the strip, places both (creating the strip,
+    // which shows picture 1) and colours the note's controls.
+    void Event_Open() override;
+    // Escape ends the presentation.
+    void Event_KeyDown(int key) override;
+
+    // Controls, in creation order, which is also their stacking order from bottom to top.
+    fw::Rectangle* Rectangle1 = nullptr;   // the note's box
+    fw::StaticText* StaticText2 = nullptr; // the note's shadow
+    fw::StaticText* StaticText1 = nullptr; // the note's text
+};
