@@ -20,7 +20,9 @@ Progress::~Progress() {
 void Progress::step(int done) {
     if (!dialog_ && clock_.elapsed() >= showAfterMs) {
         dialog_ = new QProgressDialog(label_, QString(), 0, total_);
-        dialog_->setWindowModality(Qt::ApplicationModal);
+        // Not modal: a modal progress dialog lets all pending input through while it updates;
+        // here input waits in the queue until the work is done.
+        dialog_->setWindowModality(Qt::NonModal);
         dialog_->setMinimumDuration(0);
         dialog_->setAutoClose(false);
         dialog_->setAutoReset(false);

@@ -6,8 +6,7 @@
 #include "resources/pictures.h"
 #include "state/globali.h"
 #include "windows/editor/fin_edita.h"
-#include "windows/presentation/fin_pict.h"
-#include "windows/presentation/fin_thumb.h"
+#include "windows/presentation/presentation.h"
 #include "windows/setup/setup_geometry.h"
 
 #include <QApplication>
@@ -249,8 +248,8 @@ bool start::takeStripPixels() {
     // Whatever a file or an import left behind, there must be pictures to show and a strip
     // along a real edge of the screen.
     const int pixels = toInt(Val(testo_min->text()));
-    if (quantidisegni < 1 || disegno.ubound() < quantidisegni || thumb_pos < 0 || thumb_pos > 3 ||
-        pixels < 1) {
+    if (quantidisegni < 1 || disegno.ubound() < quantidisegni ||
+        !presentation::layoutUsable(Screen0(), thumb_pos, pixels, quantidisegni)) {
         Beep();
         return false;
     }
@@ -261,8 +260,7 @@ bool start::takeStripPixels() {
 
 void start::bottone_Action(int) {
     if (!takeStripPixels()) return;
-    fw::Single<fin_pict>::get()->Show();
-    fw::Single<fin_thumb>::get()->Show();
+    presentation::startPresentation();
 }
 
 void start::bottone1_Action() {
