@@ -46,7 +46,9 @@ Window::Window(Frame frame, QSize contentSize, const QString& title)
         setWindowModality(Qt::ApplicationModal);
         break;
     case Frame::PlainBox:
-        setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        // Exactly the rectangle it is given, above desktop panels: the window manager keeps out.
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                       Qt::X11BypassWindowManagerHint);
         break;
     }
     layout->setSizeConstraint(QLayout::SetFixedSize);

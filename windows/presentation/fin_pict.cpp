@@ -7,8 +7,6 @@
 #include "windows/presentation/presentation_geometry.h"
 
 fin_pict::fin_pict() : fw::Window(fw::Frame::PlainBox, QSize(300, 300), QStringLiteral("picture")) {
-    // Exactly the computed rectangle, above desktop panels: the window manager keeps out.
-    setWindowFlag(Qt::X11BypassWindowManagerHint);
     setBackColor(Qt::black);
     QWidget* c = content();
     Rectangle1 = new fw::Rectangle(c, QRect(-50, -50, 10, 10), Qt::white, Qt::white, 1);

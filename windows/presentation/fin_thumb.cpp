@@ -30,7 +30,6 @@ thumbnail_cache::Thumbnail decodeJob(const Job& job) {
 
 fin_thumb::fin_thumb()
     : fw::Window(fw::Frame::PlainBox, QSize(300, 300), QStringLiteral("thumbnails")) {
-    setWindowFlag(Qt::X11BypassWindowManagerHint);
     setBackColor(QColor(0xCC, 0xCC, 0xCC));
     addCell(0, QRect(-200, -200, 100, 100));
 }
