@@ -1,0 +1,100 @@
+# Helpers shared by the import and whole-session tests, on top of lib.sh: generated picture
+# folders, polling for windows, the folder dialog, and colour counts in screenshots.
+
+# Three pictures of distinct colours and shapes, plus a file and a subfolder that are not
+# pictures of this folder: 1 a wide red one, 2 a tall green one, 3 a square blue one. They are
+# stored as true-colour PNGs (ImageMagick would write a solid colour as a 1-bit palette).
+make_pictures() { # folder
+  mkdir -p "$1/sub"
+  convert -size 400x300 xc:'#d04020' "PNG24:$1/img1.png"
+  convert -size 200x300 xc:'#20a040' "PNG24:$1/img2.png"
+  convert -size 300x300 xc:'#2040d0' "PNG24:$1/img10.png"
+  convert -size 100x100 xc:'#ffffff' "$1/sub/inner.png"
+  echo "not a picture" >"$1/readme.txt"
+}
+
+# Polls until a visible window whose name matches the pattern exists; prints its id.
+wait_window() { # pattern what
+  local id=""
+  for _ in $(seq 1 150); do
+    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  fail "$2: no window named '$1'"
+}
+
+# Polls until no visible window matches the pattern.
+wait_gone() { # pattern what
+  for _ in $(seq 1 150); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || { ok "$2"; return 0; }
+    sleep 0.1
+  done
+  fail "$2: the window '$1' stays"
+}
+
+focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null || true; }
+
+# Waits until the window's name is exactly the text.
+expect_title() { # window text what
+  local got=""
+  for _ in $(seq 1 50); do
+    got="$(xdotool getwindowname "$1" 2>/dev/null || true)"
+    [ "$got" = "$2" ] && { ok "$3"; return 0; }
+    sleep 0.1
+  done
+  fail "$3: the title is '$got', expected '$2'"
+}
+
+# Qt's own folder dialog (no platform theme under a bare X server): the full path typed into
+# its file-name field, Return chooses the folder.
+choose_folder() { # folder
+  local dlg
+  dlg="$(wait_window "Find Directory" "the folder dialog")"
+  focus "$dlg"
+  key ctrl+a
+  xdotool type --delay 20 "$1"
+  sleep 0.3
+  key Return
+  wait_gone "Find Directory" "the folder dialog closed"
+}
+
+# A region of a screenshot as a mask: white where the pixel has exactly the colour, black
+# elsewhere (whatever the colour, black and white included).
+colour_mask() { # file WxH+X+Y rrggbb
+  convert "$1" -crop "$2" +repage -alpha off \( +clone -fill "#$3" -colorize 100 \) \
+    -compose difference -composite -colorspace gray -threshold 0 -negate "${@:4}"
+}
+
+# Number of pixels of exactly one colour in a region of a screenshot.
+count_colour() { # file WxH+X+Y rrggbb
+  colour_mask "$1" "$2" "$3" -format '%[fx:int(mean*w*h+0.5)]\n' info:
+}
+
+# Bounding box, in screen coordinates, of the pixels of one colour in a region: prints
+# "left top right bottom", or nothing when there is none.
+colour_box() { # file WxH+X+Y rrggbb
+  local ox oy geo w h x y
+  ox="$(echo "$2" | cut -d+ -f2)"
+  oy="$(echo "$2" | cut -d+ -f3)"
+  [ "$(count_colour "$1" "$2" "$3")" -gt 0 ] || return 0
+  # A black border keeps the trim working when the colour touches the region's corner.
+  geo="$(colour_mask "$1" "$2" "$3" -bordercolor black -border 1 -format '%@' info:)"
+  w="${geo%%x*}"
+  h="$(echo "$geo" | sed -E 's/^[0-9]+x([0-9]+)\+.*/\1/')"
+  x="$(echo "$geo" | cut -d+ -f2)"
+  y="$(echo "$geo" | cut -d+ -f3)"
+  echo "$((ox + x - 1)) $((oy + y - 1)) $((ox + x + w - 2)) $((oy + y + h - 2))"
+}
+
+# Takes screenshots until the pixel shows the colour (windows map and paint asynchronously).
+await_pixel() { # file x y rrggbb what
+  local got=""
+  for _ in $(seq 1 40); do
+    screenshot "$1"
+    got="$(pixel "$1" "$2" "$3")"
+    [ "$got" = "$4" ] && { ok "$5"; return 0; }
+    sleep 0.15
+  done
+  fail "$5: pixel ($2,$3) is $got, expected $4"
+}
