@@ -1,0 +1,74 @@
+#include "bench/bench_table.h"
+
+#include <QFile>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+
+namespace bench {
+
+namespace {
+
+double statusFieldMB(const char* field) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return 0;
+    const QByteArray name = QByteArray(field) + ':';
+    // Files under /proc report no size, so they are read whole rather than up to their end.
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        if (line.startsWith(name)) {
+            // "VmHWM:\t  123456 kB"
+            return line.mid(name.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+double peakMB() {
+    return statusFieldMB("VmHWM");
+}
+
+double residentMB() {
+    return statusFieldMB("VmRSS");
+}
+
+QString loadAverage() {
+    QFile f(QStringLiteral("/proc/loadavg"));
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return QStringLiteral("?");
+    const QList<QByteArray> parts = f.readAll().split(' ');
+    if (parts.size() < 3) return QStringLiteral("?");
+    return QString::fromLatin1(parts[0] + ' ' + parts[1] + ' ' + parts[2]);
+}
+
+int cores() {
+    return QThread::idealThreadCount();
+}
+
+double median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void Table::add(const QString& what, double seconds, int pictures, const QString& note) {
+    addPer(what, seconds, pictures > 0 ? seconds * 1000.0 / pictures : -1, note);
+}
+
+void Table::addPer(const QString& what, double seconds, double perMs, const QString& note) {
+    rows_.push_back({what, seconds, perMs, peakMB(), note});
+}
+
+void Table::print() const {
+    std::printf("| what | total s | per picture ms | peak MB | |\n");
+    std::printf("|---|---:|---:|---:|---|\n");
+    for (const Row& r : rows_) {
+        const QString per = r.perMs >= 0 ? QString::number(r.perMs, 'f', 1) : QString();
+        std::printf("| %s | %.3f | %s | %.0f | %s |\n", qPrintable(r.what), r.seconds,
+                    qPrintable(per), r.peak, qPrintable(r.note));
+    }
+    std::fflush(stdout);
+}
+
+} // namespace bench

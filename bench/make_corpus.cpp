@@ -1,0 +1,210 @@
+// Writes a benchmark folder: N photo-like JPEGs (smooth shapes, mid-scale detail and grain,
+// so they compress like photographs rather than flat colour), every fifth with EXIF
+// orientation 6 as a phone held upright writes it, a few PNGs and a few files that are not
+// pictures. The same arguments give the same files, byte for byte.
+//
+//   vetrinova_make_corpus FOLDER N [--size WxH] [--quality Q] [--jobs J] [--seed S]
+#include <QBuffer>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+uint64_t mix(uint64_t x) {
+    // splitmix64's finaliser: a well spread hash of the position and seed.
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+// A grid of random colours, read with bilinear interpolation: smooth colour fields.
+class ValueGrid {
+  public:
+    ValueGrid(int width, int height, int step, uint64_t seed)
+        : step_(step), cols_(width / step + 2), rows_(height / step + 2),
+          values_(size_t(cols_) * size_t(rows_) * 3), gx_(size_t(width)), fx_(size_t(width)) {
+        for (size_t k = 0; k < values_.size(); ++k)
+            values_[k] = int(mix(seed * 0x100000001B3ull + k) & 0xFF);
+        for (int x = 0; x < width; ++x) {
+            gx_[size_t(x)] = x / step_;
+            fx_[size_t(x)] = (x % step_) * 256 / step_;
+        }
+    }
+    // Channels 0..2 of every pixel of row y, 0..255 each, interleaved.
+    void row(int y, std::vector<int>& out) const {
+        const int gy = y / step_, fy = (y % step_) * 256 / step_;
+        const int* top = &values_[size_t(gy) * size_t(cols_) * 3];
+        const int* bottom = top + size_t(cols_) * 3;
+        out.resize(gx_.size() * 3);
+        for (size_t x = 0; x < gx_.size(); ++x) {
+            const size_t at = size_t(gx_[x]) * 3;
+            const int fx = fx_[x];
+            for (size_t c = 0; c < 3; ++c) {
+                const int t = top[at + c] * (256 - fx) + top[at + 3 + c] * fx;
+                const int b = bottom[at + c] * (256 - fx) + bottom[at + 3 + c] * fx;
+                out[x * 3 + c] = (t * (256 - fy) + b * fy) >> 16;
+            }
+        }
+    }
+
+  private:
+    int step_, cols_, rows_;
+    std::vector<int> values_;
+    std::vector<int> gx_, fx_; // grid column and fraction of every x
+};
+
+QImage photoLike(QSize size, uint64_t seed) {
+    const int w = size.width(), h = size.height();
+    const int big = std::max(8, std::min(w, h) / 6);
+    const ValueGrid coarse(w, h, big, seed);
+    const ValueGrid detail(w, h, std::max(4, big / 24), seed ^ 0xD1B54A32D192ED03ull);
+    QImage image(size, QImage::Format_RGB32);
+    std::vector<int> base, fine;
+    for (int y = 0; y < h; ++y) {
+        coarse.row(y, base);
+        detail.row(y, fine);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        uint64_t grain = mix(seed + uint64_t(y) * 0x2545F4914F6CDD1Dull);
+        for (int x = 0; x < w; ++x) {
+            if ((x & 7) == 0) grain = mix(grain);
+            const int g = int((grain >> ((x & 7) * 8)) & 0xFF) - 128; // film grain
+            int rgb[3];
+            for (int c = 0; c < 3; ++c) {
+                const size_t k = size_t(x) * 3 + size_t(c);
+                rgb[c] = std::clamp(base[k] + (fine[k] - 128) / 3 + g / 10, 0, 255);
+            }
+            line[x] = qRgb(rgb[0], rgb[1], rgb[2]);
+        }
+    }
+    return image;
+}
+
+// An APP1 segment with EXIF orientation `orientation` (big-endian TIFF, one IFD entry).
+QByteArray exifOrientation(int orientation) {
+    const char tiff[] = {'M',  'M',  0, 42, 0, 0, 0, 8, // header, IFD at 8
+                         0,    1,                       // one entry
+                         0x01, 0x12, 0, 3,  0, 0, 0, 1, 0, char(orientation), 0, 0, // SHORT
+                         0,    0,    0, 0};                                         // no next IFD
+    QByteArray payload = QByteArray("Exif\0\0", 6) + QByteArray(tiff, sizeof tiff);
+    const int length = int(payload.size()) + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment.append(char(length >> 8));
+    segment.append(char(length & 0xFF));
+    return segment + payload;
+}
+
+// Puts an APP1 segment right after the JFIF header (or after SOI when there is none).
+QByteArray withSegment(const QByteArray& jpeg, const QByteArray& segment) {
+    int at = 2;
+    if (jpeg.size() > 6 && uchar(jpeg[2]) == 0xFF && uchar(jpeg[3]) == 0xE0)
+        at = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));
+    return jpeg.left(at) + segment + jpeg.mid(at);
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+}
+
+QByteArray encoded(const QImage& image, const char* format, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    QGuiApplication app(argc, argv);
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral("Writes a folder of photo-like test pictures."));
+    p.addHelpOption();
+    p.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Folder to write into."));
+    p.addPositionalArgument(QStringLiteral("count"), QStringLiteral("Number of JPEG photos."));
+    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("Photo size WxH."),
+                                  QStringLiteral("WxH"), QStringLiteral("4000x3000"));
+    const QCommandLineOption quality(QStringLiteral("quality"), QStringLiteral("JPEG quality."),
+                                     QStringLiteral("q"), QStringLiteral("87"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"), QStringLiteral("Threads."),
+                                  QStringLiteral("j"), QStringLiteral("2"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed."),
+                                  QStringLiteral("s"), QStringLiteral("1"));
+    p.addOptions({size, quality, jobs, seed});
+    p.process(app);
+    const QStringList args = p.positionalArguments();
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$")).match(p.value(size));
+    bool okCount = false, okQuality = false, okJobs = false, okSeed = false;
+    const int count = args.value(1).toInt(&okCount);
+    const int q = p.value(quality).toInt(&okQuality);
+    const int threads = p.value(jobs).toInt(&okJobs);
+    const uint64_t s = p.value(seed).toULongLong(&okSeed);
+    if (args.size() != 2 || !okCount || count < 0 || count > 100000 || !m.hasMatch() ||
+        !okQuality || q < 1 || q > 100 || !okJobs || threads < 1 || !okSeed) {
+        std::fprintf(stderr, "usage: vetrinova_make_corpus FOLDER N [--size WxH] [--quality Q] "
+                             "[--jobs J] [--seed S]\n");
+        return 2;
+    }
+    const QSize photo(m.captured(1).toInt(), m.captured(2).toInt());
+    if (photo.width() < 16 || photo.height() < 16) {
+        std::fprintf(stderr, "photos must be at least 16x16\n");
+        return 2;
+    }
+    const QDir folder(args[0]);
+    if (!QDir().mkpath(folder.path())) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.path()));
+        return 1;
+    }
+    QThreadPool::globalInstance()->setMaxThreadCount(threads);
+
+    std::vector<int> indexes(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        indexes[size_t(i)] = i + 1;
+    std::atomic<int> failures{0};
+    const int digits = std::max(4, int(QString::number(count).size()));
+    QtConcurrent::blockingMap(indexes, [&](int i) {
+        QByteArray jpeg = encoded(photoLike(photo, mix(s * 1000003u + uint64_t(i))), "jpg", q);
+        if (!jpeg.isEmpty() && i % 5 == 0) jpeg = withSegment(jpeg, exifOrientation(6));
+        const QString name = QStringLiteral("photo_%1.jpg").arg(i, digits, 10, QLatin1Char('0'));
+        if (jpeg.isEmpty() || !writeFile(folder.filePath(name), jpeg)) ++failures;
+    });
+
+    // A few PNGs (screenshots, scans) at a modest size, and a few files that are not pictures.
+    const QSize png(std::min(photo.width(), 1600), std::min(photo.height(), 1200));
+    for (int i = 1; i <= 3; ++i) {
+        const QByteArray bytes = encoded(photoLike(png, mix(s ^ uint64_t(0xA0 + i))), "png", 50);
+        if (bytes.isEmpty() ||
+            !writeFile(folder.filePath(QStringLiteral("scan_%1.png").arg(i)), bytes))
+            ++failures;
+    }
+    const bool others =
+        writeFile(folder.filePath(QStringLiteral("readme.txt")), "Photos for the benchmark.\n") &&
+        writeFile(folder.filePath(QStringLiteral("not_a_photo.jpg")), "plain text, not a JPEG\n") &&
+        writeFile(folder.filePath(QStringLiteral("empty.dat")), QByteArray());
+    if (!others) ++failures;
+    if (failures > 0) {
+        std::fprintf(stderr, "%d files could not be written\n", failures.load());
+        return 1;
+    }
+    std::printf("%d photos %dx%d, 3 PNGs and 3 other files in %s\n", count, photo.width(),
+                photo.height(), qPrintable(folder.path()));
+    return 0;
+}

@@ -1,0 +1,371 @@
+// The benchmark: runs the program's own code paths on a folder of pictures, headless, with
+// the operating system's seams answered here (a fixed screen, dialogs answered, beeps
+// counted), and prints one table of times and peak memory.
+//
+//   vetrinova_bench FOLDER [--screen WxH] [--edge 0..3] [--percent P] [--repeat R]
+#include "bench/bench_table.h"
+#include "framework/picture.h"
+#include "framework/seams.h"
+#include "state/fitting.h"
+#include "state/globali.h"
+#include "windows/editor/fin_edita.h"
+#include "windows/presentation/fin_pict.h"
+#include "windows/presentation/fin_thumb.h"
+#include "windows/presentation/picture_compose.h"
+#include "windows/presentation/presentation.h"
+#include "windows/presentation/thumbnail_cache.h"
+#include "windows/setup/start.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct Options {
+    QString folder;
+    QSize screen{1920, 1080};
+    int edge = 0;
+    int percent = 10;
+    int repeat = 1;
+};
+
+// Reads the command line; prints the reason and returns false when it does not make sense.
+bool parseOptions(const QStringList& arguments, Options& o) {
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "Times Vetrinova's import, presentation, editor and file paths on a folder."));
+    p.addHelpOption();
+    p.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Folder of pictures."));
+    const QCommandLineOption screen(QStringLiteral("screen"), QStringLiteral("Screen size WxH."),
+                                    QStringLiteral("WxH"), QStringLiteral("1920x1080"));
+    const QCommandLineOption edge(QStringLiteral("edge"),
+                                  QStringLiteral("Strip edge: 0 left, 1 right, 2 top, 3 bottom."),
+                                  QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption percent(QStringLiteral("percent"),
+                                     QStringLiteral("Strip thickness in percent."),
+                                     QStringLiteral("p"), QStringLiteral("10"));
+    const QCommandLineOption repeat(QStringLiteral("repeat"),
+                                    QStringLiteral("Runs of each timed step; medians are shown."),
+                                    QStringLiteral("r"), QStringLiteral("1"));
+    p.addOptions({screen, edge, percent, repeat});
+    p.process(arguments);
+    if (p.positionalArguments().size() != 1) {
+        std::fprintf(stderr, "one folder expected\n");
+        return false;
+    }
+    o.folder = QFileInfo(p.positionalArguments().first()).absoluteFilePath();
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^(\\d{2,5})x(\\d{2,5})$")).match(p.value(screen));
+    bool okEdge = false, okPercent = false, okRepeat = false;
+    o.edge = p.value(edge).toInt(&okEdge);
+    o.percent = p.value(percent).toInt(&okPercent);
+    o.repeat = p.value(repeat).toInt(&okRepeat);
+    if (!m.hasMatch() || !okEdge || o.edge < 0 || o.edge > 3 || !okPercent || o.percent < 1 ||
+        o.percent > 90 || !okRepeat || o.repeat < 1 || o.repeat > 100) {
+        std::fprintf(stderr, "bad --screen, --edge, --percent or --repeat\n");
+        return false;
+    }
+    o.screen = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+    if (!QFileInfo(o.folder).isDir()) {
+        std::fprintf(stderr, "not a folder: %s\n", qPrintable(o.folder));
+        return false;
+    }
+    return true;
+}
+
+double secondsOf(const std::function<void()>& action) {
+    QElapsedTimer t;
+    t.start();
+    action();
+    return double(t.nsecsElapsed()) / 1e9;
+}
+
+// Lets the windows paint what the last step changed.
+void paint() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// Lets closed windows go, so the next reach creates them anew.
+void settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// "Start presentation" on the setup window, as the user clicks it, until the windows have
+// painted. False when the program refused.
+bool startPresentation(start* setup) {
+    setup->bottone(0)->click();
+    paint();
+    return fw::Single<fin_pict>::peek() && fw::Single<fin_thumb>::peek();
+}
+
+void endPresentation() {
+    presentation::endPresentation();
+    settle();
+}
+
+// Reads every file once so that all runs see the same warm file cache.
+void warmFileCache(const QString& folder) {
+    for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
+        QFile f(info.absoluteFilePath());
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        while (!f.read(1 << 20).isEmpty()) {
+        }
+    }
+}
+
+QString ms(double seconds) {
+    return QString::number(seconds * 1000.0, 'f', 1) + QStringLiteral(" ms");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    QApplication app(argc, argv);
+    Options o;
+    if (!parseOptions(app.arguments(), o)) return 2;
+
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    const QString presentationFile = scratch.filePath(QStringLiteral("bench.v69"));
+    int beeps = 0;
+    QStringList errors;
+    seams::Hooks& h = seams::hooks();
+    h.screenSize = [&o] { return o.screen; };
+    h.beep = [&beeps] { ++beeps; };
+    h.showUrl = [](const QString&) {};
+    h.selectFolder = [&o] { return o.folder; };
+    h.openFile = [&presentationFile] { return presentationFile; };
+    h.saveFile = [&presentationFile](const QString&) { return presentationFile; };
+    h.selectColor = [](const QColor&, const QString&) { return std::optional<QColor>(); };
+    h.prefsFolder = [&scratch] { return scratch.path(); };
+    h.error = [&errors](const QString& title, const QString& text) {
+        errors << title + QStringLiteral(": ") + text;
+    };
+
+    const QString loadBefore = bench::loadAverage();
+    warmFileCache(o.folder);
+
+    Globali::reset();
+    start* setup = start::instance();
+    setup->Show();
+    paint();
+    setup->CheckBox1->setChecked(true);
+    setup->CheckBox2->setChecked(true);
+    bench::Table table;
+    const int R = o.repeat;
+
+    // Import: the folder dialog answered with the folder, then the scan.
+    std::vector<double> runs;
+    for (int r = 0; r < R; ++r)
+        runs.push_back(secondsOf([] { Globali::importa(); }));
+    const int n = Globali::quantidisegni;
+    if (n < 1) {
+        std::fprintf(stderr, "no pictures in %s\n", qPrintable(o.folder));
+        return 1;
+    }
+    table.add(QStringLiteral("import scan"), bench::median(runs), n,
+              QString::number(n) + QStringLiteral(" pictures"));
+    // Every picture gets a note, as a prepared presentation has.
+    for (int i = 1; i <= n; ++i) {
+        const QStringList note{QStringLiteral("Picture %1").arg(i),
+                               QStringLiteral("Liberation Sans"),
+                               QStringLiteral("24"),
+                               QStringLiteral("0"),
+                               QStringLiteral("0"),
+                               QStringLiteral("0"),
+                               QStringLiteral("1"),
+                               QStringLiteral("0")};
+        for (int c = 0; c < note.size(); ++c)
+            Globali::contorno(i, c) = note[c];
+    }
+
+    // The strip's edge and thickness as the setup window's controls leave them.
+    Globali::thumb_pos = o.edge;
+    setup->Slider1->setValueSilently(o.percent);
+    Globali::thumb_per = setup->Slider1->value();
+    Globali::mostra_thumb();
+
+    // First start: nothing cached; every thumbnail decoded and composed into its cell.
+    runs.clear();
+    std::vector<double> firstPicture;
+    int decodesFirst = 0;
+    QSize cell, area;
+    double peakFirst = 0;
+    for (int r = 0; r < R; ++r) {
+        thumbnail_cache::clear();
+        const int before = thumbnail_cache::decodeCount();
+        bool ok = false;
+        runs.push_back(secondsOf([&] { ok = startPresentation(setup); }));
+        if (!ok) {
+            std::fprintf(stderr, "the presentation did not start (%d beeps)\n", beeps);
+            return 1;
+        }
+        decodesFirst = thumbnail_cache::decodeCount() - before;
+        peakFirst = bench::peakMB();
+        if (fin_thumb* strip = fw::Single<fin_thumb>::peek(); strip && strip->miniabase(1))
+            cell = strip->miniabase(1)->size();
+        area = QSize(Globali::pct_dx, Globali::pct_dy);
+        firstPicture.push_back(secondsOf([] {
+            Globali::mostra_pict(1);
+            paint();
+        }));
+        endPresentation();
+    }
+    const double first = bench::median(runs);
+    const double picture1 = bench::median(firstPicture);
+    table.add(QStringLiteral("presentation on screen, first start"), first, n,
+              QString::number(decodesFirst) + QStringLiteral(" decodes"));
+    table.add(QStringLiteral("strip build, first start (start minus picture 1)"), first - picture1,
+              n);
+    table.add(QStringLiteral("picture 1 composed by mostra_pict"), picture1, 0);
+
+    // Second start of the same folder in the same run: the thumbnails come from the cache.
+    runs.clear();
+    int decodesSecond = 0;
+    for (int r = 0; r < R; ++r) {
+        const int before = thumbnail_cache::decodeCount();
+        runs.push_back(secondsOf([&] { startPresentation(setup); }));
+        decodesSecond = thumbnail_cache::decodeCount() - before;
+        if (r + 1 < R) endPresentation();
+    }
+    const double second = bench::median(runs);
+    table.add(QStringLiteral("presentation on screen, second start"), second, n,
+              QString::number(decodesSecond) + QStringLiteral(" decodes, ") +
+                  QString::number(second > 0 ? first / second : 0, 'f', 1) +
+                  QStringLiteral("x faster"));
+
+    // Every picture shown once, as a click on its thumbnail shows it.
+    std::vector<double> switches(size_t(n), 0);
+    for (int i = 1; i <= n; ++i) {
+        std::vector<double> one;
+        for (int r = 0; r < R; ++r)
+            one.push_back(secondsOf([i] {
+                Globali::mostra_pict(i);
+                paint();
+            }));
+        switches[size_t(i - 1)] = bench::median(one);
+    }
+    double total = 0;
+    for (double s : switches)
+        total += s;
+    const auto worst = std::max_element(switches.begin(), switches.end());
+    table.addPer(QStringLiteral("every picture shown once, median"), total,
+                 bench::median(switches) * 1000.0);
+    table.addPer(QStringLiteral("every picture shown once, worst"), total, *worst * 1000.0,
+                 QStringLiteral("picture ") + QString::number(worst - switches.begin() + 1));
+    const qreal dpr = fw::Single<fin_pict>::peek()->devicePixelRatioF();
+    endPresentation();
+
+    // The same pictures only decoded, fitted to the picture area: what a switch cannot beat.
+    const QSize device = picture_compose::deviceSize(area, dpr);
+    std::vector<double> fitted(size_t(n), 0);
+    for (int i = 1; i <= n; ++i) {
+        std::vector<double> one;
+        for (int r = 0; r < R; ++r)
+            one.push_back(secondsOf([i, device] {
+                const LoadedPicture p = loadPicture(Globali::disegno(i), [device](QSize full) {
+                    return fitting::fitRect(full, device).size();
+                });
+                (void)p;
+            }));
+        fitted[size_t(i - 1)] = bench::median(one);
+    }
+    double fittedTotal = 0;
+    for (double s : fitted)
+        fittedTotal += s;
+    table.addPer(QStringLiteral("decode fitted to the picture area (reference), median"),
+                 fittedTotal, bench::median(fitted) * 1000.0,
+                 QString::number(device.width()) + QLatin1Char('x') +
+                     QString::number(device.height()));
+    // Switch over decode, picture by picture.
+    std::vector<double> ratio(size_t(n), 0);
+    for (size_t k = 0; k < size_t(n); ++k)
+        ratio[k] = fitted[k] > 0 ? switches[k] / fitted[k] : 0;
+
+    // The notes editor: opening shows picture 1, then Next steps through the others.
+    std::vector<double> loads(size_t(n), 0);
+    for (int r = 0; r < R; ++r) {
+        Globali::puntatore = 1;
+        std::vector<double> walk;
+        walk.push_back(secondsOf([setup] {
+            setup->bottone1->click();
+            paint();
+        }));
+        fin_edita* editor = fw::Single<fin_edita>::peek();
+        if (!editor) {
+            std::fprintf(stderr, "the notes editor did not open (%d beeps)\n", beeps);
+            return 1;
+        }
+        for (int i = 2; i <= n; ++i)
+            walk.push_back(secondsOf([editor] {
+                editor->PushButton3_Action();
+                paint();
+            }));
+        editor->PushButton5_Action();
+        settle();
+        for (size_t k = 0; k < size_t(n); ++k)
+            loads[k] = r == 0 ? walk[k] : std::min(loads[k], walk[k]);
+    }
+    double editorTotal = 0;
+    for (double s : loads)
+        editorTotal += s;
+    table.addPer(QStringLiteral("editor load per picture (open, then Next), median"), editorTotal,
+                 bench::median(loads) * 1000.0,
+                 QStringLiteral("worst ") + ms(*std::max_element(loads.begin(), loads.end())));
+
+    // Save and open a presentation of n pictures with their notes.
+    runs.clear();
+    for (int r = 0; r < R; ++r)
+        runs.push_back(secondsOf([] { Globali::salva_presentazione(); }));
+    table.add(QStringLiteral("save presentation"), bench::median(runs), n,
+              QString::number(QFileInfo(presentationFile).size()) + QStringLiteral(" bytes"));
+    runs.clear();
+    for (int r = 0; r < R; ++r)
+        runs.push_back(
+            secondsOf([&presentationFile] { Globali::apri_presentazione(presentationFile); }));
+    table.add(QStringLiteral("open presentation (with the folder scan)"), bench::median(runs), n,
+              QString::number(Globali::quantidisegni) + QStringLiteral(" pictures"));
+
+    // The memory a presentation may take: its thumbnails, two full-screen pictures and 150 MB.
+    const double thumbsMB = double(n) * cell.width() * cell.height() * 4 / (1 << 20);
+    const double screensMB = 2.0 * o.screen.width() * o.screen.height() * 4 / (1 << 20);
+    const double budget = thumbsMB + screensMB + 150;
+
+    std::printf("# Vetrinova benchmark\n\n");
+    std::printf("folder %s: %d pictures; screen %dx%d, edge %d, strip %d %% (cell %dx%d, "
+                "picture area %dx%d); repeat %d\n",
+                qPrintable(o.folder), n, o.screen.width(), o.screen.height(), o.edge, o.percent,
+                cell.width(), cell.height(), area.width(), area.height(), R);
+    std::printf("cores %d; load average before %s, after %s\n\n", bench::cores(),
+                qPrintable(loadBefore), qPrintable(bench::loadAverage()));
+    table.print();
+    std::printf("\nswitch / fitted decode, per picture: median %.2f, worst %.2f\n",
+                bench::median(ratio), *std::max_element(ratio.begin(), ratio.end()));
+    std::printf("peak memory at the end of the first start %.0f MB; budget %.0f MB "
+                "(thumbnails %.0f + two screens %.0f + 150)\n",
+                peakFirst, budget, thumbsMB, screensMB);
+    std::printf("beeps %d, error messages %lld\n", beeps, static_cast<long long>(errors.size()));
+    for (const QString& e : errors)
+        std::fprintf(stderr, "%s\n", qPrintable(e));
+
+    endPresentation();
+    if (start* w = fw::Single<start>::peek()) w->Close();
+    settle();
+    return 0;
+}
