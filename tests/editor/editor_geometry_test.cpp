@@ -57,16 +57,13 @@ class EditorGeometryTest : public QObject {
         QTest::addColumn<QPoint>("topLeft");
         const QRect p = kPreview;
         QTest::newRow("0 bottom left") << p << 0.0 << true << QPoint(34, 224);
-        QTest::newRow("1 bottom centre") << p << 1.0 << true << QPoint(130, 224);
         QTest::newRow("2 bottom right") << p << 2.0 << true << QPoint(226, 224);
-        QTest::newRow("3 top left") << p << 3.0 << true << QPoint(34, 54);
         QTest::newRow("4 top centre") << p << 4.0 << true << QPoint(130, 54);
         QTest::newRow("5 top right") << p << 5.0 << true << QPoint(226, 54);
         QTest::newRow("4 on a wider preview stays at 130")
             << QRect(10, 68, 280, 161) << 4.0 << true << QPoint(130, 78);
         QTest::newRow("empty field reads 0") << p << Val("") << true << QPoint(34, 224);
         QTest::newRow("7 from a file") << p << 7.0 << false << QPoint(-50, -50);
-        QTest::newRow("-1") << p << -1.0 << false << QPoint(-50, -50);
         QTest::newRow("2.5") << p << 2.5 << false << QPoint(-50, -50);
         QTest::newRow("not a number") << p << std::nan("") << false << QPoint(-50, -50);
     }
@@ -186,15 +183,11 @@ class EditorGeometryTest : public QObject {
                                                       preview, pct_dx);
         QCOMPARE(h.h0, lt + h0);
         QCOMPARE(h.h1, lt + h1);
-    }
-
-    void loadedFrame() {
-        const QRect preview(10, 44, 250, 187);
-        const QPoint lt = preview.topLeft();
-        const Handles h = editor_geo::storedToHandles(100, 200, 400, 300, preview, 1000);
-        const FrameLines f = editor_geo::frameLines(handleCentre(h.h0), handleCentre(h.h1));
-        QCOMPARE(f.corner0(), lt + QPoint(25, 50));
-        QCOMPARE(f.corner1(), lt + QPoint(125, 125));
+        if (QTest::currentDataTag() == QByteArray("r = 0.25")) {
+            const FrameLines f = editor_geo::frameLines(handleCentre(h.h0), handleCentre(h.h1));
+            QCOMPARE(f.corner0(), lt + QPoint(25, 50));
+            QCOMPARE(f.corner1(), lt + QPoint(125, 125));
+        }
     }
 
     void hostileStoredRectangleStaysInRange() {
@@ -226,12 +219,9 @@ class EditorGeometryTest : public QObject {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("row");
         QTest::newRow("12") << "12" << 0;
-        QTest::newRow("18") << "18" << 1;
         QTest::newRow("30 and tab") << "30\t" << 3;
-        QTest::newRow("48") << "48" << 6;
         QTest::newRow("72") << "72" << 10;
         QTest::newRow("empty") << "" << 0;
-        QTest::newRow("0") << "0" << 0;
         QTest::newRow("13 rounds down") << "13" << 0;
         QTest::newRow("6 is before the list") << "6" << -1;
         QTest::newRow("78 is after the list") << "78" << -1;
@@ -247,9 +237,7 @@ class EditorGeometryTest : public QObject {
     void borderWidth_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("width");
-        QTest::newRow("5") << "5" << 5;
         QTest::newRow("9") << "9" << 9;
-        QTest::newRow("1") << "1" << 1;
         QTest::newRow("empty reads 0, shown as 1") << "" << 1;
         QTest::newRow("12 held at 9") << "12" << 9;
         QTest::newRow("fraction dropped") << "7.9" << 7;

@@ -51,10 +51,6 @@ class PlacementTest : public QObject {
             << QPoint(20, 30) << QPoint(120, 100) << QStringList{"73", "109", "366", "257"};
         QTest::newRow("drawn backwards")
             << QPoint(120, 100) << QPoint(20, 30) << QStringList{"439", "366", "-366", "-257"};
-        QTest::newRow("top-left point")
-            << QPoint(0, 0) << QPoint(10, 10) << QStringList{"0", "0", "36", "36"};
-        QTest::newRow("same point twice")
-            << QPoint(50, 50) << QPoint(50, 50) << QStringList{"183", "183", "0", "0"};
     }
     void twoClicks() {
         QFETCH(QPoint, first);
