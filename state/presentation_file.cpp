@@ -1,5 +1,6 @@
 #include "state/presentation_file.h"
 
+#include <QStringDecoder>
 #include <algorithm>
 
 namespace presentation_file {
@@ -17,7 +18,10 @@ void writeLine(QByteArray& out, QString text) {
 class LineReader {
   public:
     explicit LineReader(const QByteArray& bytes) : bytes_(bytes) {
-        if (bytes_.startsWith("\xEF\xBB\xBF")) pos_ = 3;
+        // Byte order marks before the first line (an editor may add one at every save) are
+        // no part of the folder's path.
+        while (QByteArrayView(bytes_).sliced(pos_).startsWith("\xEF\xBB\xBF"))
+            pos_ += 3;
     }
     bool atEnd() const { return pos_ >= bytes_.size(); }
     QString next() {
@@ -25,7 +29,9 @@ class LineReader {
         const char* begin = bytes_.constData() + pos_;
         const char* end = bytes_.constData() + bytes_.size();
         const char* stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
-        const QString line = QString::fromUtf8(begin, stop - begin);
+        // Every line keeps its text exactly, a leading U+FEFF included (QString::fromUtf8
+        // would drop it, and a save after an open would then change the file).
+        const QString line = decoder_(QByteArrayView(begin, stop - begin));
         pos_ += (stop - begin);
         if (pos_ < bytes_.size()) {
             const bool cr = bytes_[pos_] == '\r';
@@ -40,6 +46,8 @@ class LineReader {
   private:
     const QByteArray& bytes_;
     qsizetype pos_ = 0;
+    QStringDecoder decoder_{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                      QStringDecoder::Flag::ConvertInitialBom};
 };
 
 } // namespace
