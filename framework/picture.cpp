@@ -88,13 +88,23 @@ LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>
     const Header& h = file.header();
     if (!h.ok) return {};
     const QSize full = h.upright();
-    if (drawSize) {
-        const QSize wanted = drawSize(full).expandedTo(QSize(1, 1)).boundedTo(full);
-        // The scaled size applies to the stored picture, before it is turned upright.
-        if (wanted != full) file.reader().setScaledSize(h.rotated ? wanted.transposed() : wanted);
-    }
+    const auto drawnSize = [&drawSize](QSize picture) {
+        return drawSize ? drawSize(picture).expandedTo(QSize(1, 1)).boundedTo(picture) : picture;
+    };
+    QSize target = drawnSize(full);
+    const bool scaled = target != full;
+    // The scaled size applies to the stored picture, before it is turned upright.
+    if (scaled) file.reader().setScaledSize(h.rotated ? target.transposed() : target);
     LoadedPicture out;
     if (!file.reader().read(&out.image)) return {};
     out.original = full;
+    if (!scaled && out.image.size() != full) {
+        // The header understated the picture (a GIF whose first frame is smaller than its
+        // canvas): what was decoded is the picture, drawn at the size asked for it.
+        out.original = out.image.size();
+        target = drawnSize(out.original);
+    }
+    if (out.image.size() != target)
+        out.image = out.image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return out;
 }

@@ -27,7 +27,8 @@ struct LoadedPicture {
 // the size the picture will be drawn at; when that is smaller, the decode is scaled to it (JPEG
 // then decodes at a reduced DCT size and no full-size buffer is made). Otherwise full size.
 // A file that cannot be decoded, or whose decode would exceed the memory limit, gives a null
-// image.
+// image. Should the decode come out at another size than the header said, its size is the
+// picture's size: drawSize is asked again with it, and the image is scaled to its answer.
 LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>& drawSize = {});
 
 namespace picture {
