@@ -29,8 +29,10 @@ int readLingua(const QString& folder) {
 bool writeLingua(const QString& folder, int lingua) {
     QSaveFile f(QDir(folder).filePath(fileName));
     if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write((Str(lingua) + QLatin1Char('\r')).toUtf8());
-    return f.commit();
+    const QByteArray line = (Str(lingua) + QLatin1Char('\r')).toUtf8();
+    // commit() misses a failure of the last flush (a full disk): checked first, so a failed
+    // write never leaves an empty file in place of the old one.
+    return f.write(line) == line.size() && f.flush() && f.commit();
 }
 
 } // namespace preferences

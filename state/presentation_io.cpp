@@ -129,7 +129,9 @@ void salva_presentazione() {
         return;
     }
     const QByteArray bytes = presentation_file::write(d);
-    if (out.write(bytes) != bytes.size() || !out.commit())
+    // commit() misses a failure of the last flush (a full disk) and would put a cut-short
+    // file in place of the old one: the flush is checked first.
+    if (out.write(bytes) != bytes.size() || !out.flush() || !out.commit())
         reportFile(path, false, out.errorString());
 }
 
