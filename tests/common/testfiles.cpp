@@ -1,7 +1,9 @@
 #include "common/testfiles.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace testfiles {
@@ -16,6 +18,19 @@ void writeText(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
     f.write(bytes);
+}
+
+QByteArray noisePicture(QSize size, const char* format) {
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, random.generate() | 0xFF000000u);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 QByteArray readAll(const QString& path) {
