@@ -1,0 +1,75 @@
+// Presentation file reader under arbitrary bytes. Besides never crashing, a file that has
+// been read and written again must read back as the same presentation, and writing that
+// again must give the same bytes: a save after an open never changes what the file says.
+#include "state/presentation_file.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace pf = presentation_file;
+
+namespace {
+
+void check(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "presentation file property broken: %s\n", what);
+    std::abort();
+}
+
+// The program never writes more pictures than a folder holds; a count from a hostile file
+// is kept by read() but only a bounded one is worth writing out again.
+constexpr int largestWrittenCount = 20000;
+
+qsizetype lineCount(const QByteArray& bytes) {
+    return bytes.count('\r') + bytes.count('\n') + 1;
+}
+
+bool sameComponents(const HsvComponents& a, const HsvComponents& b) {
+    return a.h == b.h && a.s == b.s && a.v == b.v;
+}
+
+// Pictures beyond the note blocks a file holds have empty notes.
+pf::Note noteOf(const pf::Data& d, int i) {
+    return size_t(i) < d.notes.size() ? d.notes[size_t(i)] : pf::Note{};
+}
+
+void checkSame(const pf::Data& a, const pf::Data& b) {
+    check(a.folder == b.folder, "folder");
+    check(a.thumb_pos == b.thumb_pos, "thumb_pos");
+    check(a.percent == b.percent, "percent");
+    for (int i = 0; i < pf::colourCount; ++i)
+        check(sameComponents(a.colours[size_t(i)], b.colours[size_t(i)]), "colour");
+    check(a.fill == b.fill && a.display == b.display, "switches");
+    check(a.ombra == b.ombra, "ombra");
+    check(a.count == b.count, "count");
+    for (int i = 0; i < a.count; ++i)
+        check(noteOf(a, i) == noteOf(b, i), "note");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const pf::Data first = pf::read(bytes);
+
+    check(first.count >= 0, "negative count");
+    check(first.notes.size() <= size_t(first.count), "more notes than pictures");
+    // Only blocks that the file's lines reach are kept.
+    check(qint64(first.notes.size()) <= lineCount(bytes) / pf::noteCells + 1, "notes from nothing");
+    for (const HsvComponents& c : first.colours)
+        check(std::isfinite(c.h) && std::isfinite(c.s) && std::isfinite(c.v), "colour not finite");
+    for (int i = 0; i < 8; ++i)
+        (void)pf::colour(first, i - 1);
+
+    if (first.count > largestWrittenCount) return 0;
+    const QByteArray written = pf::write(first);
+    check(written.endsWith('\r') && !written.contains('\n'), "line ends");
+    check(written.count('\r') == pf::settingLines + qsizetype(pf::noteCells) * first.count,
+          "line count");
+    const pf::Data second = pf::read(written);
+    checkSame(first, second);
+    check(second.notes.size() == size_t(second.count), "every note block read back");
+    check(pf::write(second) == written, "written twice differently");
+    return 0;
+}
