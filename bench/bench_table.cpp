@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <sys/resource.h>
+
 namespace bench {
 
 namespace {
@@ -41,6 +43,13 @@ QString loadAverage() {
     return QString::fromLatin1(parts[0] + ' ' + parts[1] + ' ' + parts[2]);
 }
 
+double cpuSeconds() {
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 int cores() {
     return QThread::idealThreadCount();
 }
@@ -52,21 +61,24 @@ double median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-void Table::add(const QString& what, double seconds, int pictures, const QString& note) {
-    addPer(what, seconds, pictures > 0 ? seconds * 1000.0 / pictures : -1, note);
+void Table::add(const QString& what, double seconds, int pictures, const QString& note,
+                double cpu) {
+    addPer(what, seconds, pictures > 0 ? seconds * 1000.0 / pictures : -1, note, cpu);
 }
 
-void Table::addPer(const QString& what, double seconds, double perMs, const QString& note) {
-    rows_.push_back({what, seconds, perMs, peakMB(), note});
+void Table::addPer(const QString& what, double seconds, double perMs, const QString& note,
+                   double cpu) {
+    rows_.push_back({what, seconds, perMs, peakMB(), note, cpu});
 }
 
 void Table::print() const {
-    std::printf("| what | total s | per picture ms | peak MB | |\n");
-    std::printf("|---|---:|---:|---:|---|\n");
+    std::printf("| what | total s | per picture ms | peak MB | CPU s | |\n");
+    std::printf("|---|---:|---:|---:|---:|---|\n");
     for (const Row& r : rows_) {
         const QString per = r.perMs >= 0 ? QString::number(r.perMs, 'f', 1) : QString();
-        std::printf("| %s | %.3f | %s | %.0f | %s |\n", qPrintable(r.what), r.seconds,
-                    qPrintable(per), r.peak, qPrintable(r.note));
+        const QString cpu = r.cpu >= 0 ? QString::number(r.cpu, 'f', 3) : QString();
+        std::printf("| %s | %.3f | %s | %.0f | %s | %s |\n", qPrintable(r.what), r.seconds,
+                    qPrintable(per), r.peak, qPrintable(cpu), qPrintable(r.note));
     }
     std::fflush(stdout);
 }

@@ -13,6 +13,8 @@ double residentMB();
 // The 1, 5 and 15 minute load averages as /proc/loadavg gives them.
 QString loadAverage();
 int cores();
+// Processor time of this process so far, every thread, user and system, seconds.
+double cpuSeconds();
 
 // The middle value (the mean of the two middle ones for an even count); 0 for none.
 double median(std::vector<double> values);
@@ -23,14 +25,17 @@ struct Row {
     double perMs = -1;  // per picture; none when negative
     double peak = 0;    // MB, when the row was taken
     QString note;
+    double cpu = -1; // processor seconds, every thread; none when negative
 };
 
 class Table {
   public:
     // A row whose per-picture figure is the total spread over `pictures` (none for 0).
-    void add(const QString& what, double seconds, int pictures, const QString& note = {});
+    void add(const QString& what, double seconds, int pictures, const QString& note = {},
+             double cpu = -1);
     // A row with its own per-picture figure (a median or a worst case).
-    void addPer(const QString& what, double seconds, double perMs, const QString& note = {});
+    void addPer(const QString& what, double seconds, double perMs, const QString& note = {},
+                double cpu = -1);
     // Prints the rows as a Markdown table on standard output.
     void print() const;
 

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Runs, on the same folder(s) and in one run, Vetrinova's benchmark, feh's thumbnail index and
+# `djpeg -scale 1/8` over every photo, and prints the ratios against the targets.
+#   scripts/compare.sh FOLDER... [-- BENCHMARK OPTIONS]
+# e.g. scripts/compare.sh /tmp/c50 /tmp/c200 -- --screen 1920x1080 --edge 0 --percent 10
+# With several folders (50, 200, 1000 photos) it also checks that the cost per photo stays
+# the same. Needs feh and djpeg (libjpeg-turbo-progs); builds the benchmark in build-bench/.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${VETRINOVA_BENCH_BUILD:-$here/build-bench}"
+
+folders=()
+while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+  folders+=("$1")
+  shift
+done
+[ "${1:-}" = "--" ] && shift
+bench_options=("$@")
+if [ ${#folders[@]} -eq 0 ]; then
+  echo "usage: $0 FOLDER... [-- BENCHMARK OPTIONS]" >&2
+  exit 2
+fi
+for tool in feh djpeg; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+done
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+fi
+cmake --build "$build" -j2 --target vetrinova_bench >/dev/null
+bench="$build/bench/vetrinova_bench"
+cores=$(nproc)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Wall, user and system seconds of a command, written to the file $1.
+timed() {
+  local file=$1
+  shift
+  local TIMEFORMAT='%R %U %S'
+  { time "$@" >/dev/null 2>&1; } 2>"$file"
+}
+djpeg_all() {
+  for f in "$@"; do
+    djpeg -scale 1/8 -outfile /dev/null "$f" 2>/dev/null || true
+  done
+}
+# Field $2 (1-based: total s, per picture ms, peak MB, note) of the table row whose name starts
+# with $1.
+row() {
+  awk -F'|' -v what="$1" -v field="$2" \
+    'index($2, " " what) == 1 { gsub(/^ +| +$/, "", $(field + 2)); print $(field + 2); exit }' \
+    "$3"
+}
+calc() { awk "BEGIN { printf \"%.2f\", $1 }"; }
+verdict() { awk "BEGIN { exit !($1) }" && echo "met" || echo "NOT MET"; }
+
+summary="$work/summary"
+: >"$summary"
+for folder in "${folders[@]}"; do
+  mapfile -t photos < <(find "$folder" -maxdepth 1 -type f \( -iname '*.jpg' -o -iname '*.jpeg' \) | sort)
+  # Warm file cache for every contender alike.
+  cat "${photos[@]}" >/dev/null
+
+  out="$work/bench.txt"
+  echo "== $folder: ${#photos[@]} JPEG files, $cores cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+  "$bench" "$folder" "${bench_options[@]}" >"$out" 2>"$work/bench.err" || {
+    cat "$work/bench.err" >&2
+    exit 1
+  }
+  cat "$out"
+
+  # The decoding limit: libjpeg at 1/8 scale, one photo after another on one core.
+  timed "$work/djpeg.time" djpeg_all "${photos[@]}"
+  read -r djpeg_s djpeg_u djpeg_y <"$work/djpeg.time"
+  djpeg_cpu=$(calc "$djpeg_u + $djpeg_y")
+  decoded=$(for f in "${photos[@]}"; do head -c 2 "$f" | od -An -tx1; done | grep -c 'ff d8' || true)
+
+  # feh's thumbnail index of the same folder, written to a file (no display needed).
+  timed "$work/feh.time" feh --index --thumb-width 200 --thumb-height 150 -O "$work/index.png" "$folder"
+  read -r feh_s feh_u feh_y <"$work/feh.time"
+  feh_cpu=$(calc "$feh_u + $feh_y")
+
+  n=$(awk '/ pictures;/ { for (i = 1; i <= NF; ++i) if ($i == "pictures;") print $(i - 1) }' "$out" | head -1)
+  shown=$(row "presentation on screen, first start" 1 "$out")
+  shown_cpu=$(row "presentation on screen, first start" 4 "$out")
+  second=$(row "presentation on screen, second start" 1 "$out")
+  scan=$(row "import scan" 2 "$out")
+  per=$(row "presentation on screen, first start" 2 "$out")
+  switch=$(awk '/^switch \/ fitted decode/ { print $(NF - 2) }' "$out" | tr -d ,)
+  peak=$(awk '/^peak memory/ { for (i = 1; i <= NF; ++i) if ($i == "start") print $(i + 1) }' "$out")
+  budget=$(awk '/^peak memory/ { for (i = 1; i <= NF; ++i) if ($i == "budget") print $(i + 1) }' "$out")
+  limit=$(calc "$djpeg_s / $cores")
+  echo
+  echo "djpeg -scale 1/8, one core: $djpeg_s s for $decoded photos ($(calc "$djpeg_s * 1000 / ($decoded > 0 ? $decoded : 1)") ms each, CPU $djpeg_cpu s); spread over $cores cores: $limit s"
+  echo "feh --index 200x150: $feh_s s (CPU $feh_cpu s)"
+  echo "presentation on screen: $shown s (CPU $shown_cpu s over every thread)"
+  echo
+  # The wall-clock ratios assume the cores are free; on a loaded machine the processor-time
+  # ratios (the work done, spread over the cores as an idle machine would) say more.
+  echo "| target | measured (wall) | measured (CPU) | goal | wall | CPU |"
+  echo "|---|---:|---:|---:|---|---|"
+  echo "| import scan, for 1000 pictures (s) | $(calc "$scan") | | < 1 | $(verdict "$scan < 1") | |"
+  echo "| presentation on screen / (djpeg 1/8 / cores) | $(calc "$shown / $limit") | $(calc "$shown_cpu / $djpeg_cpu") | <= 1.25 | $(verdict "$shown / $limit <= 1.25") | $(verdict "$shown_cpu / $djpeg_cpu <= 1.25") |"
+  echo "| feh index / presentation on screen | $(calc "$feh_s / $shown") | $(calc "$feh_cpu * $cores / $shown_cpu") | >= 9 | $(verdict "$feh_s / $shown >= 9") | $(verdict "$feh_cpu * $cores / $shown_cpu >= 9") |"
+  echo "| picture switch / fitted decode (median) | $switch | | <= 1.3 | $(verdict "$switch <= 1.3") | |"
+  echo "| peak memory, MB | $peak | | <= $budget | $(verdict "$peak <= $budget") | |"
+  echo "| first start / second start | $(calc "$shown / $second") | | >= 10 | $(verdict "$shown / $second >= 10") | |"
+  echo
+  echo "$n $per $(calc "$shown_cpu * 1000 / $n") $folder" >>"$summary"
+done
+
+if [ ${#folders[@]} -gt 1 ]; then
+  echo "== cost per picture of the presentation on screen (within 15 % of each other)"
+  awk '{ printf "%6d pictures: %s ms wall, %s ms CPU\n", $1, $2, $3 }' "$summary"
+  for column in 2 3; do
+    awk -v c=$column -v name="$([ $column = 2 ] && echo wall || echo CPU)" \
+      'NR == 1 { lo = hi = $c } { if ($c < lo) lo = $c; if ($c > hi) hi = $c }
+       END { printf "%s: spread %.0f %% of the smallest: %s\n", name, (hi - lo) * 100 / lo,
+             (hi - lo) <= 0.15 * lo ? "met" : "NOT MET" }' "$summary"
+  done
+fi
