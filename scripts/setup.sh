@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
   fonts-liberation
   xvfb xauth xdotool x11-apps imagemagick
-  libjpeg-turbo-progs
+  libjpeg-turbo-progs feh
   desktop-file-utils shared-mime-info
 )
 missing=()
