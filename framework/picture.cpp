@@ -93,8 +93,13 @@ LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>
     };
     QSize target = drawnSize(full);
     const bool scaled = target != full;
-    // The scaled size applies to the stored picture, before it is turned upright.
-    if (scaled) file.reader().setScaledSize(h.rotated ? target.transposed() : target);
+    // Only JPEG and SVG decode at a reduced size themselves; other readers decode in full
+    // and shrink afterwards (Qt 6.4's PNG reader also returns garbage when asked to shrink
+    // 1-bit and palette pictures). The scaled size applies to the stored picture, before it
+    // is turned upright.
+    const QByteArray format = file.reader().format();
+    if (scaled && (format == "jpeg" || format == "jpg" || format == "svg" || format == "svgz"))
+        file.reader().setScaledSize(h.rotated ? target.transposed() : target);
     LoadedPicture out;
     if (!file.reader().read(&out.image)) return {};
     out.original = full;
@@ -104,7 +109,14 @@ LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>
         out.original = out.image.size();
         target = drawnSize(out.original);
     }
-    if (out.image.size() != target)
+    if (out.image.size() != target) {
+        // Smooth scaling needs true colour; palette and 1-bit pictures are converted first.
+        if (out.image.format() == QImage::Format_Mono ||
+            out.image.format() == QImage::Format_MonoLSB ||
+            out.image.format() == QImage::Format_Indexed8)
+            out.image.convertTo(out.image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                            : QImage::Format_RGB32);
         out.image = out.image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     return out;
 }

@@ -181,6 +181,27 @@ class PictureTest : public QObject {
         }
     }
 
+    void palettePngShrinks_data() {
+        QTest::addColumn<int>("format");
+        QTest::newRow("1-bit") << int(QImage::Format_Mono);
+        QTest::newRow("palette") << int(QImage::Format_Indexed8);
+    }
+    void palettePngShrinks() {
+        // A two-colour picture as paint programs save it: a palette PNG, red left, blue right.
+        QFETCH(int, format);
+        QImage img(400, 300, QImage::Format(format));
+        img.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255)});
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) img.setPixel(x, y, x < 200 ? 0 : 1);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("two.png");
+        QVERIFY(img.save(path, "PNG"));
+        const LoadedPicture p = loadPicture(path, [](QSize) { return QSize(100, 75); });
+        QCOMPARE(p.image.size(), QSize(100, 75));
+        QVERIFY(isRed(p.image.pixel(20, 40)));
+        QVERIFY(isBlue(p.image.pixel(80, 40)));
+    }
+
     void exifOrientation_data() {
         QTest::addColumn<int>("orientation");
         QTest::addColumn<int>("divisor"); // the picture is drawn at upright size / divisor
