@@ -37,7 +37,7 @@ timed() {
   local file=$1
   shift
   local TIMEFORMAT='%R %U %S'
-  { time "$@" >/dev/null 2>&1; } 2>"$file"
+  { time "$@" >/dev/null 2>&1 || echo "$1 failed" >&2; } 2>"$file"
 }
 djpeg_all() {
   for f in "$@"; do
@@ -75,9 +75,12 @@ for folder in "${folders[@]}"; do
   djpeg_cpu=$(calc "$djpeg_u + $djpeg_y")
   decoded=$(for f in "${photos[@]}"; do head -c 2 "$f" | od -An -tx1; done | grep -c 'ff d8' || true)
 
-  # feh's thumbnail index of the same folder, written to a file (no display needed).
-  timed "$work/feh.time" feh --index --thumb-width 200 --thumb-height 150 -O "$work/index.png" "$folder"
-  read -r feh_s feh_u feh_y <"$work/feh.time"
+  # feh's thumbnail index of the same folder, written to a file (no display needed). Its
+  # index must stay under 32k pixels high, hence a wide index for large folders.
+  timed "$work/feh.time" feh --index --limit-width 6400 --thumb-width 200 --thumb-height 150 \
+    -O "$work/index.png" "$folder"
+  grep -q failed "$work/feh.time" && { cat "$work/feh.time" >&2; exit 1; }
+  read -r feh_s feh_u feh_y < <(tail -1 "$work/feh.time")
   feh_cpu=$(calc "$feh_u + $feh_y")
 
   n=$(awk '/ pictures;/ { for (i = 1; i <= NF; ++i) if ($i == "pictures;") print $(i - 1) }' "$out" | head -1)
