@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick
   libjpeg-turbo-progs feh
   desktop-file-utils shared-mime-info
+  clang-14 libclang-rt-14-dev llvm-14
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -24,6 +25,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+# The hardening scripts build elsewhere and need only the packages.
+[ "${VETRINOVA_PACKAGES_ONLY:-0}" = 1 ] && exit 0
 
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${VETRINOVA_CMAKE_ARGS:-}
