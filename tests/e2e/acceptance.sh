@@ -177,9 +177,9 @@ expect_line 2 3
 expect_line 3 20
 # Colours as hue, saturation, value: the defaults (dark red #7F0000 has value 127 / 255), and
 # #305070 for the picture background.
-for spec in "4 0" "5 0" "6 0.6" "7 0" "8 0" "9 0.8" "13 0" "14 1" "15 0.49804" "16 0" "17 0" "18 1" \
+for expected in "4 0" "5 0" "6 0.6" "7 0" "8 0" "9 0.8" "13 0" "14 1" "15 0.49804" "16 0" "17 0" "18 1" \
   "19 0" "20 0" "21 0" "22 0" "23 1" "24 1"; do
-  expect_near $spec
+  expect_near $expected
 done
 expect_near 10 0.58333 # (4 + (0x30 - 0x50) / (0x70 - 0x30)) / 6
 expect_near 11 0.57143 # (0x70 - 0x30) / 0x70
