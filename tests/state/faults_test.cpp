@@ -57,8 +57,8 @@ QStringList namesIn(const QString& folder) {
                                   QDir::NoDotAndDotDot);
 }
 
-// A file of `count` names of plain text, empty files, binary junk and misnamed text: none a
-// picture. Written with plain system calls, as a test of the scan and not of the writer.
+// Writes `count` files of plain text, no bytes, hexadecimal junk and a bare PNG signature,
+// under picture and other names: none a picture. Plain system calls keep it quick.
 bool writeNonPictures(const QString& folder, int count) {
     for (int i = 0; i < count; ++i) {
         static const char* const suffixes[] = {".txt", ".jpg", ".png", "", ".dat"};
@@ -78,7 +78,7 @@ bool writeNonPictures(const QString& folder, int count) {
             break;
         default:
             content = QByteArray("\x89PNG\r\n\x1a\n", 8);
-            break; // a signature, no more
+            break;
         }
         const bool written =
             ::write(fd, content.constData(), size_t(content.size())) == ssize_t(content.size());
@@ -111,8 +111,8 @@ class StateFaultsTest : public QObject {
     }
     // A small tmpfs on the folder "disk" (skipped by the caller when it cannot be made).
     std::unique_ptr<faultmount::Mount> mountDisk(int kilobytes) {
-        const QString disk = path("disk");
-        return QDir().mkpath(disk) ? faultmount::Mount::tmpfs(disk, kilobytes) : nullptr;
+        QDir().mkpath(path("disk"));
+        return faultmount::Mount::tmpfs(path("disk"), kilobytes);
     }
     // Saves a presentation of `pictures` pictures to `file`; the bytes written.
     QByteArray firstSave(const QString& file, int pictures) {
@@ -157,6 +157,8 @@ class StateFaultsTest : public QObject {
     }
     void cleanup() {
         closeDialogs();
+        if (fin_edita* e = fw::Single<fin_edita>::peek()) e->Close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (start* w = fw::Single<start>::peek()) w->Close();
         delete root;
         delete seams;
@@ -308,8 +310,6 @@ class StateFaultsTest : public QObject {
         QCOMPARE(editor->StaticText1->text(), QString("p3.jpg"));
         QCOMPARE(prefre.size(), box);
         QVERIFY(prefre != placeholder && prefre != good);
-        editor->Close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void linkLoops() {
