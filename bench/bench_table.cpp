@@ -1,5 +1,6 @@
 #include "bench/bench_table.h"
 
+#include <QDir>
 #include <QFile>
 #include <QThread>
 #include <algorithm>
@@ -48,6 +49,20 @@ double cpuSeconds() {
     if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
     const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+Scheduling scheduling() {
+    Scheduling s;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile f(tasks.filePath(task) + QStringLiteral("/schedstat"));
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) continue;
+        const QList<QByteArray> parts = f.readAll().simplified().split(' ');
+        if (parts.size() < 2) continue;
+        s.running += parts[0].toDouble() / 1e9;
+        s.waiting += parts[1].toDouble() / 1e9;
+    }
+    return s;
 }
 
 int cores() {

@@ -13,6 +13,15 @@ double residentMB();
 // The 1, 5 and 15 minute load averages as /proc/loadavg gives them.
 QString loadAverage();
 int cores();
+
+// Time the threads of this process have spent on a core and waiting for one (runnable, but
+// every core busy with other work), from /proc/self/task/*/schedstat, seconds. Threads that
+// ended are not counted.
+struct Scheduling {
+    double running = 0;
+    double waiting = 0;
+};
+Scheduling scheduling();
 // Processor time of this process so far, every thread, user and system, seconds.
 double cpuSeconds();
 

@@ -215,9 +215,11 @@ int main(int argc, char** argv) {
     int decodesFirst = 0;
     QSize cell, area;
     double peakFirst = 0;
+    bench::Scheduling sched;
     for (int r = 0; r < R; ++r) {
         thumbnail_cache::clear();
         const int before = thumbnail_cache::decodeCount();
+        const bench::Scheduling schedBefore = bench::scheduling();
         bool ok = false;
         runs.push_back(secondsOf([&] { ok = startPresentation(setup); }));
         cpu.push_back(lastCpu);
@@ -226,6 +228,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         decodesFirst = thumbnail_cache::decodeCount() - before;
+        const bench::Scheduling schedAfter = bench::scheduling();
+        sched.running = schedAfter.running - schedBefore.running;
+        sched.waiting = schedAfter.waiting - schedBefore.waiting;
         peakFirst = bench::peakMB();
         if (fin_thumb* strip = fw::Single<fin_thumb>::peek(); strip && strip->miniabase(1))
             cell = strip->miniabase(1)->size();
@@ -367,6 +372,8 @@ int main(int argc, char** argv) {
     std::printf("peak memory at the end of the first start %.0f MB; budget %.0f MB "
                 "(thumbnails %.0f + two screens %.0f + 150)\n",
                 peakFirst, budget, thumbsMB, screensMB);
+    std::printf("first start: the threads ran %.2f s on a core and waited %.2f s for a free one\n",
+                sched.running, sched.waiting);
     std::printf("beeps %d, error messages %lld\n", beeps, static_cast<long long>(errors.size()));
     for (const QString& e : errors)
         std::fprintf(stderr, "%s\n", qPrintable(e));

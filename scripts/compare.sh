@@ -87,7 +87,7 @@ for folder in "${folders[@]}"; do
   shown=$(row "presentation on screen, first start" 1 "$out")
   shown_cpu=$(row "presentation on screen, first start" 4 "$out")
   second=$(row "presentation on screen, second start" 1 "$out")
-  scan=$(row "import scan" 2 "$out")
+  scan=$(calc "$(row "import scan" 1 "$out") * 1000 / $n")
   per=$(row "presentation on screen, first start" 2 "$out")
   switch=$(awk '/^switch \/ fitted decode/ { print $(NF - 2) }' "$out" | tr -d ,)
   peak=$(awk '/^peak memory/ { for (i = 1; i <= NF; ++i) if ($i == "start") print $(i + 1) }' "$out")
