@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -73,7 +72,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     folder = qEnvironmentVariable("VETRINOVA_FUZZ_TMP");
     if (folder.isEmpty()) {
         folder = QStringLiteral("/dev/shm/vetrinova-fuzz-%1").arg(::getpid());
-        if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
+        if (::mkdir(QFile::encodeName(folder).constData(), 0700) == 0)
+            std::atexit([] { ::rmdir(QFile::encodeName(folder).constData()); });
+        else
             folder = QStringLiteral("/tmp");
     }
     return 0;
