@@ -5,6 +5,7 @@
 #include "state/fitting.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 
@@ -87,7 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         folder + QLatin1Char('/') + QLatin1String(names[size % (sizeof names / sizeof names[0])]);
     {
         QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
+        // The folder lives in shared memory; should something sweep it away, make it again.
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            !(QDir().mkpath(folder) && f.open(QIODevice::WriteOnly | QIODevice::Truncate)))
+            std::abort();
         if (f.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
             std::abort();
     }
