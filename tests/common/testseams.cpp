@@ -1,5 +1,8 @@
 #include "common/testseams.h"
 
+#include "windows/dialogs/cart_noi.h"
+#include "windows/dialogs/cart_spo.h"
+
 namespace {
 template <class T> T next(std::deque<T>& q, T cancel) {
     if (q.empty())
@@ -27,3 +30,9 @@ TestSeams::TestSeams(QSize s) : screen(s) {
 }
 
 TestSeams::~TestSeams() { seams::hooks() = seams::systemHooks(); }
+
+void closeWarnings() {
+    for (fw::Window* w : {static_cast<fw::Window*>(fw::Single<cart_noi>::peek()),
+                          static_cast<fw::Window*>(fw::Single<cart_spo>::peek())})
+        if (w) w->Close();
+}

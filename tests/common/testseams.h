@@ -20,3 +20,6 @@ struct TestSeams {
     QSize screen;
     QTemporaryDir prefs;
 };
+
+// Closes the warning dialogs a test may have left open.
+void closeWarnings();

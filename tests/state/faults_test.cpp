@@ -28,12 +28,6 @@ using namespace Globali;
 
 namespace {
 
-void closeDialogs() {
-    for (fw::Window* w : {static_cast<fw::Window*>(fw::Single<cart_noi>::peek()),
-                          static_cast<fw::Window*>(fw::Single<cart_spo>::peek())})
-        if (w) w->Close();
-}
-
 // What a user would lose: the presentation as the program holds it.
 struct Snapshot {
     QString folder;
@@ -150,13 +144,13 @@ class StateFaultsTest : public QObject {
     void init() {
         seams = new TestSeams;
         root = new QTemporaryDir;
-        closeDialogs();
+        closeWarnings();
         if (start* old = fw::Single<start>::peek()) old->Close();
         reset();
         start::instance();
     }
     void cleanup() {
-        closeDialogs();
+        closeWarnings();
         if (fin_edita* e = fw::Single<fin_edita>::peek()) e->Close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (start* w = fw::Single<start>::peek()) w->Close();
@@ -323,7 +317,7 @@ class StateFaultsTest : public QObject {
         // An image folder that is a loop: no pictures there.
         importFrom(loop);
         QVERIFY(fw::Single<cart_noi>::exists());
-        closeDialogs();
+        closeWarnings();
         // A presentation whose folder line names the loop: the folder is missing.
         openNaming(loop, 1);
         QVERIFY(fw::Single<cart_spo>::exists());
@@ -343,7 +337,7 @@ class StateFaultsTest : public QObject {
         QVERIFY(start::instance()->testo_folder->text().endsWith("2 picts"));
 
         // The same folder named by a presentation file: scanned to the end, no picture.
-        closeDialogs();
+        closeWarnings();
         openNaming(junk, 3);
         QVERIFY(fw::Single<cart_noi>::exists());
         QCOMPARE(quantidisegni, 0);

@@ -27,15 +27,9 @@ QString makeFolder(const QTemporaryDir& root, const QString& name, int pictures)
     return dir;
 }
 
-void closeDialogs() {
-    for (fw::Window* w : {static_cast<fw::Window*>(fw::Single<cart_noi>::peek()),
-                          static_cast<fw::Window*>(fw::Single<cart_spo>::peek())})
-        if (w) w->Close();
-}
-
 // A fresh program state with its setup window.
 start* freshStart() {
-    closeDialogs();
+    closeWarnings();
     if (start* old = fw::Single<start>::peek()) old->Close();
     reset();
     return start::instance();
@@ -65,7 +59,7 @@ class PresentationIoTest : public QObject {
         freshStart();
     }
     void cleanup() {
-        closeDialogs();
+        closeWarnings();
         if (start* w = fw::Single<start>::peek()) w->Close();
         delete root;
         delete seams;
