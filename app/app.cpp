@@ -2,9 +2,11 @@
 
 #include "app/document_channel.h"
 #include "app/preferences.h"
+#include "framework/menus.h"
 #include "framework/seams.h"
 #include "state/globali.h"
 #include "windows/dialogs/info.h"
+#include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
 #include <QAction>
@@ -43,6 +45,7 @@ QMenuBar* MenuBar1() {
     if (bar) return bar;
     bar = new QMenuBar;
     bar->setObjectName(QStringLiteral("MenuBar1"));
+    fw::setApplicationMenuBar(bar);
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->menuAction()->setObjectName(QStringLiteral("FileMenu"));
     addItem(file, QStringLiteral("FileOpen"), QStringLiteral("Open.."),
@@ -87,7 +90,8 @@ QMenuBar* MenuBar1() {
 }
 
 QAction* menuItem(const QString& name) {
-    return MenuBar1()->findChild<QAction*>(name, Qt::FindChildrenRecursively);
+    MenuBar1();
+    return fw::menuItem(name);
 }
 QAction* FileMenu() {
     return menuItem(QStringLiteral("FileMenu"));

@@ -11,9 +11,11 @@
 #include "windows/editor/fin_edita.h"
 #include "windows/presentation/fin_pict.h"
 #include "windows/presentation/fin_thumb.h"
+#include "windows/presentation/mostra_pict.h"
 #include "windows/presentation/picture_compose.h"
 #include "windows/presentation/presentation.h"
 #include "windows/presentation/thumbnail_cache.h"
+#include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
 #include <QApplication>

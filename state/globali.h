@@ -1,5 +1,6 @@
 #pragma once
-// The presentation's shared state and the routines that several windows use.
+// The presentation's shared state: the data that several windows read and write. The
+// routines that keep windows in step with it live beside the windows they drive.
 #include "state/arrays.h"
 
 #include <QColor>
@@ -43,32 +44,4 @@ inline QImage prefre;
 // Back to the start-up values (used at start and by tests).
 void reset();
 
-// Setup window previews.
-void mostra_thumb();
-void mostra_colori();
-// Captions of the setup window and the File menu.
-void local_usa();
-void local_ita();
-// Apply the captions of the current language.
-void applyLanguage();
-// Shows picture i in the picture window.
-void mostra_pict(int i);
-// Asks for a folder and makes its pictures the presentation's.
-void importa();
-// Reads a presentation file (none: nothing happens).
-void apri_presentazione(const FolderItem& file);
-// Asks for a file name and writes the presentation to it.
-void salva_presentazione();
-
-} // namespace Globali
-
-namespace folder_scan {
-struct ScanResult;
-}
-
-namespace Globali {
-// The folder scan with a progress dialog once it takes noticeable time.
-folder_scan::ScanResult scanWithProgress(const QString& folder);
-// Makes the pictures found in a folder the presentation's and shows them on the setup window.
-void takePictures(const QString& folder, const QStringList& pictures);
 } // namespace Globali

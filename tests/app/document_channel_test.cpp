@@ -1,5 +1,4 @@
 #include "app/document_channel.h"
-#include "common/testmain.h"
 
 #include <QAbstractEventDispatcher>
 #include <QDir>
@@ -253,5 +252,5 @@ class DocumentChannelTest : public QObject {
     }
 };
 
-VTN_TEST(DocumentChannelTest)
+QTEST_GUILESS_MAIN(DocumentChannelTest)
 #include "document_channel_test.moc"

@@ -3,7 +3,6 @@
 // English, nothing blocks, and an old file is never damaged.
 #include "app/preferences.h"
 #include "common/faultmount.h"
-#include "common/testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,5 +63,5 @@ class PreferencesFaultsTest : public QObject {
     }
 };
 
-VTN_TEST(PreferencesFaultsTest)
+QTEST_GUILESS_MAIN(PreferencesFaultsTest)
 #include "faults_test.moc"

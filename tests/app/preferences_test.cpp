@@ -1,5 +1,4 @@
 #include "app/preferences.h"
-#include "common/testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,5 +83,5 @@ class PreferencesTest : public QObject {
     }
 };
 
-VTN_TEST(PreferencesTest)
+QTEST_GUILESS_MAIN(PreferencesTest)
 #include "preferences_test.moc"

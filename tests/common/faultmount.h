@@ -9,7 +9,11 @@
 #include <QFile>
 #include <QString>
 
+#include <QApplication>
+#include <QTest>
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <sched.h>
@@ -106,3 +110,20 @@ inline bool fillUp(const QString& folder) {
     do {                                                                                           \
         if (!(m)->ok()) QSKIP(qPrintable((m)->error()));                                           \
     } while (0)
+
+// main() of a test program whose every test mounts: without the right to mount it reports
+// why and exits with kSkipped, which CTest shows as skipped rather than passed. The mount
+// namespace is made before anything starts a thread (unshare refuses a threaded process).
+namespace faultmount {
+inline constexpr int kSkipped = 77;
+}
+#define VTN_MOUNT_TEST_MAIN(TestObject)                                                            \
+    int main(int argc, char** argv) {                                                              \
+        if (const QString why = faultmount::unavailable(); !why.isEmpty()) {                       \
+            std::fprintf(stdout, "SKIP: %s\n", qPrintable(why));                                   \
+            return faultmount::kSkipped;                                                           \
+        }                                                                                          \
+        QApplication app(argc, argv);                                                              \
+        TestObject test;                                                                           \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

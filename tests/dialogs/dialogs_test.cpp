@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "common/testseams.h"
 #include "lang/captions.h"
 #include "resources/pictures.h"
@@ -282,5 +281,5 @@ class DialogsTest : public QObject {
     }
 };
 
-VTN_TEST(DialogsTest)
+QTEST_MAIN(DialogsTest)
 #include "dialogs_test.moc"

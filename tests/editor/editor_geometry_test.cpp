@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "framework/values.h"
 #include "windows/editor/editor_geometry.h"
 #include "windows/setup/setup_geometry.h"
@@ -250,5 +249,5 @@ class EditorGeometryTest : public QObject {
     }
 };
 
-VTN_TEST(EditorGeometryTest)
+QTEST_GUILESS_MAIN(EditorGeometryTest)
 #include "editor_geometry_test.moc"

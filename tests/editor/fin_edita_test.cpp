@@ -1,6 +1,5 @@
 // The notes editor window: its layout, opening, navigation, the stored form of every edit
 // and the way back to the setup window.
-#include "common/testmain.h"
 #include "editor/editor_fixture.h"
 #include "state/globali.h"
 #include "windows/editor/fin_edita.h"
@@ -323,5 +322,5 @@ class FinEditaTest : public QObject {
     }
 };
 
-VTN_TEST(FinEditaTest)
+QTEST_MAIN(FinEditaTest)
 #include "fin_edita_test.moc"

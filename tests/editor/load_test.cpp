@@ -1,6 +1,5 @@
 // The editor's load: a stored note shown in the controls and on the preview, without the
 // load ever rewriting what is stored (but an empty border width).
-#include "common/testmain.h"
 #include "editor/editor_fixture.h"
 #include "resources/pictures.h"
 #include "state/globali.h"
@@ -251,5 +250,5 @@ class LoadTest : public QObject {
     }
 };
 
-VTN_TEST(LoadTest)
+QTEST_MAIN(LoadTest)
 #include "load_test.moc"

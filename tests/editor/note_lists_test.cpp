@@ -1,5 +1,4 @@
 // The editor's size rows, the font row a stored name selects, and the preview picture.
-#include "common/testmain.h"
 #include "framework/values.h"
 #include "windows/editor/note_lists.h"
 
@@ -81,5 +80,5 @@ class NoteListsTest : public QObject {
     }
 };
 
-VTN_TEST(NoteListsTest)
+QTEST_GUILESS_MAIN(NoteListsTest)
 #include "note_lists_test.moc"

@@ -1,5 +1,4 @@
 // Drawing a note's rectangle on the editor's preview with two clicks.
-#include "common/testmain.h"
 #include "editor/editor_fixture.h"
 #include "state/globali.h"
 #include "windows/editor/fin_edita.h"
@@ -173,5 +172,5 @@ class PlacementTest : public QObject {
     }
 };
 
-VTN_TEST(PlacementTest)
+QTEST_MAIN(PlacementTest)
 #include "placement_test.moc"

@@ -2,7 +2,6 @@
 // that understate the picture (found by fuzzing the loader). The probe may accept what the
 // decode then refuses; the loader never crashes, and what it gives is the size it is drawn.
 #include "common/testfiles.h"
-#include "common/testmain.h"
 #include "framework/picture.h"
 #include "state/fitting.h"
 
@@ -156,5 +155,5 @@ class PictureFaultsTest : public QObject {
     }
 };
 
-VTN_TEST(PictureFaultsTest)
+QTEST_GUILESS_MAIN(PictureFaultsTest)
 #include "faults_test.moc"

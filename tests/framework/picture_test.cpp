@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "framework/picture.h"
 
 #include <QBuffer>
@@ -283,5 +282,5 @@ class PictureTest : public QObject {
     }
 };
 
-VTN_TEST(PictureTest)
+QTEST_GUILESS_MAIN(PictureTest)
 #include "picture_test.moc"

@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "resources/pictures.h"
 
 #include <QTest>
@@ -49,5 +48,5 @@ class PicturesTest : public QObject {
     }
 };
 
-VTN_TEST(PicturesTest)
+QTEST_GUILESS_MAIN(PicturesTest)
 #include "pictures_test.moc"

@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "framework/values.h"
 
 #include <QTest>
@@ -111,5 +110,5 @@ class ValuesTest : public QObject {
     }
 };
 
-VTN_TEST(ValuesTest)
+QTEST_GUILESS_MAIN(ValuesTest)
 #include "values_test.moc"

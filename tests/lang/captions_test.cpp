@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "lang/captions.h"
 
 #include <QRegularExpression>
@@ -140,5 +139,5 @@ class CaptionsTest : public QObject {
     }
 };
 
-VTN_TEST(CaptionsTest)
+QTEST_GUILESS_MAIN(CaptionsTest)
 #include "captions_test.moc"

@@ -1,5 +1,4 @@
 // Composition of the presentation's pictures: fitting onto a fill, device pixels, frames.
-#include "common/testmain.h"
 #include "windows/presentation/picture_compose.h"
 
 #include <QTest>
@@ -113,5 +112,5 @@ class PictureComposeTest : public QObject {
     }
 };
 
-VTN_TEST(PictureComposeTest)
+QTEST_GUILESS_MAIN(PictureComposeTest)
 #include "picture_compose_test.moc"

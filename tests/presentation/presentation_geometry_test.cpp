@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "framework/values.h"
 #include "windows/presentation/presentation_geometry.h"
 
@@ -234,5 +233,5 @@ class PresentationGeometryTest : public QObject {
     }
 };
 
-VTN_TEST(PresentationGeometryTest)
+QTEST_GUILESS_MAIN(PresentationGeometryTest)
 #include "presentation_geometry_test.moc"

@@ -1,15 +1,16 @@
 // A presentation as the user runs it: a generated folder imported on a 1024 x 768 screen,
 // started from the setup window, thumbnails clicked, notes shown, and ended again.
-#include "common/testmain.h"
 #include "common/testseams.h"
 #include "framework/values.h"
 #include "resources/pictures.h"
 #include "state/globali.h"
 #include "windows/presentation/fin_pict.h"
 #include "windows/presentation/fin_thumb.h"
+#include "windows/presentation/mostra_pict.h"
 #include "windows/presentation/picture_compose.h"
 #include "windows/presentation/presentation.h"
 #include "windows/presentation/thumbnail_cache.h"
+#include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
 #include <QDateTime>
@@ -471,5 +472,5 @@ class PresentationTest : public QObject {
     }
 };
 
-VTN_TEST(PresentationTest)
+QTEST_MAIN(PresentationTest)
 #include "presentation_test.moc"

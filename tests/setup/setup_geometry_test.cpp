@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "framework/values.h"
 #include "windows/setup/setup_geometry.h"
 
@@ -145,5 +144,5 @@ class SetupGeometryTest : public QObject {
     }
 };
 
-VTN_TEST(SetupGeometryTest)
+QTEST_GUILESS_MAIN(SetupGeometryTest)
 #include "setup_geometry_test.moc"

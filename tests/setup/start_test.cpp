@@ -1,7 +1,6 @@
 // The setup window as a user meets it: layout, previews, edge choice, sliders, colours,
 // flags and the refusal to start without pictures.
 #include "app/app.h"
-#include "common/testmain.h"
 #include "common/testseams.h"
 #include "framework/values.h"
 #include "state/globali.h"
@@ -206,5 +205,5 @@ class StartTest : public QObject {
     }
 };
 
-VTN_TEST(StartTest)
+QTEST_MAIN(StartTest)
 #include "start_test.moc"

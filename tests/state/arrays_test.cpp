@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "state/arrays.h"
 
 #include <QString>
@@ -48,5 +47,5 @@ private slots:
     }
 };
 
-VTN_TEST(ArraysTest)
+QTEST_GUILESS_MAIN(ArraysTest)
 #include "arrays_test.moc"

@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "state/fitting.h"
 
 #include <QTest>
@@ -71,5 +70,5 @@ class FittingTest : public QObject {
     }
 };
 
-VTN_TEST(FittingTest)
+QTEST_GUILESS_MAIN(FittingTest)
 #include "fitting_test.moc"

@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "state/folder_scan.h"
 
 #include <QDir>
@@ -222,5 +221,5 @@ class FolderScanTest : public QObject {
     }
 };
 
-VTN_TEST(FolderScanTest)
+QTEST_GUILESS_MAIN(FolderScanTest)
 #include "folder_scan_test.moc"

@@ -1,4 +1,3 @@
-#include "common/testmain.h"
 #include "state/presentation_file.h"
 
 #include <QTest>
@@ -310,5 +309,5 @@ class PresentationFileTest : public QObject {
     }
 };
 
-VTN_TEST(PresentationFileTest)
+QTEST_GUILESS_MAIN(PresentationFileTest)
 #include "presentation_file_test.moc"

@@ -3,6 +3,7 @@
 #include "framework/progress.h"
 #include "resources/pictures.h"
 #include "state/globali.h"
+#include "windows/presentation/mostra_pict.h"
 #include "windows/presentation/picture_compose.h"
 #include "windows/presentation/presentation.h"
 #include "windows/presentation/presentation_geometry.h"

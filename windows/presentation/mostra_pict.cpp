@@ -1,5 +1,7 @@
 // Showing one picture of the presentation in the picture window: the backdrop (the picture
 // scaled to fit on the background colour, with the note's frame) and the note's labels.
+#include "windows/presentation/mostra_pict.h"
+
 #include "framework/picture.h"
 #include "framework/values.h"
 #include "state/fitting.h"

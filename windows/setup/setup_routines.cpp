@@ -1,9 +1,10 @@
 // The routines of the presentation state that keep the setup window's previews and
 // captions in step with the state.
-#include "app/app.h"
+#include "windows/setup/setup_routines.h"
+
+#include "framework/menus.h"
 #include "framework/seams.h"
 #include "lang/captions.h"
-#include "state/globali.h"
 #include "windows/setup/setup_geometry.h"
 #include "windows/setup/start.h"
 
@@ -46,11 +47,14 @@ void applyCaptions(int language) {
     const captions::SetupCaptions c = captions::setupCaptions(language, Screen0());
     start* w = start::instance();
     w->Rectsel(2)->move(c.flagFrameLeft, w->Rectsel(2)->y());
-    FileMenu()->setText(c.fileMenu);
-    FileQuit()->setText(c.fileQuit);
-    FileOpen()->setText(c.fileOpen);
-    FileSave()->setText(c.fileSave);
-    FileImportfolder()->setText(c.fileImportfolder);
+    const auto caption = [](const char* item, const QString& text) {
+        if (QAction* a = fw::menuItem(QLatin1String(item))) a->setText(text);
+    };
+    caption("FileMenu", c.fileMenu);
+    caption("FileQuit", c.fileQuit);
+    caption("FileOpen", c.fileOpen);
+    caption("FileSave", c.fileSave);
+    caption("FileImportfolder", c.fileImportfolder);
     w->setWindowTitle(c.title);
     w->PushButton1->setText(c.pushButton1);
     w->bottone(0)->setText(c.bottone0);

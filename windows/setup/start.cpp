@@ -1,13 +1,13 @@
 #include "windows/setup/start.h"
 
-#include "app/app.h"
+#include "framework/menus.h"
 #include "framework/seams.h"
 #include "framework/values.h"
 #include "resources/pictures.h"
-#include "state/globali.h"
 #include "windows/editor/fin_edita.h"
 #include "windows/presentation/presentation.h"
 #include "windows/setup/setup_geometry.h"
+#include "windows/setup/setup_routines.h"
 
 #include <QApplication>
 #include <QMenuBar>
@@ -21,7 +21,7 @@ QFont arialFont(int size, bool bold, bool italic = false, bool underline = false
 } // namespace
 
 start::start() : fw::Window(fw::Frame::Document, QSize(512, 344), QStringLiteral("Setup")) {
-    setMenuBar(MenuBar1());
+    if (QMenuBar* bar = fw::applicationMenuBar()) setMenuBar(bar);
     QWidget* c = content();
     const QColor cyanish(0x00, 0xFF, 0xFE);
     auto* rs2 = new fw::Rectangle(c, QRect(-100, 284, 36, 36), cyanish, cyanish, 1);
@@ -154,7 +154,8 @@ start::start() : fw::Window(fw::Frame::Document, QSize(512, 344), QStringLiteral
 
 start::~start() {
     // The menu bar outlives the window: the application keeps using it.
-    if (QMenuBar* bar = MenuBar1(); bar->parent() == this) bar->setParent(nullptr);
+    if (QMenuBar* bar = fw::applicationMenuBar(); bar && bar->parent() == this)
+        bar->setParent(nullptr);
 }
 
 void start::Event_Open() {

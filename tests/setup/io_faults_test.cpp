@@ -4,7 +4,6 @@
 // lost, nothing hangs.
 #include "common/faultmount.h"
 #include "common/testfiles.h"
-#include "common/testmain.h"
 #include "common/testseams.h"
 #include "resources/pictures.h"
 #include "state/globali.h"
@@ -13,6 +12,7 @@
 #include "windows/dialogs/cart_spo.h"
 #include "windows/editor/fin_edita.h"
 #include "windows/editor/note_lists.h"
+#include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
 #include <QDir>
@@ -378,5 +378,5 @@ class StateFaultsTest : public QObject {
     }
 };
 
-VTN_TEST(StateFaultsTest)
-#include "faults_test.moc"
+QTEST_MAIN(StateFaultsTest)
+#include "io_faults_test.moc"

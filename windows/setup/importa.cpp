@@ -2,8 +2,8 @@
 #include "framework/progress.h"
 #include "framework/seams.h"
 #include "state/folder_scan.h"
-#include "state/globali.h"
 #include "windows/dialogs/cart_noi.h"
+#include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
 namespace Globali {

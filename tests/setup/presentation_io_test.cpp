@@ -1,13 +1,13 @@
 // Import, Save and Open through the presentation state and the setup window, with the
 // dialogs answered by the test.
 #include "common/testfiles.h"
-#include "common/testmain.h"
 #include "common/testseams.h"
 #include "framework/values.h"
 #include "state/globali.h"
 #include "state/presentation_file.h"
 #include "windows/dialogs/cart_noi.h"
 #include "windows/dialogs/cart_spo.h"
+#include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
 #include <QDir>
@@ -337,5 +337,5 @@ class PresentationIoTest : public QObject {
     }
 };
 
-VTN_TEST(PresentationIoTest)
+QTEST_MAIN(PresentationIoTest)
 #include "presentation_io_test.moc"

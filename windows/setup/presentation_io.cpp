@@ -3,10 +3,10 @@
 #include "framework/seams.h"
 #include "framework/values.h"
 #include "state/folder_scan.h"
-#include "state/globali.h"
 #include "state/presentation_file.h"
 #include "windows/dialogs/cart_noi.h"
 #include "windows/dialogs/cart_spo.h"
+#include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
 #include <QDir>
