@@ -20,11 +20,9 @@ QString preferencesFolder() {
     // otherwise the user's configuration folder (an installed program).
     const QString appDir = QCoreApplication::applicationDirPath();
     const QFileInfo dirInfo(appDir);
-    if (!appDir.isEmpty() && dirInfo.isDir() && dirInfo.isWritable())
-        return appDir;
+    if (!appDir.isEmpty() && dirInfo.isDir() && dirInfo.isWritable()) return appDir;
     QString conf = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (conf.isEmpty())
-        conf = QDir::homePath() + QStringLiteral("/.config/vetrinova");
+    if (conf.isEmpty()) conf = QDir::homePath() + QStringLiteral("/.config/vetrinova");
     QDir().mkpath(conf);
     return conf;
 }
@@ -55,8 +53,7 @@ Hooks systemHooks() {
     };
     h.selectColor = [](const QColor& start, const QString& prompt) -> std::optional<QColor> {
         const QColor c = QColorDialog::getColor(start, nullptr, prompt);
-        if (!c.isValid())
-            return std::nullopt;
+        if (!c.isValid()) return std::nullopt;
         return c;
     };
     h.prefsFolder = preferencesFolder;
@@ -73,16 +70,30 @@ Hooks& hooks() {
 
 } // namespace seams
 
-QSize Screen0() { return seams::hooks().screenSize(); }
-void Beep() { seams::hooks().beep(); }
-void ShowURL(const QString& url) { seams::hooks().showUrl(url); }
-QString SelectFolder() { return seams::hooks().selectFolder(); }
-QString GetOpenFolderItem() { return seams::hooks().openFile(); }
+QSize Screen0() {
+    return seams::hooks().screenSize();
+}
+void Beep() {
+    seams::hooks().beep();
+}
+void ShowURL(const QString& url) {
+    seams::hooks().showUrl(url);
+}
+QString SelectFolder() {
+    return seams::hooks().selectFolder();
+}
+QString GetOpenFolderItem() {
+    return seams::hooks().openFile();
+}
 QString GetSaveFolderItem(const QString& proposedName) {
     return seams::hooks().saveFile(proposedName);
 }
 std::optional<QColor> SelectColor(const QColor& start, const QString& prompt) {
     return seams::hooks().selectColor(start, prompt);
 }
-QString PreferencesFolder() { return seams::hooks().prefsFolder(); }
-void ReportError(const QString& title, const QString& text) { seams::hooks().error(title, text); }
+QString PreferencesFolder() {
+    return seams::hooks().prefsFolder();
+}
+void ReportError(const QString& title, const QString& text) {
+    seams::hooks().error(title, text);
+}

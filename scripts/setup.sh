@@ -12,7 +12,7 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick
   libjpeg-turbo-progs feh
   desktop-file-utils shared-mime-info
-  clang-14 libclang-rt-14-dev llvm-14
+  clang-14 libclang-rt-14-dev llvm-14 clang-format
 )
 missing=()
 for p in "${packages[@]}"; do

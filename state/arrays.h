@@ -6,14 +6,13 @@
 #include <vector>
 
 template <class T> class Array1 {
-public:
+  public:
     explicit Array1(int upper = 0) { resize(upper); }
     int ubound() const { return int(items_.size()) - 1; }
     void resize(int upper) { items_.resize(size_t(std::max(upper, 0)) + 1); }
     bool inBounds(int i) const { return i >= 0 && i <= ubound(); }
     T& operator()(int i) {
-        if (inBounds(i))
-            return items_[size_t(i)];
+        if (inBounds(i)) return items_[size_t(i)];
         sink_ = T();
         return sink_;
     }
@@ -22,13 +21,13 @@ public:
         return inBounds(i) ? items_[size_t(i)] : none;
     }
 
-private:
+  private:
     std::vector<T> items_;
     T sink_{};
 };
 
 template <class T> class Array2 {
-public:
+  public:
     Array2(int rows = 0, int cols = 0) { resize(rows, cols); }
     int ubound1() const { return rows_ - 1; }
     int ubound2() const { return cols_ - 1; }
@@ -45,8 +44,7 @@ public:
     }
     bool inBounds(int r, int c) const { return r >= 0 && r < rows_ && c >= 0 && c < cols_; }
     T& operator()(int r, int c) {
-        if (inBounds(r, c))
-            return items_[size_t(r) * size_t(cols_) + size_t(c)];
+        if (inBounds(r, c)) return items_[size_t(r) * size_t(cols_) + size_t(c)];
         sink_ = T();
         return sink_;
     }
@@ -55,7 +53,7 @@ public:
         return inBounds(r, c) ? items_[size_t(r) * size_t(cols_) + size_t(c)] : none;
     }
 
-private:
+  private:
     std::vector<T> items_;
     int rows_ = 0;
     int cols_ = 0;

@@ -5,8 +5,7 @@
 
 namespace {
 template <class T> T next(std::deque<T>& q, T cancel) {
-    if (q.empty())
-        return cancel;
+    if (q.empty()) return cancel;
     T v = q.front();
     q.pop_front();
     return v;
@@ -29,7 +28,9 @@ TestSeams::TestSeams(QSize s) : screen(s) {
     h.error = [this](const QString& title, const QString& text) { errors << title + ": " + text; };
 }
 
-TestSeams::~TestSeams() { seams::hooks() = seams::systemHooks(); }
+TestSeams::~TestSeams() {
+    seams::hooks() = seams::systemHooks();
+}
 
 void closeWarnings() {
     for (fw::Window* w : {static_cast<fw::Window*>(fw::Single<cart_noi>::peek()),

@@ -191,7 +191,8 @@ class PictureTest : public QObject {
         QImage img(400, 300, QImage::Format(format));
         img.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255)});
         for (int y = 0; y < 300; ++y)
-            for (int x = 0; x < 400; ++x) img.setPixel(x, y, x < 200 ? 0 : 1);
+            for (int x = 0; x < 400; ++x)
+                img.setPixel(x, y, x < 200 ? 0 : 1);
         QTemporaryDir dir;
         const QString path = dir.filePath("two.png");
         QVERIFY(img.save(path, "PNG"));

@@ -5,7 +5,7 @@
 
 class ArraysTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void resizeKeepsWhatFitsBothBounds() {
         Array2<QString> notes(5, 15);
         for (int r = 1; r <= 5; ++r)
