@@ -116,10 +116,10 @@ App::App() {
     theApp = this;
     // Commands bound by item name, in the order about, import, open, save.
     connect(AppleVetrinovainfo(), &QAction::triggered, this,
-            [this] { _AppleVetrinovainfo_Action(); });
-    connect(FileImportfolder(), &QAction::triggered, this, [this] { _FileImportfolder_Action(); });
-    connect(FileOpen(), &QAction::triggered, this, [this] { _FileOpen_Action(); });
-    connect(FileSave(), &QAction::triggered, this, [this] { _FileSave_Action(); });
+            [this] { AppleVetrinovainfo_Action(); });
+    connect(FileImportfolder(), &QAction::triggered, this, [this] { FileImportfolder_Action(); });
+    connect(FileOpen(), &QAction::triggered, this, [this] { FileOpen_Action(); });
+    connect(FileSave(), &QAction::triggered, this, [this] { FileSave_Action(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { Event_Close(); });
 }
 
@@ -145,22 +145,22 @@ void App::Event_EnableMenuItems() {
         a->setEnabled(true);
 }
 
-bool App::_AppleVetrinovainfo_Action() {
+bool App::AppleVetrinovainfo_Action() {
     fw::Single<info>::get()->Show();
     return false;
 }
 
-bool App::_FileImportfolder_Action() {
+bool App::FileImportfolder_Action() {
     Globali::importa();
     return false;
 }
 
-bool App::_FileOpen_Action() {
+bool App::FileOpen_Action() {
     Globali::apri_presentazione(GetOpenFolderItem());
     return false;
 }
 
-bool App::_FileSave_Action() {
+bool App::FileSave_Action() {
     Globali::salva_presentazione();
     return false;
 }

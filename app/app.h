@@ -22,10 +22,10 @@ class App : public QObject {
     void Event_OpenDocument(const QString& path);
     void Event_EnableMenuItems();
 
-    bool _AppleVetrinovainfo_Action();
-    bool _FileImportfolder_Action();
-    bool _FileOpen_Action();
-    bool _FileSave_Action();
+    bool AppleVetrinovainfo_Action();
+    bool FileImportfolder_Action();
+    bool FileOpen_Action();
+    bool FileSave_Action();
 };
 
 // The one menu bar, created on first use and kept.

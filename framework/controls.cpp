@@ -36,10 +36,6 @@ void Rectangle::setBottomRightColor(const QColor& c) {
     bottomRight_ = c;
     update();
 }
-void Rectangle::setBorderWidth(int w) {
-    border_ = std::max(0, w);
-    update();
-}
 void Rectangle::setClickThrough(bool on) {
     setAttribute(Qt::WA_TransparentForMouseEvents, on);
 }
@@ -140,10 +136,6 @@ void StaticText::setItalic(bool on) {
 }
 void StaticText::setUnderline(bool on) {
     font_.setUnderline(on);
-    update();
-}
-void StaticText::setMultiline(bool on) {
-    multiline_ = on;
     update();
 }
 void StaticText::setClickThrough(bool on) {

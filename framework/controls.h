@@ -28,10 +28,8 @@ class Rectangle : public QWidget {
     void setFill(const QColor& c);
     void setTopLeftColor(const QColor& c);
     void setBottomRightColor(const QColor& c);
-    void setBorderWidth(int w);
     QColor fill() const { return fill_; }
     QColor topLeftColor() const { return topLeft_; }
-    QColor bottomRightColor() const { return bottomRight_; }
     int borderWidth() const { return border_; }
     // Clicking through: the rectangle lets the mouse reach what lies below it.
     void setClickThrough(bool on);
@@ -91,7 +89,6 @@ class StaticText : public QWidget {
     void setItalic(bool on);
     void setUnderline(bool on);
     QFont textFont() const { return font_; }
-    void setMultiline(bool on);
     void setClickThrough(bool on);
 
   signals:

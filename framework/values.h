@@ -7,6 +7,11 @@
 // Anything else ends the number (a tab included); a text without a number reads 0.
 double Val(const QString& text);
 
+// Window coordinates and sizes computed from stored numbers are held within +-kFar: nothing
+// that far out can be seen on any screen, and values from a damaged file then stay clear of
+// integer overflow.
+inline constexpr int kFar = 1 << 20;
+
 // Real to 32-bit integer: drops the fraction, saturates at the integer limits, NaN gives 0.
 int toInt(double x);
 

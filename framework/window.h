@@ -48,7 +48,6 @@ class Window : public QWidget {
     void Hide();
     // Destroys the window; the next reach creates a new one.
     void Close();
-    bool isClosing() const { return closing_; }
 
     std::function<void()> onClosed;
 

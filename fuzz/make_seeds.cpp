@@ -47,7 +47,7 @@ pf::Data presentation(int pictures, int notes) {
     d.count = pictures;
     const QColor colours[] = {HSV(0, 0, 0.6),    HSV(0, 0, 0.8), HSV(0, 0, 0),      HSV(0, 1, 0.5),
                               HSV(0.55, 0.3, 1), HSV(0, 0, 0),   HSV(1.0 / 3, 1, 1)};
-    for (int i = 0; i < pf::colourCount; ++i)
+    for (int i = 0; i < colour::kCount; ++i)
         pf::setColour(d, i, colours[i]);
     for (int i = 0; i < notes; ++i)
         d.notes.push_back({QStringLiteral("Nota %1: città\tdi notte").arg(i + 1),

@@ -38,7 +38,7 @@ void checkSame(const pf::Data& a, const pf::Data& b) {
     check(a.folder == b.folder, "folder");
     check(a.thumb_pos == b.thumb_pos, "thumb_pos");
     check(a.percent == b.percent, "percent");
-    for (int i = 0; i < pf::colourCount; ++i)
+    for (int i = 0; i < colour::kCount; ++i)
         check(sameComponents(a.colours[size_t(i)], b.colours[size_t(i)]), "colour");
     check(a.fill == b.fill && a.display == b.display, "switches");
     check(a.ombra == b.ombra, "ombra");
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(first.count >= 0, "negative count");
     check(first.notes.size() <= size_t(first.count), "more notes than pictures");
     // Only blocks that the file's lines reach are kept.
-    check(qint64(first.notes.size()) <= lineCount(bytes) / pf::noteCells + 1, "notes from nothing");
+    check(qint64(first.notes.size()) <= lineCount(bytes) / note::kCells + 1, "notes from nothing");
     for (const HsvComponents& c : first.colours)
         check(std::isfinite(c.h) && std::isfinite(c.s) && std::isfinite(c.v), "colour not finite");
     for (int i = 0; i < 8; ++i)
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (first.count > largestWrittenCount) return 0;
     const QByteArray written = pf::write(first);
     check(written.endsWith('\r') && !written.contains('\n'), "line ends");
-    check(written.count('\r') == pf::settingLines + qsizetype(pf::noteCells) * first.count,
+    check(written.count('\r') == pf::settingLines + qsizetype(note::kCells) * first.count,
           "line count");
     const pf::Data second = pf::read(written);
     checkSame(first, second);

@@ -1,11 +1,11 @@
 #include "lang/captions.h"
 
 #include "framework/values.h"
+#include "lang/language.h"
 
 namespace captions {
 
 namespace {
-constexpr int English = 1;
 const QString CR = QStringLiteral("\r");
 
 QString screenSize(QSize screen) {
@@ -14,7 +14,7 @@ QString screenSize(QSize screen) {
 } // namespace
 
 SetupCaptions setupCaptions(int lingua, QSize screen) {
-    if (lingua == English)
+    if (language::isEnglish(lingua))
         return {6,
                 "File",
                 "Quit",
@@ -53,7 +53,7 @@ SetupCaptions setupCaptions(int lingua, QSize screen) {
 }
 
 EditorCaptions editorCaptions(int lingua) {
-    if (lingua == English)
+    if (language::isEnglish(lingua))
         return {"Notes setup",   "<<  First",
                 "<  Previous",   "Next  >",
                 "Last  >>",      "Choose text position",
@@ -74,7 +74,7 @@ EditorCaptions editorCaptions(int lingua) {
 
 WarningTexts cartSpoTexts(int lingua, const QString& folderName, const QString& folderPath) {
     const QString name = "> " + folderName + " <";
-    if (lingua == English)
+    if (language::isEnglish(lingua))
         return {"Warning!",
                 "The folder containing images" + CR + name + CR + "was not found in:", folderPath,
                 "UNABLE TO READ FILE"};
@@ -85,7 +85,7 @@ WarningTexts cartSpoTexts(int lingua, const QString& folderName, const QString& 
 }
 
 WarningTexts cartNoiTexts(int lingua) {
-    if (lingua == English)
+    if (language::isEnglish(lingua))
         return {"Warning!", "The choosen folder" + CR + "has no pictures inside!", QString(),
                 "CHOOSE ANOTHER FOLDER"};
     return {"Attenzione!", "La cartella scelta" + CR + "non contiene immagini!", QString(),

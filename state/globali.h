@@ -1,7 +1,9 @@
 #pragma once
 // The presentation's shared state: the data that several windows read and write. The
 // routines that keep windows in step with it live beside the windows they drive.
+#include "lang/language.h"
 #include "state/arrays.h"
+#include "state/model.h"
 
 #include <QColor>
 #include <QImage>
@@ -12,15 +14,15 @@ using FolderItem = QString;
 
 namespace Globali {
 
-// Screen edge of the thumbnail strip: 0 left, 1 right, 2 top, 3 bottom.
-inline int thumb_pos = 0;
+// Screen edge of the thumbnail strip (edge::Edge).
+inline int thumb_pos = edge::Left;
 // Strip thickness: percent while the setup window is in use, pixels while a
 // presentation or the notes editor runs.
 inline int thumb_per = 0;
-// Interface language: 1 English, anything else Italian.
-inline int lingua = 1;
+// Interface language (language::Language): English, or Italian for any other value.
+inline int lingua = language::English;
 // The seven presentation colours (see the setup window's swatches).
-inline Array1<QColor> colore(6);
+inline Array1<QColor> colore(colour::kCount - 1);
 // Offset of a note's shadow, pixels right and down.
 inline int ombra = 0;
 // Screen preview rectangle of the setup window or the editor, window pixels.
@@ -28,8 +30,8 @@ inline int xtl = 0, xbr = 0, ytl = 0, ybr = 0;
 // The image folder, none until an import or an opening.
 inline FolderItem cartella;
 inline int quantidisegni = 0;
-// contorno(i, c): the note of picture i in 13 text cells (only columns 0..12 are used).
-inline Array2<QString> contorno(0, 12);
+// contorno(i, c): the note of picture i, one text per cell (note::Cell).
+inline Array2<QString> contorno(0, note::kLastColumnRead);
 // disegno(i): the file of picture i, 1..quantidisegni.
 inline Array1<FolderItem> disegno(0);
 inline int pct_dx = 0, pct_dy = 0;

@@ -72,7 +72,7 @@ QByteArray write(const Data& d) {
             for (const QString& cell : d.notes[size_t(i)])
                 writeLine(out, cell);
         else
-            out.append(noteCells, '\r');
+            out.append(note::kCells, '\r');
     }
     return out;
 }
@@ -101,13 +101,13 @@ Data read(const QByteArray& bytes) {
 }
 
 QColor colour(const Data& d, int i) {
-    if (i < 0 || i >= colourCount) return QColor(0, 0, 0);
+    if (i < 0 || i >= colour::kCount) return QColor(0, 0, 0);
     const HsvComponents& c = d.colours[size_t(i)];
     return HSV(c.h, c.s, c.v);
 }
 
 void setColour(Data& d, int i, const QColor& c) {
-    if (i >= 0 && i < colourCount) d.colours[size_t(i)] = toHsv(c);
+    if (i >= 0 && i < colour::kCount) d.colours[size_t(i)] = toHsv(c);
 }
 
 } // namespace presentation_file

@@ -2,6 +2,7 @@
 // The presentation file: plain text, one value per line, each line ended by a carriage
 // return. 28 lines of settings, then 13 lines for the note of each picture.
 #include "framework/values.h"
+#include "state/model.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -12,20 +13,17 @@
 namespace presentation_file {
 
 inline constexpr int settingLines = 28;
-inline constexpr int noteCells = 13;
-inline constexpr int colourCount = 7;
-
-using Note = std::array<QString, noteCells>;
+using Note = std::array<QString, note::kCells>;
 
 struct Data {
-    QString folder;                                   // line 1: absolute path of the image folder
-    int thumb_pos = 0;                                // line 2: strip edge, stored as found
-    int percent = 0;                                  // line 3: strip size slider value
-    std::array<HsvComponents, colourCount> colours{}; // lines 4..24: hue, saturation, value
-    bool fill = false;                                // line 25: "Notes with fill"
-    bool display = false;                             // line 26: "Display notes"
-    int ombra = 0;                                    // line 27: shadow offset
-    int count = 0;                                    // line 28: number of pictures, never negative
+    QString folder;    // line 1: absolute path of the image folder
+    int thumb_pos = 0; // line 2: strip edge, stored as found
+    int percent = 0;   // line 3: strip size slider value
+    std::array<HsvComponents, colour::kCount> colours{}; // lines 4..24: hue, saturation, value
+    bool fill = false;                                   // line 25: "Notes with fill"
+    bool display = false;                                // line 26: "Display notes"
+    int ombra = 0;                                       // line 27: shadow offset
+    int count = 0;           // line 28: number of pictures, never negative
     std::vector<Note> notes; // the note blocks present in the file; notes[0] is picture 1
 };
 

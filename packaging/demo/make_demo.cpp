@@ -454,23 +454,23 @@ struct NoteStyle {
     int frameWidth;
 };
 
-presentation_file::Note note(const NoteStyle& n, const QRect& frame) {
+presentation_file::Note noteOf(const NoteStyle& n, const QRect& frame) {
     auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
     presentation_file::Note cells;
-    cells[0] = n.text;
-    cells[1] = n.font;
-    cells[2] = QString::number(n.size);
-    cells[3] = flag(n.bold);
-    cells[4] = flag(n.italic);
-    cells[5] = flag(n.underline);
-    cells[6] = QString::number(n.position);
-    cells[7] = flag(n.frame);
+    cells[note::Text] = n.text;
+    cells[note::Font] = n.font;
+    cells[note::Size] = QString::number(n.size);
+    cells[note::Bold] = flag(n.bold);
+    cells[note::Italic] = flag(n.italic);
+    cells[note::Underline] = flag(n.underline);
+    cells[note::Position] = QString::number(n.position);
+    cells[note::FrameOn] = flag(n.frame);
     if (n.frame) {
-        cells[8] = QString::number(frame.x());
-        cells[9] = QString::number(frame.y());
-        cells[10] = QString::number(frame.width());
-        cells[11] = QString::number(frame.height());
-        cells[12] = QString::number(n.frameWidth);
+        cells[note::FrameLeft] = QString::number(frame.x());
+        cells[note::FrameTop] = QString::number(frame.y());
+        cells[note::FrameWidth] = QString::number(frame.width());
+        cells[note::FrameHeight] = QString::number(frame.height());
+        cells[note::FrameLine] = QString::number(n.frameWidth);
     }
     return cells;
 }
@@ -513,9 +513,9 @@ bool makeDemo(const QString& outFolder, QSize screen) {
     const QSize area(screen.width() - strip - 1, screen.height());
     presentation_file::Data d;
     d.folder = QDir::toNativeSeparators(pictures.absolutePath());
-    d.thumb_pos = 0;
+    d.thumb_pos = edge::Left;
     d.percent = stripPercent;
-    const QColor colours[presentation_file::colourCount] = {
+    const QColor colours[colour::kCount] = {
         QColor(0x3a, 0x3f, 0x47), // thumbnail cells
         QColor(0x1c, 0x1f, 0x24), // strip background
         QColor(0x0b, 0x0c, 0x0e), // around the picture
@@ -524,7 +524,7 @@ bool makeDemo(const QString& outFolder, QSize screen) {
         QColor(0x00, 0x00, 0x00), // shadow
         QColor(0xff, 0xc4, 0x2e), // frames
     };
-    for (int i = 0; i < presentation_file::colourCount; ++i)
+    for (int i = 0; i < colour::kCount; ++i)
         presentation_file::setColour(d, i, colours[i]);
     d.fill = true;
     d.display = true;
@@ -544,7 +544,7 @@ bool makeDemo(const QString& outFolder, QSize screen) {
         grain(image, rng, 5);
         const QString path = pictures.filePath(picture.name);
         if (!image.save(path, nullptr, 90)) return fail("cannot write " + path);
-        d.notes.push_back(note(style, frameOn(picture.size, feature, area)));
+        d.notes.push_back(noteOf(style, frameOn(picture.size, feature, area)));
     }
 
     QSaveFile file(out.filePath(QStringLiteral("Demo.v69")));

@@ -5,6 +5,7 @@
 #include "state/globali.h"
 #include "windows/editor/fin_edita.h"
 #include "windows/editor/note_lists.h"
+#include "windows/presentation/picture_compose.h"
 
 #include <QFile>
 #include <QTest>
@@ -215,8 +216,9 @@ class LoadTest : public QObject {
         fin_edita* w = f.open(0, 100);
         QTest::mouseClick(w->PushButton3, Qt::LeftButton);
         QCOMPARE(w->StaticText1->text(), QStringLiteral("pic2.png"));
-        const QImage expected = note_lists::composePreview(
-            pictures::notfound(), pictures::notfound().size(), preview.size(), Globali::colore(2));
+        const QImage expected = picture_compose::composeFitted(
+            pictures::notfound(), pictures::notfound().size(), preview.size(), 1.0,
+            Globali::colore(colour::PictureBackground));
         QCOMPARE(Globali::prefre, expected);
         QCOMPARE(w->rec_schermo->backdrop(), expected);
     }

@@ -36,48 +36,6 @@ class NoteListsTest : public QObject {
         QFETCH(int, row);
         QCOMPARE(note_lists::fontRow(families, name), row);
     }
-
-    void composePreview_data() {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<QSize>("decoded");
-        QTest::addColumn<QSize>("preview");
-        QTest::addColumn<QRect>("landed");
-        // A wide picture on the 252 x 210 preview of a 923 x 768 area: f = 0.63.
-        QTest::newRow("wide") << QSize(400, 100) << QSize(400, 100) << QSize(252, 210)
-                              << QRect(0, 73, 252, 63);
-        QTest::newRow("tall") << QSize(100, 400) << QSize(100, 400) << QSize(252, 210)
-                              << QRect(99, 0, 52, 210);
-        // Decoded smaller than its full size: it still lands where the full size fits.
-        QTest::newRow("decoded smaller")
-            << QSize(4000, 1000) << QSize(252, 63) << QSize(252, 210) << QRect(0, 73, 252, 63);
-    }
-    void composePreview() {
-        QFETCH(QSize, picture);
-        QFETCH(QSize, decoded);
-        QFETCH(QSize, preview);
-        QFETCH(QRect, landed);
-        QImage source(decoded, QImage::Format_RGB32);
-        source.fill(Qt::red);
-        const QImage p = note_lists::composePreview(source, picture, preview, Qt::blue);
-        QCOMPARE(p.size(), preview);
-        for (int y = 0; y < preview.height(); ++y)
-            for (int x = 0; x < preview.width(); ++x) {
-                const QColor expected = landed.contains(x, y) ? Qt::red : Qt::blue;
-                if (p.pixelColor(x, y) != expected)
-                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
-            }
-    }
-
-    void composePreviewWithoutSizes() {
-        QImage source(10, 10, QImage::Format_RGB32);
-        source.fill(Qt::red);
-        QVERIFY(
-            note_lists::composePreview(source, QSize(10, 10), QSize(0, 210), Qt::blue).isNull());
-        const QImage fillOnly =
-            note_lists::composePreview(QImage(), QSize(), QSize(4, 3), Qt::blue);
-        QCOMPARE(fillOnly.size(), QSize(4, 3));
-        QCOMPARE(fillOnly.pixelColor(2, 1), QColor(Qt::blue));
-    }
 };
 
 QTEST_GUILESS_MAIN(NoteListsTest)

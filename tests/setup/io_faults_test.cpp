@@ -11,7 +11,7 @@
 #include "windows/dialogs/cart_noi.h"
 #include "windows/dialogs/cart_spo.h"
 #include "windows/editor/fin_edita.h"
-#include "windows/editor/note_lists.h"
+#include "windows/presentation/picture_compose.h"
 #include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
@@ -37,7 +37,7 @@ struct Snapshot {
         Snapshot s{cartella, quantidisegni, {}, {}};
         for (int i = 1; i <= quantidisegni; ++i) {
             s.files << disegno(i);
-            for (int c = 0; c < presentation_file::noteCells; ++c)
+            for (int c = 0; c < note::kCells; ++c)
                 s.notes << contorno(i, c);
         }
         return s;
@@ -296,8 +296,9 @@ class StateFaultsTest : public QObject {
         QTest::mouseClick(editor->PushButton3, Qt::LeftButton);
         QCOMPARE(editor->StaticText1->text(), QString("p2.png"));
         const QSize box = editor->rec_schermo->size();
-        const QImage placeholder = note_lists::composePreview(
-            pictures::notfound(), pictures::notfound().size(), box, colore(2));
+        const QImage placeholder =
+            picture_compose::composeFitted(pictures::notfound(), pictures::notfound().size(), box,
+                                           1.0, colore(colour::PictureBackground));
         QCOMPARE(prefre, placeholder);
         // The decoder fills a JPEG's unreadable data: a picture of its own size.
         QTest::mouseClick(editor->PushButton3, Qt::LeftButton);

@@ -30,12 +30,12 @@ pf::Data defaults(int pictures) {
     d.count = pictures;
     const QColor colours[] = {HSV(0, 0, 0.6), HSV(0, 0, 0.8), HSV(0, 0, 0), HSV(0, 1, 0.5),
                               HSV(0, 0, 1),   HSV(0, 0, 0),   HSV(0, 1, 1)};
-    for (int i = 0; i < pf::colourCount; ++i)
+    for (int i = 0; i < colour::kCount; ++i)
         pf::setColour(d, i, colours[i]);
     return d;
 }
 
-pf::Note note(std::initializer_list<QString> cells) {
+pf::Note makeNote(std::initializer_list<QString> cells) {
     pf::Note n;
     std::copy(cells.begin(), cells.end(), n.begin());
     return n;
@@ -45,7 +45,7 @@ void compareData(const pf::Data& got, const pf::Data& want) {
     QCOMPARE(got.folder, want.folder);
     QCOMPARE(got.thumb_pos, want.thumb_pos);
     QCOMPARE(got.percent, want.percent);
-    for (int i = 0; i < pf::colourCount; ++i)
+    for (int i = 0; i < colour::kCount; ++i)
         QCOMPARE(pf::colour(got, i), pf::colour(want, i));
     QCOMPARE(got.fill, want.fill);
     QCOMPARE(got.display, want.display);
@@ -53,7 +53,7 @@ void compareData(const pf::Data& got, const pf::Data& want) {
     QCOMPARE(got.count, want.count);
     QCOMPARE(got.notes.size(), want.notes.size());
     for (size_t i = 0; i < want.notes.size(); ++i)
-        for (int c = 0; c < pf::noteCells; ++c)
+        for (int c = 0; c < note::kCells; ++c)
             QCOMPARE(got.notes[i][size_t(c)], want.notes[i][size_t(c)]);
 }
 
@@ -87,7 +87,7 @@ class PresentationFileTest : public QObject {
         QFETCH(int, pictures);
         QFETCH(int, notesGiven);
         pf::Data d = defaults(pictures);
-        d.notes.assign(size_t(notesGiven), note({"text", "Arial", "24"}));
+        d.notes.assign(size_t(notesGiven), makeNote({"text", "Arial", "24"}));
         const QByteArray file = pf::write(d);
         QCOMPARE(file.count('\r'), 28 + 13 * pictures);
         QCOMPARE(file.back(), '\r');
@@ -119,18 +119,18 @@ class PresentationFileTest : public QObject {
         const QColor colours[] = {QColor(1, 2, 3),      QColor(255, 128, 0), QColor(17, 200, 99),
                                   QColor(127, 0, 0),    QColor(0, 0, 255),   QColor(250, 250, 251),
                                   QColor(100, 100, 100)};
-        for (int i = 0; i < pf::colourCount; ++i)
+        for (int i = 0; i < colour::kCount; ++i)
             pf::setColour(d, i, colours[i]);
-        d.notes = {note({"Tramonto\tsul lago", "DejaVu Sans", "30\t", "1", "0", "1", "5", "1",
-                         "-12", "40", "-300", "25", "9"}),
-                   note({}),
-                   note({QString::fromUtf8("Caf\u00e9 \u00e0 c\u00f4t\u00e9 \U0001F600"), "",
-                         " 18 ", "0", "1", "0", "", "0", "", "", "", "", "5"})};
+        d.notes = {makeNote({"Tramonto\tsul lago", "DejaVu Sans", "30\t", "1", "0", "1", "5", "1",
+                             "-12", "40", "-300", "25", "9"}),
+                   makeNote({}),
+                   makeNote({QString::fromUtf8("Caf\u00e9 \u00e0 c\u00f4t\u00e9 \U0001F600"), "",
+                             " 18 ", "0", "1", "0", "", "0", "", "", "", "", "5"})};
         const QByteArray file = pf::write(d);
         QCOMPARE(file.count('\r'), 28 + 13 * 3);
         const pf::Data back = pf::read(file);
         compareData(back, d);
-        for (int i = 0; i < pf::colourCount; ++i)
+        for (int i = 0; i < colour::kCount; ++i)
             QCOMPARE(pf::colour(back, i), colours[i]);
         // Written again, the file is the same byte for byte.
         QCOMPARE(pf::write(back), file);
@@ -181,7 +181,8 @@ class PresentationFileTest : public QObject {
         pf::Data d = defaults(2);
         d.thumb_pos = 2;
         d.fill = true;
-        d.notes = {note({"first", "Liberation Sans", "24"}), note({"", "", "", "", "", "", "3"})};
+        d.notes = {makeNote({"first", "Liberation Sans", "24"}),
+                   makeNote({"", "", "", "", "", "", "3"})};
         const QList<QByteArray> lines = linesOf(pf::write(d));
         compareData(pf::read(joined(lines, end)), d);
         // Without the last line's end, and with a byte order mark before the first line.
@@ -193,7 +194,7 @@ class PresentationFileTest : public QObject {
     void lineBreakInsideATextBecomesABlank() {
         pf::Data d = defaults(2);
         d.folder = "/tmp/odd\nfolder";
-        d.notes = {note({"two\nlines", "a\rb", "c\r\nd"}), note({"\n"})};
+        d.notes = {makeNote({"two\nlines", "a\rb", "c\r\nd"}), makeNote({"\n"})};
         const QByteArray file = pf::write(d);
         QCOMPARE(file.count('\r'), 28 + 13 * 2);
         QVERIFY(!file.contains('\n'));
@@ -218,7 +219,7 @@ class PresentationFileTest : public QObject {
         QCOMPARE(d.notes.size(), size_t(2));
         QCOMPARE(d.notes[0][0], QString("only note"));
         QCOMPARE(d.notes[1][5], QString("frame on"));
-        for (int c = 6; c < pf::noteCells; ++c)
+        for (int c = 6; c < note::kCells; ++c)
             QCOMPARE(d.notes[1][size_t(c)], QString());
         // The settings alone: no notes at all.
         QVERIFY(pf::read(joined(lines.mid(0, 28))).notes.empty());
@@ -304,7 +305,7 @@ class PresentationFileTest : public QObject {
         QCOMPARE(int(d.notes.size()), notes);
         QCOMPARE(pf::colour(d, 0), colour0);
         QCOMPARE(pf::colour(d, 1), colour1);
-        for (int i = 0; i < pf::colourCount; ++i)
+        for (int i = 0; i < colour::kCount; ++i)
             QVERIFY(pf::colour(d, i).isValid());
     }
 };

@@ -2,6 +2,8 @@
 // Geometry of the notes editor: the picture area it previews, the text-position marker, the
 // rectangle's frame lines and handles, and the conversions between preview pixels and
 // picture-area pixels; also the control rows the load selects from stored fields.
+#include "framework/values.h"
+
 #include <QLine>
 #include <QPoint>
 #include <QRect>
@@ -14,8 +16,6 @@ inline constexpr QSize kPreviewBox{280, 210};
 inline constexpr QPoint kPreviewCentre{150, 149};
 // A corner handle is 9 x 9; its centre is its top-left plus this.
 inline constexpr int kHandleHalf = 4;
-// Handle positions are held within +-kFar (nothing that far out is visible).
-inline constexpr int kFar = 1 << 20;
 
 // The picture area (pct_dx x pct_dy) beside a strip of thumb_per pixels on edge thumb_pos,
 // as the presentation splits the screen; an edge outside 0..3 keeps `previous`.

@@ -9,6 +9,7 @@
 #include "state/globali.h"
 #include "windows/editor/editor_geometry.h"
 #include "windows/editor/note_lists.h"
+#include "windows/presentation/picture_compose.h"
 #include "windows/setup/setup_geometry.h"
 #include "windows/setup/start.h"
 
@@ -36,7 +37,7 @@ void fin_edita::store(int column, const QString& text) {
 void fin_edita::Event_Open() {
     using namespace Globali;
     puntatore = 1;
-    if (lingua == 1)
+    if (language::isEnglish(lingua))
         me_usa();
     else
         me_ita();
@@ -52,17 +53,17 @@ void fin_edita::Event_Open() {
     ybr = p.ybr;
     rec_schermo->setGeometry(p.rect());
     // The marker and the note field show the note's own colours.
-    Rectangle1->setFill(colore(4));
-    Rectangle1->setTopLeftColor(colore(4));
-    Rectangle1->setBottomRightColor(colore(4));
-    StaticText3->setTextColor(colore(3));
-    EditField1->setColors(colore(3), colore(4));
+    Rectangle1->setFill(colore(colour::NoteBox));
+    Rectangle1->setTopLeftColor(colore(colour::NoteBox));
+    Rectangle1->setBottomRightColor(colore(colour::NoteBox));
+    StaticText3->setTextColor(colore(colour::NoteText));
+    EditField1->setColors(colore(colour::NoteText), colore(colour::NoteBox));
     for (int i = 0; i < 4; ++i) {
-        bordo(i)->setColor(colore(6));
+        bordo(i)->setColor(colore(colour::Frame));
         bordo(i)->hide();
     }
     for (int i = 0; i < 2; ++i)
-        recbordo(i)->setFill(colore(6));
+        recbordo(i)->setFill(colore(colour::Frame));
     consami();
 }
 
@@ -86,10 +87,10 @@ void fin_edita::applyCaptions(int lingua) {
 }
 
 void fin_edita::me_usa() {
-    applyCaptions(1);
+    applyCaptions(language::English);
 }
 void fin_edita::me_ita() {
-    applyCaptions(2);
+    applyCaptions(language::Italian);
 }
 
 // ---------------------------------------------------------------- navigation and OK
@@ -117,10 +118,7 @@ void fin_edita::PushButton4_Action() {
 
 void fin_edita::PushButton5_Action() {
     Close();
-    start* setup = start::instance();
-    // Back from the strip's pixels to the setup window's percentage.
-    Globali::thumb_per = setup->Slider1->value();
-    setup->Show();
+    start::instance()->comeBack();
 }
 
 bool fin_edita::Event_CancelClose() {
@@ -133,34 +131,34 @@ bool fin_edita::Event_CancelClose() {
 // ---------------------------------------------------------------- the note's fields
 
 void fin_edita::EditField1_TextChange() {
-    store(0, EditField1->text());
+    store(note::Text, EditField1->text());
 }
 
 void fin_edita::RadioB_Action(int index) {
     if (index < 0 || index > 5) return;
-    store(6, Str(index));
+    store(note::Position, Str(index));
     consami();
 }
 
 void fin_edita::PopupMenu1_Change() {
     if (PopupMenu1->currentIndex() < 0) return;
-    store(1, PopupMenu1->currentText());
+    store(note::Font, PopupMenu1->currentText());
     StaticText3->setFontFamily(PopupMenu1->currentText());
 }
 
 void fin_edita::PopupMenu2_Change() {
     if (PopupMenu2->currentIndex() < 0) return;
-    store(2, PopupMenu2->currentText());
+    store(note::Size, PopupMenu2->currentText());
 }
 
 void fin_edita::CheckBoxs_Action(int index) {
     fw::CheckBox* box = CheckBoxs(index);
     if (!box) return;
-    store(3 + index, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    store(note::Bold + index, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void fin_edita::CheckBox1_Action() {
-    store(7, CheckBox1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    store(note::FrameOn, CheckBox1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void fin_edita::Slider1_ValueChanged() {
@@ -169,7 +167,7 @@ void fin_edita::Slider1_ValueChanged() {
     for (int i = 0; i < 4; ++i)
         bordo(i)->setLineWidth(v);
     StaticText10->setText(Str(v));
-    store(12, Str(v));
+    store(note::FrameLine, Str(v));
 }
 
 // ---------------------------------------------------------------- the rectangle on the preview
@@ -201,17 +199,17 @@ bool fin_edita::rec_schermo_MouseDown(int x, int y) {
     // corners lie on the preview.
     showFrame(false);
     for (int i = 0; i < 4; ++i)
-        store(8 + i, QString());
+        store(note::FrameLeft + i, QString());
     const QRect preview = rec_schermo->geometry();
     moveHandle(nextCorner(), preview.topLeft() + QPoint(x, y));
     const editor_geo::FrameLines f = drawFrameFromHandles();
     if (f.placed()) {
         const editor_geo::AreaRect a =
             editor_geo::previewToArea(f.corner0(), f.corner1(), preview, Globali::pct_dx);
-        store(8, Str(a.left));
-        store(9, Str(a.top));
-        store(10, Str(a.width));
-        store(11, Str(a.height));
+        store(note::FrameLeft, Str(a.left));
+        store(note::FrameTop, Str(a.top));
+        store(note::FrameWidth, Str(a.width));
+        store(note::FrameHeight, Str(a.height));
         rec_schermo->setBackdrop(Globali::prefre);
         showFrame(true);
     }
@@ -249,7 +247,8 @@ void fin_edita::showPreviewPicture() {
     LoadedPicture pic =
         loadPicture(file, [box](QSize full) { return fitting::fitRect(full, box).size(); });
     if (pic.isNull()) pic = {pictures::notfound(), pictures::notfound().size()};
-    prefre = note_lists::composePreview(pic.image, pic.original, box, colore(2));
+    prefre = picture_compose::composeFitted(pic.image, pic.original, box, 1.0,
+                                            colore(colour::PictureBackground));
     rec_schermo->setBackdrop(prefre);
 }
 
@@ -272,40 +271,41 @@ void fin_edita::consami() {
     PushButton3->setEnabled(puntatore < quantidisegni);
     PushButton4->setEnabled(puntatore < quantidisegni);
 
-    EditField1->setText(cell(0));
+    EditField1->setText(cell(note::Text));
 
     // Values a damaged file may hold are shown as best the controls can, and never written
     // back: a position outside 0..5 selects no button and hides the marker, a size outside
     // the list selects no row, a border width outside 1..9 shows the nearest of the two.
-    const double position = Val(cell(6));
+    const double position = Val(cell(note::Position));
     selectPosition(editor_geo::radioIndex(position));
     Rectangle1->move(editor_geo::markerPos(position, rec_schermo->geometry()).topLeft);
 
     QStringList fonts;
     for (int i = 0; i < PopupMenu1->count(); ++i)
         fonts << PopupMenu1->itemText(i);
-    PopupMenu1->setCurrentIndex(note_lists::fontRow(fonts, cell(1)));
-    PopupMenu2->setCurrentIndex(editor_geo::sizeRow(Val(cell(2))));
+    PopupMenu1->setCurrentIndex(note_lists::fontRow(fonts, cell(note::Font)));
+    PopupMenu2->setCurrentIndex(editor_geo::sizeRow(Val(cell(note::Size))));
     for (int i = 0; i < 3; ++i)
-        CheckBoxs(i)->setChecked(toInt(Val(cell(3 + i))) == 1);
-    CheckBox1->setChecked(toInt(Val(cell(7))) == 1);
+        CheckBoxs(i)->setChecked(toInt(Val(cell(note::Bold + i))) == 1);
+    CheckBox1->setChecked(toInt(Val(cell(note::FrameOn))) == 1);
 
-    if (cell(12).isEmpty()) store(12, QStringLiteral("5"));
-    const int width = editor_geo::borderWidth(cell(12).isEmpty() ? 5 : Val(cell(12)));
+    if (cell(note::FrameLine).isEmpty()) store(note::FrameLine, QStringLiteral("5"));
+    const int width =
+        editor_geo::borderWidth(cell(note::FrameLine).isEmpty() ? 5 : Val(cell(note::FrameLine)));
     Slider1->setValueSilently(width);
     for (int i = 0; i < 4; ++i)
         bordo(i)->setLineWidth(width);
     StaticText10->setText(Str(Slider1->value()));
 
-    if (cell(11).isEmpty()) {
+    if (cell(note::FrameHeight).isEmpty()) {
         // No rectangle: the handles leave the preview; the lines keep their end points.
         showFrame(false);
         for (int i = 0; i < 2; ++i)
             recbordo(i)->move(-50, recbordo(i)->y());
     } else {
-        const editor_geo::Handles h =
-            editor_geo::storedToHandles(Val(cell(8)), Val(cell(9)), Val(cell(10)), Val(cell(11)),
-                                        rec_schermo->geometry(), pct_dx);
+        const editor_geo::Handles h = editor_geo::storedToHandles(
+            Val(cell(note::FrameLeft)), Val(cell(note::FrameTop)), Val(cell(note::FrameWidth)),
+            Val(cell(note::FrameHeight)), rec_schermo->geometry(), pct_dx);
         recbordo(0)->move(h.h0);
         recbordo(1)->move(h.h1);
         drawFrameFromHandles();

@@ -1,9 +1,5 @@
 #include "windows/editor/note_lists.h"
 
-#include "state/fitting.h"
-
-#include <QPainter>
-
 namespace note_lists {
 
 QStringList sizeRows() {
@@ -24,19 +20,6 @@ int fontRow(const QStringList& families, const QString& name) {
     if (exact >= 0) return exact;
     if (caseless >= 0) return caseless;
     return families.isEmpty() ? -1 : 0;
-}
-
-QImage composePreview(const QImage& picture, QSize pictureSize, QSize preview, const QColor& fill) {
-    if (preview.width() <= 0 || preview.height() <= 0) return QImage();
-    QImage out(preview, QImage::Format_RGB32);
-    out.fill(fill);
-    const QRect target = fitting::fitRect(pictureSize, preview);
-    if (!picture.isNull() && !target.isEmpty()) {
-        QPainter p(&out);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(target, picture);
-    }
-    return out;
 }
 
 } // namespace note_lists

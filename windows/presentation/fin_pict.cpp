@@ -30,11 +30,11 @@ void fin_pict::Event_Open() {
     fin_thumb* strip = fw::Single<fin_thumb>::get();
     strip->placeContent(QRect(split.stripPos, QSize(tmb_dx, tmb_dy)));
 
-    StaticText1->setTextColor(colore(3));
-    StaticText2->setTextColor(colore(5));
-    Rectangle1->setTopLeftColor(colore(4));
-    Rectangle1->setBottomRightColor(colore(4));
-    Rectangle1->setFill(colore(4));
+    StaticText1->setTextColor(colore(colour::NoteText));
+    StaticText2->setTextColor(colore(colour::NoteShadow));
+    Rectangle1->setTopLeftColor(colore(colour::NoteBox));
+    Rectangle1->setBottomRightColor(colore(colour::NoteBox));
+    Rectangle1->setFill(colore(colour::NoteBox));
 
     if (!presentation::layoutUsable(Screen0(), thumb_pos, thumb_per, quantidisegni)) {
         Beep();

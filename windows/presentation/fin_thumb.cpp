@@ -46,7 +46,7 @@ fw::Canvas* fin_thumb::addCell(int index, QRect geometry) {
 void fin_thumb::Event_Open() {
     using namespace Globali;
     presentation::OpeningScope opening;
-    setBackColor(colore(1));
+    setBackColor(colore(colour::StripBackground));
     const int pictures = std::clamp(quantidisegni, 0, presentation_geo::kMaxCells - 1);
     const int n = pictures + 1;
     const auto grid = presentation_geo::stripGrid(tmb_dx, tmb_dy, thumb_pos, n);
@@ -57,9 +57,9 @@ void fin_thumb::Event_Open() {
     if (!grid.cells.empty()) {
         const QSize cell(grid.cw, grid.ch);
         fillThumbnails(pictures, cell);
-        const QImage& exit = lingua == 1 ? pictures::eexit() : pictures::eesci();
-        miniabase(n)->setBackdrop(picture_compose::composeFitted(exit, exit.size(), cell,
-                                                                 devicePixelRatioF(), colore(0)));
+        const QImage& exit = language::isEnglish(lingua) ? pictures::eexit() : pictures::eesci();
+        miniabase(n)->setBackdrop(picture_compose::composeFitted(
+            exit, exit.size(), cell, devicePixelRatioF(), colore(colour::CellBackground)));
     }
     mostra_pict(1);
 }
@@ -93,8 +93,9 @@ void fin_thumb::fillThumbnails(int pictures, QSize cell) {
         watcher.setFuture(decoded);
     }
 
-    fw::Progress progress(lingua == 1 ? QStringLiteral("Preparing the thumbnails")
-                                      : QStringLiteral("Preparazione delle miniature"),
+    fw::Progress progress(language::isEnglish(lingua)
+                              ? QStringLiteral("Preparing the thumbnails")
+                              : QStringLiteral("Preparazione delle miniature"),
                           pictures);
     for (int i = 1; i <= pictures; ++i) {
         auto& thumb = ready[size_t(i)];
@@ -108,8 +109,8 @@ void fin_thumb::fillThumbnails(int pictures, QSize cell) {
         }
         const QImage& shown = thumb->ok() ? thumb->image : pictures::notfound();
         const QSize original = thumb->ok() ? thumb->original : shown.size();
-        miniabase(i)->setBackdrop(
-            picture_compose::composeFitted(shown, original, cell, dpr, colore(0)));
+        miniabase(i)->setBackdrop(picture_compose::composeFitted(shown, original, cell, dpr,
+                                                                 colore(colour::CellBackground)));
         thumb.reset();
         progress.step(i);
     }

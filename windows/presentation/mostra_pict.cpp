@@ -26,13 +26,15 @@ QImage backdropOf(int i, QSize area, qreal dpr, bool notes) {
     const LoadedPicture loaded = loadPicture(
         disegno(i), [device](QSize full) { return fitting::fitRect(full, device).size(); });
     if (loaded.isNull()) return QImage();
-    QImage backdrop =
-        picture_compose::composeFitted(loaded.image, loaded.original, area, dpr, colore(2));
-    if (notes && contorno(i, 7) == QLatin1String("1")) {
+    QImage backdrop = picture_compose::composeFitted(loaded.image, loaded.original, area, dpr,
+                                                     colore(colour::PictureBackground));
+    if (notes && contorno(i, note::FrameOn) == QLatin1String("1")) {
         const auto cell = [i](int c) { return toInt(Val(contorno(i, c))); };
         picture_compose::drawFrame(
-            backdrop, presentation_geo::frameRect(cell(8), cell(9), cell(10), cell(11)), cell(12),
-            colore(6));
+            backdrop,
+            presentation_geo::frameRect(cell(note::FrameLeft), cell(note::FrameTop),
+                                        cell(note::FrameWidth), cell(note::FrameHeight)),
+            cell(note::FrameLine), colore(colour::Frame));
     }
     return backdrop;
 }
@@ -64,18 +66,18 @@ void mostra_pict(int i) {
     window->StaticText1->setText(QString());
     place(window->StaticText1, presentation_geo::kParked);
     place(window->Rectangle1, presentation_geo::kParked);
-    if (!known || !notes || contorno(i, 0).isEmpty()) return;
+    if (!known || !notes || contorno(i, note::Text).isEmpty()) return;
 
-    const auto note =
-        presentation_geo::noteLayout(window->content()->size(), contorno(i, 0), Val(contorno(i, 2)),
-                                     Val(contorno(i, 6)), ombra, setup->CheckBox1->isChecked());
-    const int pixels = std::clamp(toInt(Val(contorno(i, 2))), 1, kMaxNotePixels);
+    const auto note = presentation_geo::noteLayout(
+        window->content()->size(), contorno(i, note::Text), Val(contorno(i, note::Size)),
+        Val(contorno(i, note::Position)), ombra, setup->CheckBox1->isChecked());
+    const int pixels = std::clamp(toInt(Val(contorno(i, note::Size))), 1, kMaxNotePixels);
     for (fw::StaticText* label : {window->StaticText1, window->StaticText2}) {
-        label->setFontFamily(contorno(i, 1));
+        label->setFontFamily(contorno(i, note::Font));
         label->setTextSize(pixels);
-        label->setBold(contorno(i, 3) == QLatin1String("1"));
-        label->setItalic(contorno(i, 4) == QLatin1String("1"));
-        label->setUnderline(contorno(i, 5) == QLatin1String("1"));
+        label->setBold(contorno(i, note::Bold) == QLatin1String("1"));
+        label->setItalic(contorno(i, note::Italic) == QLatin1String("1"));
+        label->setUnderline(contorno(i, note::Underline) == QLatin1String("1"));
         label->setText(note.text);
         label->setAlignment(note.align);
     }

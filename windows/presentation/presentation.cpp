@@ -52,9 +52,7 @@ void endPresentation() {
     whenOpen([] {
         if (fin_pict* picture = fw::Single<fin_pict>::peek()) picture->Close();
         if (fin_thumb* strip = fw::Single<fin_thumb>::peek()) strip->Close();
-        start* setup = start::instance();
-        Globali::thumb_per = setup->Slider1->value();
-        setup->Show();
+        start::instance()->comeBack();
     });
 }
 

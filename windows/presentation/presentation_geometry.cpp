@@ -1,6 +1,7 @@
 #include "windows/presentation/presentation_geometry.h"
 
 #include "framework/values.h"
+#include "state/model.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +10,9 @@ namespace presentation_geo {
 
 ScreenSplit screenSplit(QSize screen, int thumb_pos, int T) {
     ScreenSplit out;
-    if (thumb_pos < 0 || thumb_pos > 3) return out;
+    if (!edge::isEdge(thumb_pos)) return out;
     const int sw = std::max(screen.width(), 0), sh = std::max(screen.height(), 0);
-    const bool vertical = thumb_pos < 2;
+    const bool vertical = edge::isVertical(thumb_pos);
     const int extent = vertical ? sw : sh;
     const int t = std::clamp(T, 0, std::max(extent - 1, 0));
     const int rest = std::max(extent - t - 1, 0);
@@ -21,15 +22,15 @@ ScreenSplit screenSplit(QSize screen, int thumb_pos, int T) {
         out.tmb_dy = sh;
         out.pct_dx = rest;
         out.pct_dy = sh;
-        out.stripPos = QPoint(thumb_pos == 0 ? 0 : sw - t, 0);
-        out.picturePos = QPoint(thumb_pos == 0 ? t + 1 : 0, 0);
+        out.stripPos = QPoint(thumb_pos == edge::Left ? 0 : sw - t, 0);
+        out.picturePos = QPoint(thumb_pos == edge::Left ? t + 1 : 0, 0);
     } else {
         out.tmb_dx = sw;
         out.tmb_dy = t;
         out.pct_dx = sw;
         out.pct_dy = rest;
-        out.stripPos = QPoint(0, thumb_pos == 2 ? 0 : sh - t);
-        out.picturePos = QPoint(0, thumb_pos == 2 ? t + 1 : 0);
+        out.stripPos = QPoint(0, thumb_pos == edge::Top ? 0 : sh - t);
+        out.picturePos = QPoint(0, thumb_pos == edge::Top ? t + 1 : 0);
     }
     return out;
 }
@@ -59,10 +60,10 @@ int linesFor(int n, qint64 across) {
 
 StripGrid stripGrid(int tmb_dx, int tmb_dy, int thumb_pos, int n) {
     StripGrid out;
-    if (tmb_dx <= 0 || tmb_dy <= 0 || thumb_pos < 0 || thumb_pos > 3 || n < 1 || n > kMaxCells)
+    if (tmb_dx <= 0 || tmb_dy <= 0 || !edge::isEdge(thumb_pos) || n < 1 || n > kMaxCells)
         return out;
     const double dx = tmb_dx, dy = tmb_dy;
-    const int h = toInt(thumb_pos / 2.0);
+    const int h = edge::isVertical(thumb_pos) ? 0 : 1; // 1: a top or bottom strip
     int w = toInt(dx / n * h);
     int hh = toInt(dy / n * (1 - h));
     qint64 cols = 1, rows = 1;

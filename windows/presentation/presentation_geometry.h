@@ -1,6 +1,8 @@
 #pragma once
 // Geometry of a running presentation: the split of the screen between the strip and the
 // picture, the strip's grid of cells, the note's labels and the note's frame.
+#include "framework/values.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -47,10 +49,6 @@ inline constexpr int kMaxCells = 1 << 20;
 // below 1 or above kMaxCells, or when the cells would come out smaller than one pixel: such
 // a strip can show nothing. The result is always reached in a bounded number of steps.
 StripGrid stripGrid(int tmb_dx, int tmb_dy, int thumb_pos, int n);
-
-// Window coordinates and sizes are held within +-kFar: nothing that far out can be seen on
-// any screen, and values from a damaged file then stay clear of integer overflow.
-inline constexpr int kFar = 1 << 20;
 
 // Where a note's labels and box go in the picture window.
 struct NoteLayout {

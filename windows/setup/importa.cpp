@@ -9,8 +9,8 @@
 namespace Globali {
 
 folder_scan::ScanResult scanWithProgress(const QString& folder) {
-    fw::Progress progress(lingua == 1 ? QStringLiteral("Reading the folder")
-                                      : QStringLiteral("Lettura della cartella"),
+    fw::Progress progress(language::isEnglish(lingua) ? QStringLiteral("Reading the folder")
+                                                      : QStringLiteral("Lettura della cartella"),
                           0);
     return folder_scan::scan(folder, [&progress](int done, int total) {
         progress.setTotal(total);
@@ -26,7 +26,7 @@ void takePictures(const QString& folder, const QStringList& pictures) {
     for (int i = 1; i <= quantidisegni; ++i)
         disegno(i) = pictures[i - 1];
     start::instance()->showLoadedFolder(folder, quantidisegni);
-    contorno.resize(quantidisegni, 15);
+    contorno.resize(quantidisegni, note::kLastColumnImported);
 }
 
 void importa() {

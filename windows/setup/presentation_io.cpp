@@ -23,7 +23,7 @@ namespace {
 constexpr qint64 largestFile = qint64(512) * 1024 * 1024;
 
 void reportFile(const QString& path, bool reading, const QString& detail) {
-    const bool english = lingua == 1;
+    const bool english = language::isEnglish(lingua);
     const QString text =
         english ? QStringLiteral("The presentation file\n%1\ncould not be %2.\n%3")
                       .arg(QDir::toNativeSeparators(path),
@@ -70,7 +70,7 @@ void apri_presentazione(const FolderItem& file) {
     thumb_pos = d.thumb_pos;
     w->Slider1->setValueSilently(d.percent);
     thumb_per = w->Slider1->value();
-    for (int i = 0; i < presentation_file::colourCount; ++i)
+    for (int i = 0; i < colour::kCount; ++i)
         colore(i) = presentation_file::colour(d, i);
     w->CheckBox1->setChecked(d.fill);
     w->CheckBox2->setChecked(d.display);
@@ -80,9 +80,9 @@ void apri_presentazione(const FolderItem& file) {
 
     // Only the note blocks the file holds take room; rows past them read as empty notes.
     const int rows = int(d.notes.size());
-    contorno.resize(rows, 12);
+    contorno.resize(rows, note::kLastColumnRead);
     for (int i = 1; i <= rows; ++i)
-        for (int c = 0; c < presentation_file::noteCells; ++c)
+        for (int c = 0; c < note::kCells; ++c)
             contorno(i, c) = d.notes[size_t(i - 1)][size_t(c)];
 
     const folder_scan::ScanResult found = scanWithProgress(cartella);
@@ -110,7 +110,7 @@ void salva_presentazione() {
     d.folder = QDir::toNativeSeparators(cartella);
     d.thumb_pos = thumb_pos;
     d.percent = w->Slider1->value();
-    for (int i = 0; i < presentation_file::colourCount; ++i)
+    for (int i = 0; i < colour::kCount; ++i)
         presentation_file::setColour(d, i, colore(i));
     d.fill = w->CheckBox1->isChecked();
     d.display = w->CheckBox2->isChecked();
@@ -118,7 +118,7 @@ void salva_presentazione() {
     d.count = quantidisegni;
     d.notes.resize(size_t(quantidisegni));
     for (int i = 1; i <= quantidisegni; ++i)
-        for (int c = 0; c < presentation_file::noteCells; ++c)
+        for (int c = 0; c < note::kCells; ++c)
             d.notes[size_t(i - 1)][size_t(c)] = contorno(i, c);
 
     // Written beside the old file and put in its place in one step: a failed write leaves

@@ -1,6 +1,7 @@
 #include "windows/setup/setup_geometry.h"
 
 #include "framework/values.h"
+#include "state/model.h"
 
 #include <algorithm>
 #include <array>
@@ -34,10 +35,11 @@ StripPreview stripPreview(int thumb_pos, int percent, QRect rec_schermo, QSize s
     const QRect& r = rec_schermo;
     const int sw = screen.width(), sh = screen.height();
     switch (thumb_pos) {
-    case 0:
-    case 1: {
+    case edge::Left:
+    case edge::Right: {
         const int w = percentOf(r.width(), p);
-        const int left = thumb_pos == 0 ? r.left() : toInt(double(r.left()) + r.width() - w);
+        const int left =
+            thumb_pos == edge::Left ? r.left() : toInt(double(r.left()) + r.width() - w);
         out.rec_min = QRect(left, r.top(), w, r.height());
         out.strip = percentOf(sw, p);
         out.areaW = toInt(double(sw) - out.strip);
@@ -45,10 +47,10 @@ StripPreview stripPreview(int thumb_pos, int percent, QRect rec_schermo, QSize s
         out.moved = true;
         break;
     }
-    case 2:
-    case 3: {
+    case edge::Top:
+    case edge::Bottom: {
         const int h = percentOf(r.height(), p);
-        const int top = thumb_pos == 2 ? r.top() : toInt(double(r.top()) + r.height() - h);
+        const int top = thumb_pos == edge::Top ? r.top() : toInt(double(r.top()) + r.height() - h);
         out.rec_min = QRect(r.left(), top, r.width(), h);
         out.strip = percentOf(sh, p);
         out.areaW = sw;
@@ -65,15 +67,16 @@ StripPreview stripPreview(int thumb_pos, int percent, QRect rec_schermo, QSize s
 }
 
 int nearestEdge(int x, int y, int width, int height) {
+    // Distances to the edges in edge order, so that a tie goes to the lower number.
     const std::array<qint64, 4> d = {x, qint64(width) - x, y, qint64(height) - y};
-    int edge = 0;
+    int nearest = edge::Left;
     qint64 m = d[0];
-    for (int i = 1; i < 4; ++i)
-        if (d[size_t(i)] < m) {
-            m = d[size_t(i)];
-            edge = i;
+    for (int e = edge::Right; e <= edge::Bottom; ++e)
+        if (d[size_t(e)] < m) {
+            m = d[size_t(e)];
+            nearest = e;
         }
-    return edge;
+    return nearest;
 }
 
 QString screenText(QSize size) {

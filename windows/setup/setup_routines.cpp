@@ -23,23 +23,25 @@ void mostra_thumb() {
 
 void mostra_colori() {
     start* w = start::instance();
-    for (int i = 0; i <= 6; ++i)
+    using namespace colour;
+    for (int i = 0; i < kCount; ++i)
         w->color_t(i)->setFill(colore(i));
+    // The four cell previews (color_s has no member 4: that index is the note box).
     for (int i = 0; i <= 3; ++i) {
         fw::Rectangle* cell = w->color_s(i);
-        cell->setTopLeftColor(colore(1));
-        cell->setBottomRightColor(colore(1));
-        cell->setFill(colore(0));
+        cell->setTopLeftColor(colore(StripBackground));
+        cell->setBottomRightColor(colore(StripBackground));
+        cell->setFill(colore(CellBackground));
     }
     fw::Rectangle* box = w->color_s(5);
-    box->setTopLeftColor(colore(4));
-    box->setBottomRightColor(colore(4));
-    box->setFill(colore(4));
-    w->color_d->setTextColor(colore(3));
-    w->color_o->setTextColor(colore(5));
-    w->color_r->setTopLeftColor(colore(6));
-    w->color_r->setBottomRightColor(colore(6));
-    w->color_r->setFill(colore(2));
+    box->setTopLeftColor(colore(NoteBox));
+    box->setBottomRightColor(colore(NoteBox));
+    box->setFill(colore(NoteBox));
+    w->color_d->setTextColor(colore(NoteText));
+    w->color_o->setTextColor(colore(NoteShadow));
+    w->color_r->setTopLeftColor(colore(Frame));
+    w->color_r->setBottomRightColor(colore(Frame));
+    w->color_r->setFill(colore(PictureBackground));
 }
 
 namespace {
@@ -70,14 +72,14 @@ void applyCaptions(int language) {
 } // namespace
 
 void local_usa() {
-    applyCaptions(1);
+    applyCaptions(language::English);
 }
 void local_ita() {
-    applyCaptions(2);
+    applyCaptions(language::Italian);
 }
 
 void applyLanguage() {
-    if (lingua == 1)
+    if (language::isEnglish(lingua))
         local_usa();
     else
         local_ita();

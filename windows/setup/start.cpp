@@ -163,21 +163,21 @@ void start::Event_Open() {
     const QSize screen = Screen0();
     testo_scr->setText(setup_geo::screenText(screen));
     const setup_geo::PreviewRect p =
-        setup_geo::screenPreview(screen, QSize(320, 240), QPoint(170, 130));
+        setup_geo::screenPreview(screen, setup_geo::kPreviewBox, setup_geo::kPreviewCentre);
     xtl = p.xtl;
     xbr = p.xbr;
     ytl = p.ytl;
     ybr = p.ybr;
     rec_schermo->setGeometry(xtl, ytl, xbr - xtl, ybr - ytl);
     thumb_per = 10;
-    thumb_pos = 0;
-    colore(0) = HSV(0, 0, 0.6);
-    colore(1) = HSV(0, 0, 0.8);
-    colore(2) = HSV(0, 0, 0);
-    colore(3) = HSV(0, 1, 0.5);
-    colore(4) = HSV(0, 0, 1);
-    colore(5) = HSV(0, 0, 0);
-    colore(6) = HSV(0, 1, 1);
+    thumb_pos = edge::Left;
+    colore(colour::CellBackground) = HSV(0, 0, 0.6);
+    colore(colour::StripBackground) = HSV(0, 0, 0.8);
+    colore(colour::PictureBackground) = HSV(0, 0, 0);
+    colore(colour::NoteText) = HSV(0, 1, 0.5);
+    colore(colour::NoteBox) = HSV(0, 0, 1);
+    colore(colour::NoteShadow) = HSV(0, 0, 0);
+    colore(colour::Frame) = HSV(0, 1, 1);
     ombra = 5;
     mostra_thumb();
     mostra_colori();
@@ -244,13 +244,15 @@ void start::showLoadedFolder(const QString& path, int count) {
     testo_folder->setText(path + QChar(13) + Str(count) + QStringLiteral(" picts"));
 }
 
-bool start::takeStripPixels() {
+bool start::takeStripPixels(bool forStrip) {
     using namespace Globali;
-    // Whatever a file or an import left behind, there must be pictures to show and a strip
-    // along a real edge of the screen.
-    const int pixels = toInt(Val(testo_min->text()));
+    // The thickness the read-out shows, from the same computation.
+    const int pixels =
+        setup_geo::stripPreview(thumb_pos, thumb_per, rec_schermo->geometry(), Screen0()).strip;
+    // Whatever a file or an import left behind, there must be pictures to show; a strip must
+    // lie along a real edge of the screen and have room for its cells (the editor has none).
     if (quantidisegni < 1 || disegno.ubound() < quantidisegni ||
-        !presentation::layoutUsable(Screen0(), thumb_pos, pixels, quantidisegni)) {
+        (forStrip && !presentation::layoutUsable(Screen0(), thumb_pos, pixels, quantidisegni))) {
         Beep();
         return false;
     }
@@ -259,12 +261,17 @@ bool start::takeStripPixels() {
     return true;
 }
 
+void start::comeBack() {
+    Globali::thumb_per = Slider1->value();
+    Show();
+}
+
 void start::bottone_Action(int) {
-    if (!takeStripPixels()) return;
+    if (!takeStripPixels(true)) return;
     presentation::startPresentation();
 }
 
 void start::bottone1_Action() {
-    if (!takeStripPixels()) return;
+    if (!takeStripPixels(false)) return;
     fw::Single<fin_edita>::get()->Show();
 }

@@ -59,6 +59,9 @@ class start : public fw::Window {
     // Enables what needs a loaded presentation and shows its folder and picture count.
     void showLoadedFolder(const QString& path, int count);
     // Turns the strip size into pixels and hides the window, or refuses with a beep when
-    // there is nothing sound to present.
-    bool takeStripPixels();
+    // there is nothing sound to present (forStrip: in a strip of thumbnails).
+    bool takeStripPixels(bool forStrip);
+    // Back from a presentation or the notes editor: the strip size in percent again, and the
+    // window in front.
+    void comeBack();
 };
