@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +20,14 @@
 
 namespace {
 App* theApp = nullptr;
+
+// The program's icon at every size the desktop asks for.
+QIcon applicationIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/vetrinova-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
                  const QKeySequence& shortcut = {}) {
@@ -174,7 +183,9 @@ void App::Event_OpenDocument(const QString& path) {
 int runVetrinova(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vetrinova"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vetrinova"));
+    // No display name: Qt would append it to every window title the window manager shows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vetrinova"));
+    QApplication::setWindowIcon(applicationIcon());
     // Documents named on the command line open once start-up is done.
     QStringList documents;
     for (const QString& a : QApplication::arguments().mid(1))

@@ -86,6 +86,12 @@ convert -size 64x64 xc:none \
     -fill '#4fb286' -draw 'rectangle 43,45 55,55' \
     $png_options "PNG32:$out/vetrinova.png"
 
-for name in bita busa notfound eesci eexit vetrinova; do
+# The program's icon at the sizes desktops use, from its drawing (icons/vetrinova.svg).
+for size in 16 24 32 48 64 128 256; do
+    convert -background none -density $((size * 9 / 4)) "$out/icons/vetrinova.svg" \
+        -resize "${size}x${size}" $png_options "PNG32:$out/icons/vetrinova-$size.png"
+done
+
+for name in bita busa notfound eesci eexit vetrinova icons/vetrinova-16 icons/vetrinova-256; do
     identify -format '%f %wx%h\n' "$out/$name.png"
 done
