@@ -89,6 +89,7 @@ class StaticText : public QWidget {
     void setItalic(bool on);
     void setUnderline(bool on);
     QFont textFont() const { return font_; }
+    bool multiline() const { return multiline_; }
     void setClickThrough(bool on);
 
   signals:

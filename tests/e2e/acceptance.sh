@@ -36,8 +36,9 @@ focus "$WIN"
 click $((cx + 316)) $((cy + 302))
 expect_title "$WIN" "Settaggi presentazione: ${SW}x${SH} pixels" "the Italian flag gives the Italian title"
 
+# Qt's own dialogs speak Italian too.
 key ctrl+i
-choose_folder "$pictures"
+choose_folder "$pictures" "Trova cartella"
 focus "$WIN"
 
 # The screen preview: the screen scaled to fit 320 x 240, centred on (170, 130).
@@ -151,7 +152,7 @@ wait_window "^Settaggi presentazione" "the setup window is back" >/dev/null
 # ---------------------------------------------------------------- save and quit
 focus "$WIN"
 key ctrl+s
-dlg="$(wait_window "^Save As" "the save dialog")"
+dlg="$(wait_window "^Salva come" "the save dialog, in Italian")"
 focus "$dlg"
 key ctrl+a
 xdotool type --delay 20 "$saved"

@@ -41,23 +41,23 @@ expect_title() { # window text what
   local got=""
   for _ in $(seq 1 50); do
     got="$(xdotool getwindowname "$1" 2>/dev/null || true)"
-    [ "${got% — *}" = "$2" ] && { ok "$3"; return 0; }
+    [ "$got" = "$2" ] && { ok "$3"; return 0; }
     sleep 0.1
   done
   fail "$3: the title is '$got', expected '$2'"
 }
 
-# Qt's own folder dialog (no platform theme under a bare X server): the full path typed into
-# its file-name field, Return chooses the folder.
-choose_folder() { # folder
-  local dlg
-  dlg="$(wait_window "Find Directory" "the folder dialog")"
+# Qt's own folder dialog (no platform theme under a bare X server), titled in the interface
+# language: the full path typed into its file-name field, Return chooses the folder.
+choose_folder() { # folder [dialog title]
+  local dlg title="${2:-Find Directory}"
+  dlg="$(wait_window "^$title\$" "the folder dialog '$title'")"
   focus "$dlg"
   key ctrl+a
   xdotool type --delay 20 "$1"
   sleep 0.3
   key Return
-  wait_gone "Find Directory" "the folder dialog closed"
+  wait_gone "^$title\$" "the folder dialog closed"
 }
 
 # A region of a screenshot as a mask: white where the pixel has exactly the colour, black

@@ -4,6 +4,7 @@
 
 #include "framework/menus.h"
 #include "framework/seams.h"
+#include "framework/toolkit_language.h"
 #include "lang/captions.h"
 #include "windows/setup/setup_geometry.h"
 #include "windows/setup/start.h"
@@ -45,9 +46,10 @@ void mostra_colori() {
 }
 
 namespace {
-void applyCaptions(int language) {
-    const captions::SetupCaptions c = captions::setupCaptions(language, Screen0());
+void applyCaptions(int lingua) {
+    const captions::SetupCaptions c = captions::setupCaptions(lingua, Screen0());
     start* w = start::instance();
+    fw::setToolkitItalian(!language::isEnglish(lingua));
     w->Rectsel(2)->move(c.flagFrameLeft, w->Rectsel(2)->y());
     const auto caption = [](const char* item, const QString& text) {
         if (QAction* a = fw::menuItem(QLatin1String(item))) a->setText(text);

@@ -54,8 +54,10 @@ start::start() : fw::Window(fw::Frame::Document, QSize(512, 344), QStringLiteral
         connect(flag, &fw::Canvas::mouseDown, this,
                 [this, i](int x, int y) { Canvasl_MouseDown(i, x, y); });
     }
+    // Two lines of its 10-pixel font need 24 pixels: the picture count's descenders would be
+    // cut off in 20.
     testo_folder =
-        new fw::StaticText(c, QRect(45, 286, 250, 20),
+        new fw::StaticText(c, QRect(45, 286, 250, 24),
                            QStringLiteral("No image folder / Nessuna cartella immagine") + CR +
                                QStringLiteral("selected / selezionata"),
                            arial, 10, true, 1, QColor(0x00, 0x4C, 0x27), true);
@@ -241,7 +243,12 @@ void start::showLoadedFolder(const QString& path, int count) {
     CheckBox2->setEnabled(true);
     bottone(0)->setEnabled(true);
     bottone1->setEnabled(true);
-    testo_folder->setText(path + QChar(13) + Str(count) + QStringLiteral(" picts"));
+    // A long path is shortened in the middle, so that the picture count below it stays in
+    // sight; the whole path is one hover away.
+    const QString shown = QFontMetrics(testo_folder->textFont())
+                              .elidedText(path, Qt::ElideMiddle, testo_folder->width());
+    testo_folder->setText(shown + QChar(13) + Str(count) + QStringLiteral(" picts"));
+    testo_folder->setToolTip(path);
 }
 
 bool start::takeStripPixels(bool forStrip) {
