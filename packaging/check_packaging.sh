@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks what a desktop needs: the program, the
 # menu entry, the presentation file type (its glob, as the MIME database compiles it), the
-# icon; and that the demo presentation names its own picture folder.
+# icons; and that the demo presentation, built and installed, names its own picture folder.
 set -euo pipefail
 cmake_cmd="$1" build="$2" source="$3" demo="$4"
 prefix="$(mktemp -d)"
@@ -10,12 +10,18 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { echo "ok: $*"; }
 
 "$cmake_cmd" --install "$build" --prefix "$prefix" >/dev/null
+icons=share/icons/hicolor
 for f in bin/vetrinova share/applications/vetrinova.desktop \
-         share/mime/packages/vetrinova-mime.xml share/icons/hicolor/64x64/apps/vetrinova.png; do
+         share/mime/packages/vetrinova-mime.xml $icons/scalable/apps/vetrinova.svg \
+         $icons/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/vetrinova.png; do
   [ -f "$prefix/$f" ] || fail "$f not installed"
 done
 [ -x "$prefix/bin/vetrinova" ] || fail "the installed program is not executable"
-ok "install puts the program, the menu entry, the file type and the icon in place"
+for size in 16 32 256; do
+  [ "$(identify -format '%wx%h' "$prefix/$icons/${size}x$size/apps/vetrinova.png" 2>/dev/null)" \
+    = "${size}x$size" ] || fail "the ${size} px icon is not ${size} x $size"
+done
+ok "install puts the program, the menu entry, the file type and the icons in place"
 
 if command -v desktop-file-validate >/dev/null; then
   out="$(desktop-file-validate "$source/vetrinova.desktop" 2>&1)" || fail "desktop entry: $out"
@@ -25,6 +31,8 @@ fi
 grep -qx 'Exec=vetrinova %f' "$source/vetrinova.desktop" || fail "Exec does not pass the file"
 grep -qx 'MimeType=application/x-vetrinova-presentation;' "$source/vetrinova.desktop" \
   || fail "the entry does not claim presentation files"
+grep -q '^Name\[it\]=' "$source/vetrinova.desktop" && grep -q '^Comment\[it\]=' "$source/vetrinova.desktop" \
+  || fail "the entry has no Italian name or comment"
 
 if command -v update-mime-database >/dev/null; then
   update-mime-database "$prefix/share/mime" >/dev/null 2>&1 || fail "the MIME database refuses the type"
@@ -35,11 +43,16 @@ if command -v update-mime-database >/dev/null; then
   ok "*.v69 files are presentations"
 fi
 
-[ -f "$demo" ] || fail "no demo presentation at $demo"
-folder="$(head -c 4096 "$demo" | tr '\r' '\n' | head -n 1)"
-[ "$folder" = "$(dirname "$demo")/pictures" ] || fail "the demo names '$folder'"
-n="$(find "$folder" -maxdepth 1 -type f | wc -l)"
-[ "$n" -eq 8 ] || fail "the demo folder holds $n files, not 8"
-lines="$(tr -cd '\r' <"$demo" | wc -c)"
-[ "$lines" -eq $((28 + 13 * 8)) ] || fail "the demo has $lines lines"
-ok "the demo presentation names its eight pictures"
+for file in "$demo" "$prefix/share/vetrinova/demo/Demo.v69"; do
+  [ -f "$file" ] || fail "no demo presentation at $file"
+  folder="$(head -c 4096 "$file" | tr '\r' '\n' | head -n 1)"
+  [ "$folder" = "$(dirname "$file")/pictures" ] || fail "$file names '$folder'"
+  n="$(find "$folder" -maxdepth 1 -type f | wc -l)"
+  [ "$n" -eq 8 ] || fail "the demo folder holds $n files, not 8"
+  lines="$(tr -cd '\r' <"$file" | wc -c)"
+  [ "$lines" -eq $((28 + 13 * 8)) ] || fail "$file has $lines lines"
+done
+cmp -s <(tail -n +2 <(tr '\r' '\n' <"$demo")) \
+  <(tail -n +2 <(tr '\r' '\n' <"$prefix/share/vetrinova/demo/Demo.v69")) \
+  || fail "the installed demo differs from the built one beyond its folder line"
+ok "the demo presentation, built and installed, names its eight pictures"

@@ -10,7 +10,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VETRINOVA_FUZZ_BUILD:-$here/build-fuzz}"
 seconds="${VETRINOVA_FUZZ_SECONDS:-60}"
 
-VETRINOVA_PACKAGES_ONLY=1 "$here/scripts/setup.sh"
+VETRINOVA_PACKAGES_ONLY=1 "$here/scripts/setup.sh" test
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$here/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 fi

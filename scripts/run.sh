@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# Builds Vetrinova and starts it on the bundled demo presentation.
+# Installs what building and running Vetrinova need, builds the program and the demo
+# presentation, and starts it on the demo.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VETRINOVA_BUILD:-$here/build}"
-"$here/scripts/setup.sh"
-demo="$build/demo/Demo.v69"
-if [ -f "$demo" ]; then
-  exec "$build/vetrinova" "$demo"
-fi
-exec "$build/vetrinova"
+"$here/scripts/setup.sh" run
+exec "$build/vetrinova" "$build/demo/Demo.v69"

@@ -7,7 +7,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VETRINOVA_ASAN_BUILD:-$here/build-asan}"
 
-VETRINOVA_PACKAGES_ONLY=1 "$here/scripts/setup.sh"
+VETRINOVA_PACKAGES_ONLY=1 "$here/scripts/setup.sh" test
 if [ ! -f "$build/build.ninja" ]; then
   # Unoptimised: quicker to build, and every report points at the line that did it.
   cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVETRINOVA_SANITIZE=ON >/dev/null

@@ -3,7 +3,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VETRINOVA_BUILD:-$here/build}"
-"$here/scripts/setup.sh"
+"$here/scripts/setup.sh" test
 export QT_QPA_PLATFORM=offscreen
 cd "$build"
 ctest --output-on-failure -j2 --timeout 600

@@ -20,6 +20,7 @@
 #include <QSaveFile>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -556,12 +557,30 @@ bool makeDemo(const QString& outFolder, QSize screen) {
 
 } // namespace
 
+// The demo as installed: the same file naming the picture folder where it was installed.
+int relocate(const QString& from, const QString& to, const QString& folder) {
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly)) return fail("cannot read " + from) ? 0 : 1;
+    QByteArray bytes = in.readAll();
+    const qsizetype end = bytes.indexOf('\r');
+    if (end < 0) return fail(from + " is not a presentation") ? 0 : 1;
+    bytes.replace(0, end, QDir::toNativeSeparators(folder).toUtf8());
+    QSaveFile out(to);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        return fail("cannot write " + to) ? 0 : 1;
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], "--relocate") == 0)
+        return relocate(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                        QString::fromLocal8Bit(argv[4]));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = QGuiApplication::arguments();
     if (args.size() != 2 && args.size() != 4) {
-        std::fprintf(stderr, "usage: vetrinova_make_demo OUTPUT_FOLDER [WIDTH HEIGHT]\n");
+        std::fprintf(stderr, "usage: vetrinova_make_demo OUTPUT_FOLDER [WIDTH HEIGHT]\n"
+                             "       vetrinova_make_demo --relocate DEMO COPY FOLDER\n");
         return 2;
     }
     QSize screen(1920, 1080);
