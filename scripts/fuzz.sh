@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/) with clang and runs each for a bounded time on a corpus
-# grown from generated seeds. Exits non-zero on any crash, sanitizer report, leak, hang
-# (-timeout), memory blow-up (-rss_limit_mb) or broken property; the input that did it is
-# kept in the build folder's artifacts/.
+# grown from generated seeds and from every input that ever failed (fuzz/regressions/TARGET/).
+# The picture target runs with the program's own limits: inputs up to 1 MB, no single
+# allocation above the loader's allocation limit, a memory ceiling for the whole process and
+# a time limit per input. Exits non-zero on any crash, sanitizer report, leak, hang, memory
+# blow-up or broken property; the input that did it is copied to fuzz/regressions/TARGET/
+# (commit it: from then on every run tries it first).
 #   VETRINOVA_FUZZ_SECONDS  time per target (60)
 #   VETRINOVA_FUZZ_BUILD    build folder (build-fuzz)
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VETRINOVA_FUZZ_BUILD:-$here/build-fuzz}"
 seconds="${VETRINOVA_FUZZ_SECONDS:-60}"
+# Megabytes one decoded picture may take: the loader's own limit.
+allocation_mb="$(sed -n 's/.*allocationLimitMB = \([0-9]*\);.*/\1/p' "$here/framework/picture.h")"
+[ -n "$allocation_mb" ] || { echo "no allocationLimitMB in framework/picture.h"; exit 2; }
 
 VETRINOVA_PACKAGES_ONLY=1 "$here/scripts/setup.sh" test
 if [ ! -f "$build/build.ninja" ]; then
@@ -25,23 +31,33 @@ tmp="$(mktemp -d -p /dev/shm vetrinova-fuzz.XXXXXX 2>/dev/null || mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 export VETRINOVA_FUZZ_TMP="$tmp"
 
-mkdir -p "$build/artifacts" "$build/logs"
+mkdir -p "$build/logs"
 status=0
-for run in presentation_file:8192 picture:16384; do
-  target="${run%%:*}"
+#        target             longest input  per-input seconds
+for run in "presentation_file 65536 10" "picture 1048576 20"; do
+  read -r target max_len timeout <<<"$run"
   corpus="$build/corpus/$target"
+  regressions="$here/fuzz/regressions/$target"
+  artifacts="$build/artifacts/$target"
   log="$build/logs/$target.log"
-  mkdir -p "$corpus"
-  echo "Fuzzing $target for $seconds s"
-  if "$build/${target}_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -len_control=0 \
-      -max_len="${run##*:}" -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" \
-      "$corpus" "$build/seeds/$target" >"$log" 2>&1; then
+  rm -rf "$artifacts"
+  mkdir -p "$corpus" "$regressions" "$artifacts"
+  echo "Fuzzing $target for $seconds s (inputs up to $max_len bytes, $timeout s each)"
+  if "$build/${target}_fuzz" -max_total_time="$seconds" -timeout="$timeout" \
+      -rss_limit_mb=2048 -malloc_limit_mb="$allocation_mb" -max_len="$max_len" -len_control=0 \
+      -print_final_stats=1 -artifact_prefix="$artifacts/" \
+      "$corpus" "$build/seeds/$target" "$regressions" >"$log" 2>&1; then
     sed -n 's/^stat::\(number_of_executed_units\|average_exec_per_sec\|peak_rss_mb\): */  \1 /p' "$log"
   else
     status=1
     echo "FAILED: $target (log: $log)"
     # The decoders' own complaints about damaged input are noise here.
-    grep -v -e '^TIFF' -e '^foo: ' -e '^qt\.' -e '^"' -e 'Uses: ' "$log" | tail -n 60 || true
+    grep -v -e '^TIFF' -e '^foo: ' -e '^qt\.' -e '^"' -e 'Uses: ' "$log" | tail -n 40 || true
   fi
+  for found in "$artifacts"/*; do
+    [ -f "$found" ] || continue
+    cp "$found" "$regressions/"
+    echo "kept $(basename "$found") in fuzz/regressions/$target/: commit it"
+  done
 done
 exit $status
