@@ -17,10 +17,6 @@
 
 namespace {
 
-template <class W> void destroy() {
-    if (W* w = fw::Single<W>::peek()) w->Close();
-}
-
 // The room a text needs: its widest line, and the height down to the ink of its last line.
 // A line break is CR; a multi-line text also wraps at its width, as the control paints it.
 QSize needed(const fw::StaticText* t) {
@@ -74,17 +70,8 @@ QStringList clipped(const fw::Window* window) {
 class LanguageTest : public QObject {
     Q_OBJECT
   private slots:
-    void cleanup() {
-        destroy<fin_edita>();
-        destroy<cart_spo>();
-        destroy<cart_noi>();
-        destroy<info>();
-        destroy<start>();
-    }
-
     void qtTextsFollowTheFlags() {
-        TestSeams seams;
-        Globali::reset();
+        WindowFixture f;
         start::instance();
         const auto undo = [] { return QCoreApplication::translate("QLineEdit", "&Undo"); };
         for (int lingua : {int(language::Italian), int(language::English), 7}) {
@@ -105,8 +92,7 @@ class LanguageTest : public QObject {
     void captionsFit() {
         QFETCH(int, lingua);
         QFETCH(QSize, screen);
-        TestSeams seams(screen);
-        Globali::reset();
+        WindowFixture f(screen);
         Globali::lingua = lingua;
         start* setup = start::instance();
         Globali::applyLanguage();

@@ -1,0 +1,111 @@
+// The program's files on disks that refuse them: a read-only file system and a full disk.
+// A save that fails is reported naming the file and why, the old file stays as it was, no
+// half-written file is left, and the presentation in the program is untouched; the
+// preferences file keeps its old content. Needs the right to mount (see
+// common/faultmount.h).
+#include "app/preferences.h"
+#include "common/faultmount.h"
+#include "common/testfiles.h"
+#include "common/testseams.h"
+#include "lang/language.h"
+#include "state/globali.h"
+#include "state/presentation_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace Globali;
+
+class DiskFaultsTest : public QObject {
+    Q_OBJECT
+    // A presentation of n pictures with a note each, saved to `file`; the bytes written.
+    static QByteArray firstSave(WindowFixture& f, const QString& file, int n) {
+        f.importFolder(f.makeFolder("pics", n, QSize(20, 10)));
+        for (int i = 1; i <= n; ++i)
+            contorno(i, note::Text) = QStringLiteral("note %1 ").arg(i).repeated(8);
+        f.saveTo(file);
+        return f.seams.errors.isEmpty() ? testfiles::readAll(file) : QByteArray();
+    }
+    // The one error reported since the last call names the file and what failed.
+    static void expectOneError(WindowFixture& f, const QString& file, const QString& reason) {
+        QCOMPARE(f.seams.errors.size(), 1);
+        const QString text = f.seams.errors.takeFirst();
+        QVERIFY2(text.contains(file) && text.contains("could not be written") &&
+                     text.contains(reason, Qt::CaseInsensitive),
+                 qPrintable(text));
+    }
+    static QStringList namesIn(const QString& folder) {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+  private slots:
+    void saveIntoReadOnlyFolder() {
+        WindowFixture f;
+        const QString disk = f.makeFolder("disk", 0), old = f.path("disk/old.v69");
+        auto mount = faultmount::Mount::tmpfs(disk, 1024);
+        VTN_REQUIRE_MOUNT(mount);
+        const QByteArray before = firstSave(f, old, 3);
+        QVERIFY(!before.isEmpty());
+        QVERIFY(mount->makeReadOnly());
+        contorno(2, note::Text) = "changed after the first save";
+        const QStringList state = WindowFixture::presentationState();
+        f.saveTo(old);
+        expectOneError(f, old, "not writable");
+        f.saveTo(QDir(disk).filePath("new.v69"));
+        expectOneError(f, QDir(disk).filePath("new.v69"), "read-only file system");
+        QCOMPARE(testfiles::readAll(old), before);
+        QCOMPARE(namesIn(disk), QStringList{"old.v69"});
+        QCOMPARE(WindowFixture::presentationState(), state);
+        // Saved elsewhere, nothing was lost.
+        f.saveTo(f.path("elsewhere.v69"));
+        QVERIFY(f.seams.errors.isEmpty());
+        QCOMPARE(presentation_file::read(testfiles::readAll(f.path("elsewhere.v69")))
+                     .notes[1][note::Text],
+                 QString("changed after the first save"));
+    }
+
+    void saveOntoFullDisk() {
+        WindowFixture f;
+        const QString disk = f.makeFolder("disk", 0), old = f.path("disk/old.v69");
+        auto mount = faultmount::Mount::tmpfs(disk, 64);
+        VTN_REQUIRE_MOUNT(mount);
+        const QByteArray before = firstSave(f, old, 4);
+        QVERIFY(!before.isEmpty());
+        QVERIFY(faultmount::fillUp(disk));
+        contorno(4, note::Text) = "written on a full disk";
+        const QStringList state = WindowFixture::presentationState();
+        f.saveTo(old);
+        expectOneError(f, old, "no space left");
+        QCOMPARE(testfiles::readAll(old), before);
+        QCOMPARE(namesIn(disk), QStringList({"filler", "old.v69"}));
+        QCOMPARE(WindowFixture::presentationState(), state);
+        // Room made, the same save goes through.
+        QVERIFY(QFile::remove(QDir(disk).filePath("filler")));
+        f.saveTo(old);
+        QVERIFY(f.seams.errors.isEmpty());
+        QCOMPARE(presentation_file::read(testfiles::readAll(old)).notes[3][note::Text],
+                 QString("written on a full disk"));
+    }
+
+    void preferences() {
+        QTemporaryDir full, readOnly;
+        const QString file = QDir(full.path()).filePath(preferences::fileName);
+        auto mount = faultmount::Mount::tmpfs(full.path(), 64);
+        VTN_REQUIRE_MOUNT(mount);
+        QVERIFY(preferences::writeLingua(full.path(), language::Italian));
+        QVERIFY(faultmount::fillUp(full.path()));
+        QVERIFY(!preferences::writeLingua(full.path(), language::English));
+        QCOMPARE(testfiles::readAll(file), QByteArray("2\r"));
+        QCOMPARE(namesIn(full.path()), QStringList({"filler", preferences::fileName}));
+
+        QVERIFY(preferences::writeLingua(readOnly.path(), language::Italian));
+        auto bound = faultmount::Mount::readOnlyBind(readOnly.path());
+        VTN_REQUIRE_MOUNT(bound);
+        QVERIFY(!preferences::writeLingua(readOnly.path(), language::English));
+        QCOMPARE(preferences::readLingua(readOnly.path()), int(language::Italian));
+    }
+};
+
+VTN_MOUNT_TEST_MAIN(DiskFaultsTest)
+#include "disk_faults_test.moc"
