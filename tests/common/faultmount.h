@@ -49,17 +49,10 @@ class Mount {
         m->check(::mount("vetrinova-faults", m->target_, "tmpfs", MS_NOSUID | MS_NODEV, options));
         return m;
     }
-    // The file or folder `path` bound onto itself, read-only.
-    static std::unique_ptr<Mount> readOnlyBind(const QString& path) {
-        std::unique_ptr<Mount> m(new Mount(path));
-        if (m->check(::mount(m->target_, m->target_, nullptr, MS_BIND, nullptr)))
-            m->makeReadOnly(MS_BIND);
-        return m;
-    }
     // Turns the mount read-only, with what it holds.
-    bool makeReadOnly(unsigned long more = 0) {
+    bool makeReadOnly() {
         return check(::mount(nullptr, target_, nullptr,
-                             MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV | more, nullptr));
+                             MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr));
     }
     bool ok() const { return error_.isEmpty(); }
     QString error() const { return error_; }

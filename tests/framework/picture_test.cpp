@@ -1,17 +1,14 @@
 // The one loader of picture files: what it takes for a picture, the size it decodes at, the
 // way up of a photo, and the files it must refuse or survive: bombs, damaged files, headers
-// that understate the picture (found by fuzzing), things that are not regular files.
+// that understate the picture (found by fuzzing). The folder scan's test tries what is not a
+// regular file.
 #include "common/testfiles.h"
 #include "framework/picture.h"
 #include "state/fitting.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/stat.h>
 
 using testfiles::encode;
 
@@ -113,21 +110,6 @@ class PictureTest : public QObject {
         QCOMPARE(!loaded.isNull(), decodes);
         if (decodes) QCOMPARE(loaded.original, probed);
         if (decodes) QCOMPARE(loaded.image.size(), probed); // smaller than the cell: full size
-    }
-
-    void refusesWhatIsNotARegularFile() {
-        const QString image = put("real.png", encode(filled(8, 6, Qt::red), "PNG"));
-        QVERIFY(QDir(dir.path()).mkdir("folder.png"));
-        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.jpg")).constData(), 0600), 0);
-        QVERIFY(QFile::link(image, dir.filePath("link.png")));
-        QVERIFY(QFile::link(dir.filePath("gone.png"), dir.filePath("dangling.png")));
-        QVERIFY(QFile::link(dir.filePath("loop"), dir.filePath("loop")));
-        // A pipe without a writer would block whoever opens it for reading.
-        for (const char* name : {"folder.png", "pipe.jpg", "dangling.png", "loop", "missing"}) {
-            QVERIFY2(!probePicture(dir.filePath(name)).ok, name);
-            QVERIFY2(loadPicture(dir.filePath(name)).isNull(), name);
-        }
-        QCOMPARE(loadPicture(dir.filePath("link.png")).image.size(), QSize(8, 6));
     }
 
     void scaledDecode_data() {

@@ -75,12 +75,9 @@ class PresentationGeometryTest : public QObject {
             << w << 1.0 << 24.0 << QRect(256, 716, 512, 32) << " Mare" << C;
         QTest::newRow("2 bottom right")
             << w << 2.0 << 24.0 << QRect(492, 716, 512, 32) << "Mare " << R;
-        QTest::newRow("3 top left") << w << 3.0 << 24.0 << QRect(20, 20, 512, 32) << "Mare" << L;
         QTest::newRow("5 top right") << w << 5.0 << 24.0 << QRect(492, 20, 512, 32) << "Mare " << R;
         QTest::newRow("centred on 1023 pixels")
             << QSize(1023, 691) << 4.0 << 12.0 << QRect(256, 20, 511, 20) << " Mare" << C;
-        QTest::newRow("size 30 and tab")
-            << w << 0.0 << Val("30\t") << QRect(20, 710, 512, 38) << "Mare" << L;
         QTest::newRow("empty size and position")
             << w << Val("") << Val("") << QRect(20, 740, 512, 8) << "Mare" << L;
         QTest::newRow("7 stays parked")
