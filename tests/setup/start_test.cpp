@@ -4,6 +4,7 @@
 #include "common/testseams.h"
 #include "lang/language.h"
 #include "state/globali.h"
+#include "windows/editor/fin_edita.h"
 #include "windows/setup/start.h"
 
 #include <QAction>
@@ -65,6 +66,27 @@ class StartTest : public QObject {
         w->bottone_Action(0);
         QCOMPARE(f.seams.beeps, 4);
         QCOMPARE(thumb_per, 10);
+    }
+
+    void notesNeedNoRoomInAStrip() {
+        // 3,328 pictures do not fit a 5 % strip of a 1024 x 768 screen, but the editor shows
+        // one picture at a time: it opens, and leaving it brings the percentage back.
+        WindowFixture f;
+        start* w = start::instance();
+        quantidisegni = 3328;
+        disegno.resize(quantidisegni);
+        contorno.resize(quantidisegni, note::kLastColumnImported);
+        w->Slider1->setValue(5);
+        w->bottone_Action(0);
+        QCOMPARE(f.seams.beeps, 1);
+        w->bottone1_Action();
+        QCOMPARE(f.seams.beeps, 1);
+        fin_edita* editor = fw::Single<fin_edita>::peek();
+        QVERIFY(editor && editor->isVisible());
+        QCOMPARE(thumb_per, 51); // the strip's pixels, as the read-out shows them
+        editor->PushButton5_Action();
+        QCOMPARE(thumb_per, 5);
+        QVERIFY(w->isVisible());
     }
 };
 
