@@ -1,5 +1,6 @@
 #include "state/fitting.h"
 
+#include "framework/thumbnail_size.h"
 #include "framework/values.h"
 
 #include <algorithm>
@@ -13,6 +14,11 @@ QRect fitRect(QSize picture, QSize area) {
     const double a = area.width(), b = area.height();
     const double f = std::min(a / w, b / h);
     return QRect(toInt((a - w * f) / 2), toInt((b - h * f) / 2), toInt(w * f), toInt(h * f));
+}
+
+bool covers(QSize image, QSize picture, QSize area) {
+    return thumbnail_size::sameProportions(image, picture) &&
+           thumbnail_size::covers(image, picture, fitRect(picture, area).size());
 }
 
 } // namespace fitting

@@ -13,4 +13,10 @@ namespace fitting {
 // height gives an empty rectangle (nothing is drawn).
 QRect fitRect(QSize picture, QSize area);
 
+// Whether a small version `image` of a picture of size `picture` (a camera's or the desktop's
+// thumbnail) may be drawn in `area` instead of the decoded picture: it has the picture's
+// proportions and needs no enlarging, being at least the picture's fitted size (or the whole
+// picture, when that is smaller). It is drawn at fitRect(picture, area), so the place is the same.
+bool covers(QSize image, QSize picture, QSize area);
+
 } // namespace fitting

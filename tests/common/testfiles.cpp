@@ -40,4 +40,23 @@ QByteArray noisePicture(QSize size, const char* format) {
     return encode(image, format);
 }
 
+namespace {
+qint64 statusKb(const char* field) {
+    for (const QByteArray& line : readAll(QStringLiteral("/proc/self/status")).split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ')[0].toLongLong();
+    return -1;
+}
+} // namespace
+
+qint64 peakGrowthKb(const std::function<void()>& work) {
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1) return -1;
+    reset.close();
+    const qint64 before = statusKb("VmRSS:");
+    work();
+    const qint64 peak = statusKb("VmHWM:");
+    return before < 0 || peak < 0 ? -1 : peak - before;
+}
+
 } // namespace testfiles

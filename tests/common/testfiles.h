@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 namespace testfiles {
 // A picture of one colour; the format follows the name's extension.
 void writePicture(const QString& path, QSize size, QColor colour);
@@ -13,4 +15,7 @@ QByteArray readAll(const QString& path);
 QByteArray encode(const QImage& image, const char* format);
 // A picture of random pixels, encoded in a format: its data is most of the file.
 QByteArray noisePicture(QSize size, const char* format);
+// How many kilobytes the process's peak resident memory rose above what it held before `work`
+// ran; -1 where the peak cannot be reset (/proc/self/clear_refs).
+qint64 peakGrowthKb(const std::function<void()>& work);
 } // namespace testfiles

@@ -15,6 +15,19 @@ class FittingTest : public QObject {
         QVERIFY(fitRect(QSize(50, 50), QSize(0, 100)).isEmpty());
     }
 
+    // A camera's or the desktop's thumbnail stands in for the decode only when never enlarged.
+    void covers() {
+        using fitting::covers;
+        const QSize photo(6000, 4000);
+        QVERIFY(covers(QSize(160, 107), photo, QSize(120, 120)));
+        QVERIFY(covers(QSize(192, 128), photo, QSize(192, 192)));
+        QVERIFY(!covers(QSize(160, 107), photo, QSize(192, 192)));
+        QVERIFY(!covers(QSize(160, 120), photo, QSize(100, 100)));            // other proportions
+        QVERIFY(covers(QSize(300, 200), QSize(300, 200), QSize(1000, 1000))); // whole picture
+        QVERIFY(covers(QSize(128, 2), QSize(10000, 150), QSize(100, 100)));   // rounded side
+        QVERIFY(!covers(QSize(160, 107), photo, QSize(0, 0)));
+    }
+
     // Whatever the sizes, the picture stays inside the area and fills it one way (to within
     // the pixel that dropping the fraction can lose).
     void staysInsideAndFillsOneWay() {
