@@ -1,0 +1,264 @@
+#include "framework/shared_thumbnails.h"
+
+#include "framework/thumbnail_size.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace shared_thumbnails {
+namespace {
+
+constexpr SizeClass kClasses[] = {SizeClass::Normal, SizeClass::Large, SizeClass::XLarge,
+                                  SizeClass::XXLarge};
+
+const char* folderName(SizeClass size) {
+    switch (size) {
+    case SizeClass::Normal:
+        return "normal";
+    case SizeClass::Large:
+        return "large";
+    case SizeClass::XLarge:
+        return "x-large";
+    case SizeClass::XXLarge:
+        return "xx-large";
+    }
+    return "normal";
+}
+
+// An open file descriptor, closed when it goes.
+class Fd {
+  public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Fd& operator=(Fd&&) = delete;
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    bool ok() const { return fd_ >= 0; }
+    // Closes now, to learn whether the last writes reached the disk.
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+  private:
+    int fd_;
+};
+
+// The folder `name` inside the folder `at`, never through a link; made 0700 when `create`.
+Fd openFolder(int at, const char* name, bool create) {
+    if (create && ::mkdirat(at, name, 0700) != 0 && errno != EEXIST) return Fd();
+    return Fd(::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+// The folder of a size class. The user's cache folder may be a link (moved to another disk);
+// the thumbnail folders below it may not.
+Fd openClassFolder(SizeClass size, bool create) {
+    const QByteArray base =
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+    if (base.isEmpty()) return Fd();
+    if (create) ::mkdir(base.constData(), 0700);
+    const Fd home(::open(base.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!home.ok()) return Fd();
+    const Fd cache = openFolder(home.get(), "thumbnails", create);
+    if (!cache.ok()) return Fd();
+    return openFolder(cache.get(), folderName(size), create);
+}
+
+QByteArray fileName(const QByteArray& uri) {
+    return QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() + ".png";
+}
+
+// The bytes of a regular file in `dir`, when it has at most kMaxFileBytes.
+QByteArray readThumbnailFile(int dir, const QByteArray& name) {
+    Fd fd(::openat(dir, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_size > kMaxFileBytes)
+        return {};
+    QFile file;
+    if (!file.open(fd.get(), QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    return bytes.size() > kMaxFileBytes ? QByteArray() : bytes;
+}
+
+bool hasNumber(const QImage& image, const char* key, qint64 expected) {
+    bool ok = false;
+    const qint64 n = image.text(QLatin1String(key)).toLongLong(&ok);
+    return ok && n == expected;
+}
+
+// A thumbnail file's picture, when it is a PNG of its class that stands for the picture as it
+// is now. Its size is read from its header before anything is decoded.
+QImage accepted(QByteArray png, SizeClass size, const QByteArray& uri, const Stamp& stamp,
+                QSize picture, QSize drawn) {
+    if (!png.startsWith("\x89PNG\r\n\x1A\n")) return {};
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    reader.setAutoDetectImageFormat(false);
+    const QSize s = reader.size();
+    if (s.isEmpty() || s.width() > pixels(size) || s.height() > pixels(size) ||
+        !thumbnail_size::sameProportions(s, picture) || !thumbnail_size::covers(s, picture, drawn))
+        return {};
+    // The tags come with the decode: Qt's reader gives keys with "::" only on the image.
+    QImage image;
+    if (!reader.read(&image) || image.size() != s) return {};
+    if (image.text(QStringLiteral("Thumb::URI")).toLatin1() != uri ||
+        !hasNumber(image, "Thumb::MTime", stamp.mtime))
+        return {};
+    if (image.textKeys().contains(QStringLiteral("Thumb::Size")) &&
+        !hasNumber(image, "Thumb::Size", stamp.size))
+        return {};
+    return image;
+}
+
+bool insideCache(const QString& path) {
+    const auto inside = [](const QString& file, const QString& dir) {
+        return !file.isEmpty() && !dir.isEmpty() && file.startsWith(dir + QLatin1Char('/'));
+    };
+    const QFileInfo cache(folder());
+    const QFileInfo file(path);
+    return inside(QDir::cleanPath(file.absoluteFilePath()),
+                  QDir::cleanPath(cache.absoluteFilePath())) ||
+           inside(file.canonicalFilePath(), cache.canonicalFilePath());
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += n;
+    }
+    return true;
+}
+
+// Puts `bytes` in `dir` as `name`: whole, or not at all.
+bool replaceAtomically(int dir, const QByteArray& name, const QByteArray& bytes) {
+    const QByteArray temporary =
+        "." + name + "." + QByteArray::number(QRandomGenerator::global()->generate64(), 16);
+    Fd out(::openat(dir, temporary.constData(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!out.ok()) return false;
+    const bool written = ::fchmod(out.get(), 0600) == 0 && writeAll(out.get(), bytes) &&
+                         out.close() &&
+                         ::renameat(dir, temporary.constData(), dir, name.constData()) == 0;
+    if (!written) ::unlinkat(dir, temporary.constData(), 0);
+    return written;
+}
+
+} // namespace
+
+int pixels(SizeClass size) {
+    switch (size) {
+    case SizeClass::Normal:
+        return 128;
+    case SizeClass::Large:
+        return 256;
+    case SizeClass::XLarge:
+        return 512;
+    case SizeClass::XXLarge:
+        return 1024;
+    }
+    return 128;
+}
+
+std::optional<SizeClass> classFor(QSize drawn) {
+    if (drawn.isEmpty()) return std::nullopt;
+    for (SizeClass size : kClasses)
+        if (std::max(drawn.width(), drawn.height()) <= pixels(size)) return size;
+    return std::nullopt;
+}
+
+QString folder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/thumbnails");
+}
+
+QByteArray uriOf(const QString& path) {
+    const QByteArray absolute =
+        QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    QByteArray uri = "file://";
+    for (const char c : absolute) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
+            (c != '\0' && std::strchr("!$&'()*+,-.:=@_~/", c)))
+            uri += c;
+        else
+            uri += '%' + QByteArray::number(u, 16).rightJustified(2, '0').toUpper();
+    }
+    return uri;
+}
+
+QString pathOf(const QString& path, SizeClass size) {
+    return folder() + QLatin1Char('/') + QLatin1String(folderName(size)) + QLatin1Char('/') +
+           QString::fromLatin1(fileName(uriOf(path)));
+}
+
+std::optional<Stamp> stampOf(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (native.isEmpty() || ::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return Stamp{qint64(st.st_mtim.tv_sec), qint64(st.st_size)};
+}
+
+QImage read(const QString& path, QSize picture, QSize drawn) {
+    const std::optional<SizeClass> first = classFor(drawn.boundedTo(picture));
+    const std::optional<Stamp> stamp = stampOf(path);
+    if (!first || !stamp || picture.isEmpty()) return {};
+    const QByteArray uri = uriOf(path);
+    const QByteArray name = fileName(uri);
+    for (SizeClass size : kClasses) {
+        if (size < *first) continue;
+        const Fd dir = openClassFolder(size, false);
+        if (!dir.ok()) continue;
+        QImage image =
+            accepted(readThumbnailFile(dir.get(), name), size, uri, *stamp, picture, drawn);
+        if (!image.isNull()) return image;
+    }
+    return {};
+}
+
+bool write(const QString& path, const QImage& image, QSize picture, SizeClass size,
+           const Stamp& decodedFrom) {
+    const int side = pixels(size);
+    const int larger = std::max(image.width(), image.height());
+    if (image.isNull() || (larger < side && image.size() != picture) ||
+        !thumbnail_size::sameProportions(image.size(), picture) || insideCache(path) ||
+        stampOf(path) != decodedFrom)
+        return false;
+    QImage thumbnail = larger > side
+                           ? image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                           : image;
+    const QByteArray uri = uriOf(path);
+    thumbnail.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(uri));
+    thumbnail.setText(QStringLiteral("Thumb::MTime"), QString::number(decodedFrom.mtime));
+    thumbnail.setText(QStringLiteral("Thumb::Size"), QString::number(decodedFrom.size));
+    thumbnail.setText(QStringLiteral("Thumb::Image::Width"), QString::number(picture.width()));
+    thumbnail.setText(QStringLiteral("Thumb::Image::Height"), QString::number(picture.height()));
+    thumbnail.setText(QStringLiteral("Software"), QStringLiteral("Vetrinova"));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&buffer, "png").write(thumbnail)) return false;
+    const Fd dir = openClassFolder(size, true);
+    return dir.ok() && replaceAtomically(dir.get(), fileName(uri), png);
+}
+
+} // namespace shared_thumbnails
