@@ -11,6 +11,7 @@
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cerrno>
@@ -19,6 +20,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <zlib.h>
 
 namespace shared_thumbnails {
 namespace {
@@ -124,6 +126,28 @@ QImage accepted(QByteArray png, SizeClass size, const QByteArray& uri, const Sta
         !hasNumber(image, "Thumb::Size", stamp.size))
         return {};
     return image;
+}
+
+void appendBigEndian(QByteArray& bytes, quint32 n) {
+    char b[4];
+    qToBigEndian(n, b);
+    bytes.append(b, 4);
+}
+
+// A PNG with these tags as uncompressed text chunks right after its header. Qt compresses
+// long values (the URI), and other programs look for the tags in tEXt chunks only.
+QByteArray withTags(const QByteArray& png, const QList<std::pair<QByteArray, QByteArray>>& tags) {
+    constexpr int kHeaderEnd = 8 + 4 + 4 + 13 + 4; // signature, IHDR length, type, data, CRC
+    if (png.size() < kHeaderEnd || png.mid(12, 4) != "IHDR") return {};
+    QByteArray out = png.left(kHeaderEnd);
+    for (const auto& [key, value] : tags) {
+        const QByteArray body = "tEXt" + key + '\0' + value;
+        appendBigEndian(out, quint32(body.size() - 4));
+        out += body;
+        appendBigEndian(out, quint32(::crc32(0, reinterpret_cast<const Bytef*>(body.constData()),
+                                             uInt(body.size()))));
+    }
+    return out + png.mid(kHeaderEnd);
 }
 
 bool insideCache(const QString& path) {
@@ -243,20 +267,21 @@ bool write(const QString& path, const QImage& image, QSize picture, SizeClass si
         !thumbnail_size::sameProportions(image.size(), picture) || insideCache(path) ||
         stampOf(path) != decodedFrom)
         return false;
-    QImage thumbnail = larger > side
-                           ? image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                           : image;
-    const QByteArray uri = uriOf(path);
-    thumbnail.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(uri));
-    thumbnail.setText(QStringLiteral("Thumb::MTime"), QString::number(decodedFrom.mtime));
-    thumbnail.setText(QStringLiteral("Thumb::Size"), QString::number(decodedFrom.size));
-    thumbnail.setText(QStringLiteral("Thumb::Image::Width"), QString::number(picture.width()));
-    thumbnail.setText(QStringLiteral("Thumb::Image::Height"), QString::number(picture.height()));
-    thumbnail.setText(QStringLiteral("Software"), QStringLiteral("Vetrinova"));
+    const QImage thumbnail =
+        larger > side ? image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                      : image;
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!QImageWriter(&buffer, "png").write(thumbnail)) return false;
+    const QByteArray uri = uriOf(path);
+    png = withTags(png, {{"Thumb::URI", uri},
+                         {"Thumb::MTime", QByteArray::number(decodedFrom.mtime)},
+                         {"Thumb::Size", QByteArray::number(decodedFrom.size)},
+                         {"Thumb::Image::Width", QByteArray::number(picture.width())},
+                         {"Thumb::Image::Height", QByteArray::number(picture.height())},
+                         {"Software", "Vetrinova"}});
+    if (png.isEmpty()) return false;
     const Fd dir = openClassFolder(size, true);
     return dir.ok() && replaceAtomically(dir.get(), fileName(uri), png);
 }

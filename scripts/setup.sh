@@ -12,7 +12,7 @@ mode="${1:-test}"
 
 run_packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libexiv2-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libexiv2-dev zlib1g-dev
   qt6-image-formats-plugins qt6-translations-l10n
   fonts-liberation
 )

@@ -133,6 +133,9 @@ class SharedThumbnailsTest : public QObject {
                  QString::number(info.lastModified().toSecsSinceEpoch()));
         QCOMPARE(tag(file, "Thumb::Size"), QString::number(info.size()));
         QCOMPARE(tag(file, "Software"), QStringLiteral("Vetrinova"));
+        // Uncompressed: other programs read the tags only from tEXt chunks.
+        QVERIFY(testfiles::readAll(file).contains(QByteArray("tEXtThumb::URI\0", 15) +
+                                                  uriOf(picture_)));
         QCOMPARE(modeOf(file), mode_t(0600));
         QCOMPARE(modeOf(QFileInfo(file).path()), mode_t(0700));
         QCOMPARE(modeOf(path(QStringLiteral("cache/thumbnails"))), mode_t(0700));
