@@ -11,10 +11,12 @@
 //   link, nor in a cache folder that is a link) of at most kMaxFileBytes, a PNG no larger than
 //   its class, tagged with the picture's URI and its present modification time (and size, when
 //   tagged), of the picture's proportions and large enough for the place it is drawn in.
-//   Anything else is ignored and costs no decode: the size and tags are read from the PNG's
-//   header first.
+//   Anything else is ignored. The size comes from the PNG's header, so a PNG too large for its
+//   class or the cell is never decoded; the tags are checked on the decoded thumbnail, which is
+//   at most its class's size (Qt's reader gives keys with "::" only with the image).
 // - write() leaves either the whole new thumbnail or nothing: written to a temporary file in
-//   the same folder, mode 0600, then renamed; folders it makes are 0700. It never writes for a
+//   the same folder, mode 0600, then renamed; folders it makes are 0700. The tags are tEXt
+//   chunks, the only ones GLib's check of a thumbnail reads. It never writes for a
 //   file inside the cache, into a cache folder that is a link, or for a file changed since it
 //   was decoded. A read-only or full disk, or any other failure, gives false and nothing else.
 #include <QByteArray>
