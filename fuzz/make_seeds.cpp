@@ -42,6 +42,15 @@ void presentationSeeds(const QDir& folder) {
     put(folder, "bom-crlf.v69", "\xEF\xBB\xBF" + QByteArray(three).replace("\r", "\r\n"));
     put(folder, "hostile.v69",
         "/x\r" + QByteArray("1e300\r-5\rnan\r +.5e-3\t7\r\xC3\x28\r").repeated(6));
+    // A count far beyond empty lines; line 1 too long for a path, a bare name, or broken in
+    // two; a long note.
+    const QByteArray afterLine1 = three.mid(three.indexOf('\r'));
+    put(folder, "count-beyond-empty-lines.v69",
+        "/x\r" + QByteArray("0\r").repeated(26) + "2147483647" + QByteArray(5200, '\r'));
+    put(folder, "long-folder.v69", "/" + QByteArray(5000, 'x') + afterLine1);
+    put(folder, "bare-folder.v69", "Vacanze" + afterLine1);
+    put(folder, "folder-line-break.v69", "/two\nlines" + afterLine1);
+    put(folder, "long-note.v69", QByteArray(three).replace("Nota", QByteArray(6000, 'w')));
 }
 
 // The header stays whole, the rest of the file is overwritten with noise.

@@ -68,6 +68,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(written.endsWith('\r') && !written.contains('\n'), "line ends");
     check(written.count('\r') == pf::settingLines + qsizetype(note::kCells) * first.count,
           "line count");
+    // Blocks left as bytes come out exactly as if they had been held as text.
+    for (const int held : {0, 1, int(first.notes.size() / 2)}) {
+        const pf::Data part = pf::read(bytes, held);
+        check(part.notes.size() <= size_t(held), "more blocks held than asked");
+        check(pf::write(part) == written, "held or not, written differently");
+    }
     const pf::Data second = pf::read(written);
     checkSame(first, second);
     check(second.notes.size() == size_t(second.count), "every note block read back");

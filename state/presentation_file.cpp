@@ -1,7 +1,18 @@
 #include "state/presentation_file.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace presentation_file {
 
@@ -17,13 +28,15 @@ void writeLine(QByteArray& out, QString text) {
 // Hands out the lines of a file one by one; past the end every line is "".
 class LineReader {
   public:
-    explicit LineReader(const QByteArray& bytes) : bytes_(bytes) {
+    explicit LineReader(const QByteArray& bytes, qsizetype from = 0) : bytes_(bytes), pos_(from) {
         // Byte order marks before the first line (an editor may add one at every save) are
         // no part of the folder's path.
-        while (QByteArrayView(bytes_).sliced(pos_).startsWith("\xEF\xBB\xBF"))
-            pos_ += 3;
+        if (from == 0)
+            while (QByteArrayView(bytes_).sliced(pos_).startsWith("\xEF\xBB\xBF"))
+                pos_ += 3;
     }
     bool atEnd() const { return pos_ >= bytes_.size(); }
+    qsizetype position() const { return pos_; }
     QString next() {
         if (atEnd()) return {};
         const char* begin = bytes_.constData() + pos_;
@@ -45,7 +58,7 @@ class LineReader {
 
   private:
     const QByteArray& bytes_;
-    qsizetype pos_ = 0;
+    qsizetype pos_;
     QStringDecoder decoder_{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                       QStringDecoder::Flag::ConvertInitialBom};
 };
@@ -67,17 +80,24 @@ QByteArray write(const Data& d) {
     writeLine(out, d.display ? QStringLiteral("1") : QStringLiteral("0"));
     writeLine(out, Str(d.ombra));
     writeLine(out, Str(count));
+    // The blocks left as bytes go through the same decoding as the ones held, so they come
+    // out exactly as if they had been held.
+    std::optional<LineReader> unheld;
+    if (d.unheldFrom >= 0 && d.unheldFrom < d.source.size()) unheld.emplace(d.source, d.unheldFrom);
     for (int i = 0; i < count; ++i) {
         if (size_t(i) < d.notes.size())
             for (const QString& cell : d.notes[size_t(i)])
                 writeLine(out, cell);
+        else if (unheld && !unheld->atEnd())
+            for (int c = 0; c < note::kCells; ++c)
+                writeLine(out, unheld->next());
         else
             out.append(note::kCells, '\r');
     }
     return out;
 }
 
-Data read(const QByteArray& bytes) {
+Data read(const QByteArray& bytes, int held) {
     LineReader in(bytes);
     Data d;
     d.folder = in.next();
@@ -92,12 +112,98 @@ Data read(const QByteArray& bytes) {
     d.display = in.nextSwitch();
     d.ombra = in.nextInt();
     d.count = std::max(in.nextInt(), 0);
-    for (int i = 0; i < d.count && !in.atEnd(); ++i) {
+    const int blocks = std::min(d.count, std::max(held, 0));
+    for (int i = 0; i < blocks && !in.atEnd(); ++i) {
         Note& note = d.notes.emplace_back();
         for (QString& cell : note)
             cell = in.next();
     }
+    if (int(d.notes.size()) < d.count && !in.atEnd()) {
+        d.source = bytes;
+        d.unheldFrom = in.position();
+    }
     return d;
+}
+
+Loaded load(const QString& path) {
+    Loaded out;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    // Opening a device can have effects of its own: only what looks like a file is opened.
+    // Without O_NONBLOCK a named pipe swapped in meanwhile would wait for a writer for ever;
+    // whether it is a regular file is checked again on what was opened.
+    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        out.error = LoadError::NotAFile;
+        return out;
+    }
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        out.error = errno == ENOENT || errno == ENOTDIR || errno == ENXIO ? LoadError::NotAFile
+                                                                          : LoadError::Unreadable;
+        out.detail = QString::fromLocal8Bit(std::strerror(errno));
+        return out;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        out.error = LoadError::NotAFile;
+        return out;
+    }
+    if (st.st_size > largestFile) {
+        ::close(fd);
+        out.error = LoadError::TooLarge;
+        return out;
+    }
+    // One buffer of the size the file has now, grown only if the file grows while it is read.
+    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > largestFile) break;
+            bytes.resize(std::min<qsizetype>(got * 2 + 4096, largestFile + 1));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            out.error = LoadError::Unreadable;
+            out.detail = QString::fromLocal8Bit(std::strerror(errno));
+            ::close(fd);
+            return out;
+        }
+        if (n == 0) break;
+        got += n;
+    }
+    ::close(fd);
+    if (got > largestFile) {
+        out.error = LoadError::TooLarge;
+        return out;
+    }
+    bytes.truncate(got);
+    out.bytes = std::move(bytes);
+    return out;
+}
+
+bool tooLongForPath(const QString& path) {
+    // A UTF-16 unit never takes less than one byte in the file system's encoding.
+    return path.size() >= PATH_MAX || QFile::encodeName(path).size() >= PATH_MAX;
+}
+
+bool storableFolder(const QString& path) {
+    return !path.contains(QLatin1Char('\r')) && !path.contains(QLatin1Char('\n'));
+}
+
+QString folderOf(const QString& line, const QString& appFolder, const QString& fileFolder) {
+    if (line.isEmpty() || line.contains(QChar(0))) return QString();
+    const bool tooLong = tooLongForPath(line);
+    // Only "/" starts an absolute path here (Qt would also take ":" for its own resources).
+    if (line.startsWith(QLatin1Char('/'))) return tooLong ? line : QDir::cleanPath(line);
+    if (line.contains(QLatin1Char('/')) || line == QLatin1String(".") ||
+        line == QLatin1String(".."))
+        return QString();
+    const QString beside = QDir(fileFolder).filePath(line);
+    if (tooLong) return beside;
+    const QString inApp = QDir(appFolder).filePath(line);
+    const QFileInfo app(inApp);
+    return app.exists() || app.isSymLink() ? QDir::cleanPath(inApp) : QDir::cleanPath(beside);
 }
 
 QColor colour(const Data& d, int i) {

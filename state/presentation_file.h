@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QString>
 #include <array>
+#include <limits>
 #include <vector>
 
 namespace presentation_file {
@@ -24,8 +25,35 @@ struct Data {
     bool display = false;                                // line 26: "Display notes"
     int ombra = 0;                                       // line 27: shadow offset
     int count = 0;           // line 28: number of pictures, never negative
-    std::vector<Note> notes; // the note blocks present in the file; notes[0] is picture 1
+    std::vector<Note> notes; // the note blocks held as text; notes[0] is picture 1
+    // The blocks the file holds beyond `notes` when read() was told to hold fewer: the file's
+    // bytes (shared with the buffer read, not copied) and where the first of them starts;
+    // write() copies their lines back, so a read and a write never lose a block.
+    QByteArray source;
+    qsizetype unheldFrom = -1;
 };
+
+// The largest presentation file that is read: far beyond any real presentation (a million
+// pictures with long notes), yet reading it can never exhaust memory.
+inline constexpr qint64 largestFile = qint64(512) * 1024 * 1024;
+
+// Why a file's bytes could not be had.
+enum class LoadError {
+    None,
+    NotAFile, // missing, a folder, a named pipe, a device...
+    TooLarge, // beyond largestFile, or grew beyond it while read
+    Unreadable,
+};
+struct Loaded {
+    QByteArray bytes;
+    LoadError error = LoadError::None;
+    QString detail; // the system's reason for Unreadable
+};
+// The bytes of a presentation file. Only a regular file (also reached through a link) is
+// read; a named pipe or a device is refused without waiting for a writer. The file is read
+// once: one that shrinks meanwhile gives what it held, one that grows past the limit is
+// refused.
+Loaded load(const QString& path);
 
 // The file's bytes: 28 + 13 * count lines, each ended by CR alone, text in UTF-8, numbers
 // with Str. A CR or LF inside a text (which would shift every later line) is written as a
@@ -37,8 +65,22 @@ QByteArray write(const Data& d);
 // leading number of their line (Val) made integer (toInt); a switch is on only when its line
 // is exactly "1"; a negative count reads 0. Only the note blocks that the file's lines reach
 // are kept, the last one completed with empty cells, so a count far beyond the file costs
-// nothing.
-Data read(const QByteArray& bytes);
+// nothing. At most `held` blocks become text; the rest stay bytes (see Data::source), so
+// reading costs only what the notes that can be shown need.
+Data read(const QByteArray& bytes, int held = std::numeric_limits<int>::max());
+
+// A folder path that no file system call takes: longer than the system's path limit.
+bool tooLongForPath(const QString& path);
+// Whether the folder's path can be stored on line 1 and read back as the same path: it must
+// not hold a line break (every line break ends a line of the file).
+bool storableFolder(const QString& path);
+
+// The image folder that line 1 names, as the framework resolves a file reference: an absolute
+// path is itself (cleaned); a bare name (no separator, not "." or "..") is the item of that
+// name in appFolder, or, when appFolder has none, the one beside the presentation file, in
+// fileFolder. A line too long for a path is taken as it stands, without asking the file
+// system. "" (no folder) for an empty line, a relative path with separators or a NUL.
+QString folderOf(const QString& line, const QString& appFolder, const QString& fileFolder);
 
 // Colour i (0..6) of the file, built from its components (out-of-range components are
 // clamped). Black for another i.

@@ -2,11 +2,11 @@
 // frame lines and the corner handles come after the preview and are drawn above it.
 #include "windows/editor/fin_edita.h"
 
+#include "framework/text_limits.h"
 #include "windows/editor/note_lists.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>
-#include <limits>
 
 namespace {
 const QString arial = QStringLiteral("arial");
@@ -51,7 +51,9 @@ fin_edita::fin_edita()
     connect(rec_schermo, &fw::Canvas::mouseExit, this, &fin_edita::rec_schermo_MouseExit);
 
     EditField1 = new fw::EditField(c, QRect(97, 282, 405, 22), arialFont());
-    EditField1->setMaxLength(std::numeric_limits<int>::max());
+    // A note of any length stays stored as it is; the field holds and lays out only its
+    // start, and an edit stores what the field holds.
+    EditField1->setMaxLength(text_limits::kLongestLine);
     EditField1->setColors(darkRed, QColor(0xFF, 0xFA, 0xE4));
     connect(EditField1, &fw::EditField::TextChange, this, &fin_edita::EditField1_TextChange);
     StaticText2 = label(c, QRect(10, 282, 80, 20), QStringLiteral("Note text"), 1, darkRed);

@@ -1,5 +1,6 @@
 #include "windows/presentation/presentation_geometry.h"
 
+#include "framework/text_limits.h"
 #include "framework/values.h"
 #include "state/model.h"
 
@@ -115,7 +116,11 @@ NoteLayout noteLayout(QSize window, const QString& text, double sizeVal, double 
     const int lw = toInt(W / 2.0);
     const int bottom = H - lh - 20, top = 20;
     const int left = 20, centre = toInt((W - lw) / 2.0), right = W - lw - 20;
-    out.text = text;
+    // A note of any length is kept whole; the label shows only what fits it. The part it
+    // would show is the part kept: the start of a note on the left, the end of one on the
+    // right, the middle of a centred one.
+    using text_limits::Keep;
+    out.text = text_limits::excerpt(text, text_limits::kLongestLine, Keep::Start);
     out.label = QRect(kParked.topLeft(), QSize(lw, lh));
     // Only the whole numbers 0..5 place the note.
     const int p =
@@ -128,12 +133,12 @@ NoteLayout noteLayout(QSize window, const QString& text, double sizeVal, double 
             break;
         case 1:
             out.label.moveTo(centre, y);
-            out.text = " " + text;
+            out.text = " " + text_limits::excerpt(text, text_limits::kLongestLine, Keep::Middle);
             out.align = NoteLayout::Centre;
             break;
         default:
             out.label.moveTo(right, y);
-            out.text = text + " ";
+            out.text = text_limits::excerpt(text, text_limits::kLongestLine, Keep::End) + " ";
             out.align = NoteLayout::Right;
             break;
         }

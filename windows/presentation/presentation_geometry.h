@@ -71,6 +71,8 @@ inline constexpr QRect kParked{-20, -20, 0, 0};
 // its size and left alignment. The shadow is the label moved ombra (within +-kFar) pixels
 // right and down;
 // the box is the label's rectangle when fill is on, else parked. An empty text: not shown.
+// A text longer than text_limits::kLongestLine is cut to the part the label shows of it: its start
+// (left or unplaced), middle (centred) or end (right).
 NoteLayout noteLayout(QSize window, const QString& text, double sizeVal, double position, int ombra,
                       bool fill);
 

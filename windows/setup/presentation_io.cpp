@@ -1,6 +1,7 @@
 // Opening and saving presentation files: between the file's lines and the presentation
 // state with the setup window's controls.
 #include "framework/seams.h"
+#include "framework/text_limits.h"
 #include "framework/values.h"
 #include "state/folder_scan.h"
 #include "state/presentation_file.h"
@@ -9,83 +10,110 @@
 #include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstdio>
 
 namespace Globali {
 
 namespace {
 
-// Far beyond any real presentation (a million pictures with long notes), yet small enough
-// that a mistaken pick of a huge file never exhausts memory.
-constexpr qint64 largestFile = qint64(512) * 1024 * 1024;
-
-void reportFile(const QString& path, bool reading, const QString& detail) {
-    const bool english = language::isEnglish(lingua);
-    const QString text =
-        english ? QStringLiteral("The presentation file\n%1\ncould not be %2.\n%3")
-                      .arg(QDir::toNativeSeparators(path),
-                           reading ? QStringLiteral("read") : QStringLiteral("written"), detail)
-                : QStringLiteral("Il file di presentazione\n%1\nnon può essere %2.\n%3")
-                      .arg(QDir::toNativeSeparators(path),
-                           reading ? QStringLiteral("letto") : QStringLiteral("scritto"), detail);
-    ReportError(english ? QStringLiteral("Warning!") : QStringLiteral("Attenzione!"), text);
+// A path inside a message: never so long that the message box lays out megabytes.
+QString shownPath(const QString& path) {
+    QString shown = text_limits::shortenedMiddle(QDir::toNativeSeparators(path), 1024);
+    // A line break in a name would look like the end of the name.
+    return shown.replace(QLatin1Char('\r'), QChar(0x21B5))
+        .replace(QLatin1Char('\n'), QChar(0x21B5));
 }
 
-// The path of line 1 as a file reference: only an absolute path names a folder.
-FolderItem folderItemOf(const QString& line) {
-    if (line.isEmpty() || line.contains(QChar(0)) || !QDir::isAbsolutePath(line))
-        return FolderItem();
-    return QDir::cleanPath(line);
+void report(const QString& english, const QString& italian) {
+    const bool inEnglish = language::isEnglish(lingua);
+    ReportError(inEnglish ? QStringLiteral("Warning!") : QStringLiteral("Attenzione!"),
+                inEnglish ? english : italian);
+}
+
+void reportFile(const QString& path, bool reading, const QString& detail) {
+    const QString shown = shownPath(path);
+    report(QStringLiteral("The presentation file\n%1\ncould not be %2.\n%3")
+               .arg(shown, reading ? QStringLiteral("read") : QStringLiteral("written"), detail),
+           QStringLiteral("Il file di presentazione\n%1\nnon può essere %2.\n%3")
+               .arg(shown, reading ? QStringLiteral("letto") : QStringLiteral("scritto"), detail));
+    // Also for whoever started the program from a terminal or a script: the dialog alone
+    // leaves no trace.
+    std::fprintf(stderr, "vetrinova: the presentation file %s could not be %s%s%s\n",
+                 qPrintable(shown), reading ? "read" : "written", detail.isEmpty() ? "" : ": ",
+                 qPrintable(detail));
+}
+
+QString loadErrorText(const presentation_file::Loaded& loaded) {
+    using presentation_file::LoadError;
+    const bool inEnglish = language::isEnglish(lingua);
+    switch (loaded.error) {
+    case LoadError::NotAFile:
+        return inEnglish ? QStringLiteral("It is not a file.") : QStringLiteral("Non è un file.");
+    case LoadError::TooLarge:
+        return inEnglish ? QStringLiteral("It is larger than 512 MB.")
+                         : QStringLiteral("È più grande di 512 MB.");
+    case LoadError::Unreadable:
+    case LoadError::None:
+        break;
+    }
+    return loaded.detail;
 }
 
 } // namespace
 
 void apri_presentazione(const FolderItem& file) {
     if (file.isEmpty()) return;
-    QFile f(file);
-    const QFileInfo info(file);
-    if (!info.isFile() || info.size() > largestFile || !f.open(QIODevice::ReadOnly)) {
+    presentation_file::Loaded loaded = presentation_file::load(file);
+    if (loaded.error != presentation_file::LoadError::None) {
         // Nothing is changed when the file cannot be read.
-        reportFile(file, true, info.isFile() ? f.errorString() : QString());
+        reportFile(file, true, loadErrorText(loaded));
         return;
     }
-    const presentation_file::Data d = presentation_file::read(f.readAll());
-    f.close();
+    // The settings first: the folder tells how many notes can be used.
+    const presentation_file::Data head = presentation_file::read(loaded.bytes, 0);
 
-    cartella = folderItemOf(d.folder);
+    cartella = presentation_file::folderOf(head.folder, QCoreApplication::applicationDirPath(),
+                                           QFileInfo(file).absolutePath());
     if (cartella.isEmpty()) {
         Beep();
         return;
     }
-    if (!QFileInfo(cartella).isDir()) {
+    // A line too long for a path names no folder that could exist.
+    if (presentation_file::tooLongForPath(cartella) || !QFileInfo(cartella).isDir()) {
         fw::Single<cart_spo>::get()->Show();
         return;
     }
     start* w = start::instance();
     w->showLoadedFolder(QDir::toNativeSeparators(cartella), quantidisegni);
 
-    thumb_pos = d.thumb_pos;
-    w->Slider1->setValueSilently(d.percent);
+    thumb_pos = head.thumb_pos;
+    w->Slider1->setValueSilently(head.percent);
     thumb_per = w->Slider1->value();
     for (int i = 0; i < colour::kCount; ++i)
-        colore(i) = presentation_file::colour(d, i);
-    w->CheckBox1->setChecked(d.fill);
-    w->CheckBox2->setChecked(d.display);
-    w->Slider2->setValueSilently(d.ombra);
+        colore(i) = presentation_file::colour(head, i);
+    w->CheckBox1->setChecked(head.fill);
+    w->CheckBox2->setChecked(head.display);
+    w->Slider2->setValueSilently(head.ombra);
     ombra = w->Slider2->value();
     w->color_o->move(w->color_d->x() + ombra, w->color_d->y() + ombra);
 
-    // Only the note blocks the file holds take room; rows past them read as empty notes.
+    const folder_scan::ScanResult found = scanWithProgress(cartella);
+    // Notes attach to the pictures found: only that many blocks are worth holding as text,
+    // however many the file claims or holds.
+    const presentation_file::Data d =
+        presentation_file::read(loaded.bytes, int(found.pictures.size()));
+    loaded = {};
     const int rows = int(d.notes.size());
     contorno.resize(rows, note::kLastColumnRead);
     for (int i = 1; i <= rows; ++i)
         for (int c = 0; c < note::kCells; ++c)
             contorno(i, c) = d.notes[size_t(i - 1)][size_t(c)];
 
-    const folder_scan::ScanResult found = scanWithProgress(cartella);
     if (found.pictures.isEmpty()) {
         // No picture to attach the notes to: nothing can be presented or saved, and the count
         // never claims more pictures than the presentation holds files for.
@@ -101,6 +129,19 @@ void apri_presentazione(const FolderItem& file) {
 void salva_presentazione() {
     if (cartella.isEmpty() || quantidisegni < 1) {
         Beep();
+        return;
+    }
+    // Every line break ends a line of the file: such a folder would not read back.
+    if (!presentation_file::storableFolder(cartella)) {
+        const QString shown = shownPath(cartella);
+        report(QStringLiteral("The image folder\n%1\nhas a line break in its name, which a "
+                              "presentation file cannot hold. Nothing was saved.\nRename the "
+                              "folder and import it again.")
+                   .arg(shown),
+               QStringLiteral("Il nome della cartella delle immagini\n%1\ncontiene un a capo, "
+                              "che un file di presentazione non può contenere. Non è stato "
+                              "salvato nulla.\nRinominare la cartella e importarla di nuovo.")
+                   .arg(shown));
         return;
     }
     const QString path = GetSaveFolderItem(QStringLiteral("Presentazione.txt"));
