@@ -11,12 +11,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <cstdio>
 
 namespace {
 App* theApp = nullptr;
@@ -140,13 +142,25 @@ App* App::instance() {
     return theApp;
 }
 
+namespace {
+// Looked at again at every use: the file's place may have changed since start-up.
+QString preferencesFolderInUse() {
+    return preferences::folderToUse(PreferencesFolder(), UserConfigFolder());
+}
+} // namespace
+
 void App::Event_Open() {
-    Globali::lingua = preferences::readLingua(PreferencesFolder());
+    Globali::lingua = preferences::readLingua(preferencesFolderInUse());
     Globali::applyLanguage();
 }
 
 void App::Event_Close() {
-    preferences::writeLingua(PreferencesFolder(), Globali::lingua);
+    const QString folder = preferencesFolderInUse();
+    QDir().mkpath(folder);
+    QString why;
+    if (!preferences::writeLingua(folder, Globali::lingua, &why))
+        std::fprintf(stderr, "vetrinova: the language could not be saved in %s: %s\n",
+                     qPrintable(QDir(folder).filePath(preferences::fileName)), qPrintable(why));
 }
 
 void App::Event_EnableMenuItems() {

@@ -21,10 +21,14 @@ QString preferencesFolder() {
     const QString appDir = QCoreApplication::applicationDirPath();
     const QFileInfo dirInfo(appDir);
     if (!appDir.isEmpty() && dirInfo.isDir() && dirInfo.isWritable()) return appDir;
-    QString conf = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (conf.isEmpty()) conf = QDir::homePath() + QStringLiteral("/.config/vetrinova");
+    const QString conf = UserConfigFolder();
     QDir().mkpath(conf);
     return conf;
+}
+
+QString configFolder() {
+    const QString conf = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return conf.isEmpty() ? QDir::homePath() + QStringLiteral("/.config/vetrinova") : conf;
 }
 
 const QString presentationFilter() {
@@ -57,6 +61,7 @@ Hooks systemHooks() {
         return c;
     };
     h.prefsFolder = preferencesFolder;
+    h.configFolder = configFolder;
     h.error = [](const QString& title, const QString& text) {
         QMessageBox::warning(nullptr, title, text);
     };
@@ -93,6 +98,9 @@ std::optional<QColor> SelectColor(const QColor& start, const QString& prompt) {
 }
 QString PreferencesFolder() {
     return seams::hooks().prefsFolder();
+}
+QString UserConfigFolder() {
+    return seams::hooks().configFolder();
 }
 void ReportError(const QString& title, const QString& text) {
     seams::hooks().error(title, text);

@@ -24,6 +24,9 @@ struct Hooks {
     std::function<std::optional<QColor>(const QColor& start, const QString& prompt)> selectColor;
     // Folder that holds the preferences file.
     std::function<QString()> prefsFolder;
+    // The user's own configuration folder (it may not exist yet): where the preferences go
+    // when the program's folder cannot hold them.
+    std::function<QString()> configFolder;
     // A message that something failed (a file that cannot be read or written).
     std::function<void(const QString& title, const QString& text)> error;
 };
@@ -44,4 +47,5 @@ QString GetOpenFolderItem();
 QString GetSaveFolderItem(const QString& proposedName);
 std::optional<QColor> SelectColor(const QColor& start, const QString& prompt);
 QString PreferencesFolder();
+QString UserConfigFolder();
 void ReportError(const QString& title, const QString& text);

@@ -45,7 +45,7 @@ class PreferencesTest : public QObject {
             if (kind == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
             if (kind == "folder") QVERIFY(QDir(dir.path()).mkdir(preferences::fileName));
             QCOMPARE(preferences::readLingua(dir.path()), int(language::English));
-            QCOMPARE(preferences::writeLingua(dir.path(), language::Italian), kind != "folder");
+            QCOMPARE(preferences::writeLingua(dir.path(), language::Italian), kind == "none");
         }
     }
 
