@@ -5,6 +5,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -18,7 +19,7 @@
 namespace document_message {
 
 namespace {
-const QByteArray header = QByteArrayLiteral("vetrinova-open/1\n");
+const QByteArray header = QByteArrayLiteral("vetrinova-open/2\n");
 constexpr char end = '\0';
 } // namespace
 
@@ -28,25 +29,39 @@ QByteArray encode(const QStringList& paths) {
         bytes += p.toUtf8();
         bytes += end;
     }
+    bytes += end;
     return bytes;
+}
+
+bool ended(const QByteArray& bytes) {
+    if (bytes.size() > largestMessage) return true;
+    const qsizetype common = std::min(bytes.size(), header.size());
+    if (!header.startsWith(bytes.first(common))) return true;
+    // A path is never empty: the first NUL that ends no path is the end mark.
+    const QByteArrayView body = QByteArrayView(bytes).sliced(common);
+    return body.startsWith(end) || body.contains(QByteArrayView("\0\0", 2));
 }
 
 std::optional<QStringList> decode(const QByteArray& bytes) {
     if (bytes.size() > largestMessage || !bytes.startsWith(header)) return std::nullopt;
     const QByteArray body = bytes.mid(header.size());
-    if (!body.isEmpty() && !body.endsWith(end)) return std::nullopt;
+    if (!body.endsWith(end)) return std::nullopt;
     QStringList paths;
     qsizetype from = 0;
-    while (from < body.size()) {
+    for (;;) {
         const qsizetype to = body.indexOf(end, from);
+        if (to < 0) return std::nullopt; // no end mark
+        if (to == from) break;           // the end mark
         const QByteArray entry = body.mid(from, to - from);
         from = to + 1;
-        if (entry.isEmpty() || entry.size() > largestPath) return std::nullopt;
+        if (entry.size() > largestPath) return std::nullopt;
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString path = utf8(entry);
         if (utf8.hasError() || !QDir::isAbsolutePath(path)) return std::nullopt;
         paths << path;
     }
+    // Nothing may follow the end mark.
+    if (from + 1 != body.size()) return std::nullopt;
     return paths;
 }
 
@@ -54,12 +69,16 @@ std::optional<QStringList> decode(const QByteArray& bytes) {
 
 namespace {
 
-// A writer that connects and then stalls must not hold a connection for ever, nor may a
-// flood of connections pile up.
-constexpr int stalledWriterMs = 10000;
-constexpr int largestConnections = 8;
+// A writer has this long from connecting to send its whole message; one that stalls is cut
+// off then. It never holds back a writer that comes after it.
+constexpr int messageMs = 3000;
+// Beyond this many connections still sending, the oldest is cut off to make room: a flood
+// of idle connections can never keep a real launch out.
+constexpr int mostWaiting = 64;
 constexpr int connectMs = 1000;
 constexpr int writeMs = 3000;
+// How long a launch waits for the running copy to confirm it took the documents.
+constexpr int confirmMs = 5000;
 // Long enough for a copy that is just starting to begin listening.
 constexpr int lockMs = 3000;
 
@@ -107,23 +126,38 @@ DocumentChannel::Role DocumentChannel::claim(const QStringList& documents) {
         QStringList absolute;
         for (const QString& d : documents)
             absolute << QFileInfo(d).absoluteFilePath();
-        if (handOver(absolute)) return Role::HandedOver;
+        switch (handOver(absolute)) {
+        case Delivery::Confirmed:
+            return Role::HandedOver;
+        case Delivery::NotConfirmed:
+            return Role::NotConfirmed;
+        case Delivery::NoListener:
+            break;
+        }
     }
     return listen() ? Role::Listening : Role::Alone;
 }
 
-bool DocumentChannel::handOver(const QStringList& absolutePaths) {
-    const QByteArray message = document_message::encode(absolutePaths);
-    if (absolutePaths.isEmpty() || !document_message::decode(message)) return false;
+DocumentChannel::Delivery DocumentChannel::handOver(const QStringList& absolutePaths) {
     QLocalSocket socket;
     socket.connectToServer(name_);
-    if (!socket.waitForConnected(connectMs)) return false;
-    if (socket.write(message) != message.size()) return false;
+    if (!socket.waitForConnected(connectMs)) return Delivery::NoListener;
+    QDeadlineTimer deadline(confirmMs);
+    const QByteArray message = document_message::encode(absolutePaths);
+    // What the running copy would refuse (too many paths, one too long) is not sent.
+    if (absolutePaths.isEmpty() || !document_message::decode(message))
+        return Delivery::NotConfirmed;
+    if (socket.write(message) != message.size()) return Delivery::NotConfirmed;
     while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(writeMs)) return false;
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(writeMs);
-    return true;
+        if (!socket.waitForBytesWritten(writeMs)) return Delivery::NotConfirmed;
+    QByteArray answer;
+    while (answer.size() < document_message::accepted.size() && !deadline.hasExpired()) {
+        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(int(deadline.remainingTime())))
+            break;
+        answer += socket.read(document_message::accepted.size() - answer.size());
+    }
+    socket.abort();
+    return answer == document_message::accepted ? Delivery::Confirmed : Delivery::NotConfirmed;
 }
 
 bool DocumentChannel::listen() {
@@ -149,43 +183,35 @@ bool DocumentChannel::isListening() const {
 
 void DocumentChannel::acceptConnections() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        if (openConnections_ >= largestConnections) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        ++openConnections_;
-        struct Incoming {
-            QByteArray bytes;
-            bool spoiled = false;
+        if (waiting_.size() >= mostWaiting) waiting_.takeFirst()->abort();
+        waiting_ << socket;
+        auto bytes = std::make_shared<QByteArray>();
+        auto take = [this, socket, bytes] {
+            if (!waiting_.contains(socket)) return; // answered or cut off already
+            *bytes += socket->read(document_message::largestMessage + 1 - bytes->size());
+            if (document_message::ended(*bytes)) answer(socket, *bytes);
         };
-        auto in = std::make_shared<Incoming>();
-        auto take = [socket, in] {
-            if (in->spoiled) return;
-            const qint64 room = document_message::largestMessage + 1 - in->bytes.size();
-            in->bytes += socket->read(room);
-            if (in->bytes.size() > document_message::largestMessage) {
-                in->spoiled = true;
-                in->bytes.clear();
-                socket->abort();
-            }
-        };
-        connect(socket, &QLocalSocket::readyRead, socket, take);
-        // The message is complete when the writer closes its end.
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket, in, take] {
-            take();
-            --openConnections_;
+        connect(socket, &QLocalSocket::readyRead, this, take);
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+            waiting_.removeOne(socket);
             socket->deleteLater();
-            if (in->spoiled) return;
-            if (const auto paths = document_message::decode(in->bytes); paths && !paths->isEmpty())
-                emit received(*paths);
         });
-        QTimer::singleShot(stalledWriterMs, socket, [socket, in] {
-            in->spoiled = true;
-            socket->abort();
+        QTimer::singleShot(messageMs, socket, [this, socket] {
+            if (waiting_.removeOne(socket)) socket->abort();
         });
+        // Bytes may have come with the connection.
         take();
     }
+}
+
+void DocumentChannel::answer(QLocalSocket* socket, const QByteArray& bytes) {
+    waiting_.removeOne(socket);
+    const auto paths = document_message::decode(bytes);
+    const bool taken = paths && !paths->isEmpty() && (!accept_ || accept_(*paths));
+    socket->write(taken ? document_message::accepted : document_message::refused);
+    // Closes once the answer is out.
+    socket->disconnectFromServer();
+    if (taken) emit received(*paths);
 }
 
 DocumentInbox::DocumentInbox(std::function<bool()> ready, std::function<void(const QString&)> open,
@@ -196,9 +222,10 @@ DocumentInbox::DocumentInbox(std::function<bool()> ready, std::function<void(con
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &DocumentInbox::idle);
 }
 
-void DocumentInbox::add(const QStringList& paths) {
-    for (const QString& p : paths)
-        if (queue_.size() < largestQueue) queue_ << p;
+bool DocumentInbox::add(const QStringList& paths) {
+    if (queue_.size() + paths.size() > largestQueue) return false;
+    queue_ << paths;
+    return true;
 }
 
 void DocumentInbox::idle() {
@@ -230,5 +257,5 @@ void openHandedDocuments(DocumentChannel& channel) {
             }
         },
         &channel);
-    QObject::connect(&channel, &DocumentChannel::received, inbox, &DocumentInbox::add);
+    channel.setAcceptor([inbox](const QStringList& paths) { return inbox->add(paths); });
 }

@@ -12,10 +12,12 @@ class DocumentChannelTest : public QObject {
         const QByteArray good = document_message::encode({"/a.v69"});
         QTest::newRow("nothing") << QByteArray();
         QTest::newRow("noise") << QByteArray("\x01\x02garbage\xff", 11);
-        QTest::newRow("other header") << QByteArray("vetrinova-open/2\n/a.v69", 24);
-        QTest::newRow("unfinished path") << good.chopped(1);
+        QTest::newRow("other header") << QByteArray("vetrinova-open/1\n/a.v69\0\0", 26);
+        QTest::newRow("no end mark") << good.chopped(1);
+        QTest::newRow("bytes after the end") << good + "/b.v69";
         QTest::newRow("relative path") << document_message::encode({"../etc/passwd"});
-        QTest::newRow("invalid utf-8") << document_message::encode({}) + "/a\xff\xfe.v69" + '\0';
+        QTest::newRow("invalid utf-8")
+            << document_message::encode({"/a__.v69"}).replace("__", "\xff\xfe");
         QTest::newRow("path too long") << document_message::encode({"/" + QString(4096, 'x')});
         QTest::newRow("message too long")
             << document_message::encode(QStringList(20, "/" + QString(4000, 'y')));
