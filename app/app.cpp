@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include "app/command_line.h"
 #include "app/document_channel.h"
 #include "app/preferences.h"
 #include "framework/menus.h"
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <cstdio>
+#include <vector>
 
 namespace {
 App* theApp = nullptr;
@@ -195,19 +197,42 @@ void App::Event_OpenDocument(const QString& path) {
 }
 
 int runVetrinova(int argc, char** argv) {
-    QApplication application(argc, argv);
+    // Read before the application object exists: help, version and mistakes need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const command_line::Parsed line = command_line::parse(arguments);
+    using Action = command_line::Parsed::Action;
+    if (line.action != Action::Run) {
+        const bool mistake = line.action == Action::Mistake;
+        std::fputs(qPrintable(line.text), mistake ? stderr : stdout);
+        return mistake ? command_line::kMistakeStatus : 0;
+    }
+    // The application object sees only the toolkit's options: a document named like one
+    // (after "--") stays a document.
+    std::vector<QByteArray> kept;
+    for (const QString& a : line.toolkitArguments)
+        kept.push_back(a.toLocal8Bit());
+    std::vector<char*> toolkitArgv;
+    for (QByteArray& a : kept)
+        toolkitArgv.push_back(a.data());
+    toolkitArgv.push_back(nullptr);
+    int toolkitArgc = int(kept.size());
+
+    QApplication application(toolkitArgc, toolkitArgv.data());
     QApplication::setApplicationName(QStringLiteral("vetrinova"));
     // No display name: Qt would append it to every window title the window manager shows.
     QGuiApplication::setDesktopFileName(QStringLiteral("vetrinova"));
     QApplication::setWindowIcon(applicationIcon());
-    // Documents named on the command line open once start-up is done.
-    QStringList documents;
-    for (const QString& a : QApplication::arguments().mid(1))
-        if (!a.startsWith(QLatin1Char('-'))) documents << a;
-    // A copy that already runs takes them instead.
+    QApplication::setApplicationVersion(QStringLiteral(VETRINOVA_VERSION));
+    // A copy that already runs takes the documents instead.
+    const QStringList& documents = line.documents;
     DocumentChannel channel(DocumentChannel::defaultServerName());
     const DocumentChannel::Role role = channel.claim(documents);
     if (role == DocumentChannel::Role::HandedOver) return 0;
+    if (role == DocumentChannel::Role::NotConfirmed)
+        std::fprintf(stderr, "vetrinova: the copy already running did not confirm that it took "
+                             "the documents; they open here instead\n");
     Globali::reset();
     App app;
     start::instance()->Show();

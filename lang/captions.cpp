@@ -93,7 +93,7 @@ WarningTexts cartNoiTexts(int lingua) {
 }
 
 QString aboutVersion() {
-    return QStringLiteral("Vetrinova - v1.10 (UB)");
+    return QStringLiteral("Vetrinova - v%1 (UB)").arg(QLatin1String(VETRINOVA_VERSION));
 }
 QString aboutAuthorLine() {
     return QStringLiteral("@ Vetrinova developers, 2026");
