@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <limits>
 #include <optional>
 
 #include <fcntl.h>
@@ -37,14 +38,20 @@ class LineReader {
     }
     bool atEnd() const { return pos_ >= bytes_.size(); }
     qsizetype position() const { return pos_; }
-    QString next() {
+    // The next line; one longer than `most` bytes comes as its first and last `most` / 4
+    // bytes around an ellipsis, without the rest ever being decoded.
+    QString next(qsizetype most = std::numeric_limits<qsizetype>::max()) {
         if (atEnd()) return {};
         const char* begin = bytes_.constData() + pos_;
         const char* end = bytes_.constData() + bytes_.size();
         const char* stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
+        const QByteArrayView bytes(begin, stop - begin);
         // Every line keeps its text exactly, a leading U+FEFF included (QString::fromUtf8
         // would drop it, and a save after an open would then change the file).
-        const QString line = decoder_(QByteArrayView(begin, stop - begin));
+        const QString line =
+            bytes.size() <= most
+                ? decoder_(bytes)
+                : decoder_(bytes.first(most / 4)) + QChar(0x2026) + decoder_(bytes.last(most / 4));
         pos_ += (stop - begin);
         if (pos_ < bytes_.size()) {
             const bool cr = bytes_[pos_] == '\r';
@@ -100,7 +107,7 @@ QByteArray write(const Data& d) {
 Data read(const QByteArray& bytes, int held) {
     LineReader in(bytes);
     Data d;
-    d.folder = in.next();
+    d.folder = in.next(longestFolderLine);
     d.thumb_pos = in.nextInt();
     d.percent = in.nextInt();
     for (HsvComponents& c : d.colours) {
@@ -138,8 +145,7 @@ Loaded load(const QString& path) {
     }
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        out.error = errno == ENOENT || errno == ENOTDIR || errno == ENXIO ? LoadError::NotAFile
-                                                                          : LoadError::Unreadable;
+        out.error = LoadError::Unreadable;
         out.detail = QString::fromLocal8Bit(std::strerror(errno));
         return out;
     }
@@ -182,6 +188,9 @@ Loaded load(const QString& path) {
     return out;
 }
 
+static_assert(longestFolderLine / 4 * 2 + 3 >= PATH_MAX,
+              "a shortened folder line must stay no path");
+
 bool tooLongForPath(const QString& path) {
     // A UTF-16 unit never takes less than one byte in the file system's encoding.
     return path.size() >= PATH_MAX || QFile::encodeName(path).size() >= PATH_MAX;
@@ -199,9 +208,10 @@ QString folderOf(const QString& line, const QString& appFolder, const QString& f
     if (line.contains(QLatin1Char('/')) || line == QLatin1String(".") ||
         line == QLatin1String(".."))
         return QString();
-    const QString beside = QDir(fileFolder).filePath(line);
+    // Joined by hand: QDir would take ":name" for one of Qt's resources.
+    const QString beside = fileFolder + QLatin1Char('/') + line;
     if (tooLong) return beside;
-    const QString inApp = QDir(appFolder).filePath(line);
+    const QString inApp = appFolder + QLatin1Char('/') + line;
     const QFileInfo app(inApp);
     return app.exists() || app.isSymLink() ? QDir::cleanPath(inApp) : QDir::cleanPath(beside);
 }

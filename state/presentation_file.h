@@ -16,6 +16,11 @@ namespace presentation_file {
 inline constexpr int settingLines = 28;
 using Note = std::array<QString, note::kCells>;
 
+// A folder line longer than this (in bytes) names no folder the system could reach; it is
+// read as its first and last quarter of this around an ellipsis, which is still too long for
+// a path (see tooLongForPath) and reads back the same, so a damaged line costs nothing.
+inline constexpr qsizetype longestFolderLine = 8192;
+
 struct Data {
     QString folder;    // line 1: absolute path of the image folder
     int thumb_pos = 0; // line 2: strip edge, stored as found
@@ -40,14 +45,14 @@ inline constexpr qint64 largestFile = qint64(512) * 1024 * 1024;
 // Why a file's bytes could not be had.
 enum class LoadError {
     None,
-    NotAFile, // missing, a folder, a named pipe, a device...
-    TooLarge, // beyond largestFile, or grew beyond it while read
-    Unreadable,
+    NotAFile,   // a folder, a named pipe, a device...
+    TooLarge,   // beyond largestFile, or grew beyond it while read
+    Unreadable, // missing, not permitted...: the system's reason is in `detail`
 };
 struct Loaded {
     QByteArray bytes;
     LoadError error = LoadError::None;
-    QString detail; // the system's reason for Unreadable
+    QString detail;
 };
 // The bytes of a presentation file. Only a regular file (also reached through a link) is
 // read; a named pipe or a device is refused without waiting for a writer. The file is read

@@ -37,15 +37,15 @@ void report(const QString& english, const QString& italian) {
 
 void reportFile(const QString& path, bool reading, const QString& detail) {
     const QString shown = shownPath(path);
+    // Also for whoever started the program from a terminal or a script: the dialog alone
+    // leaves no trace, and it waits for OK.
+    std::fprintf(stderr, "vetrinova: the presentation file %s could not be %s%s%s\n",
+                 qPrintable(shown), reading ? "read" : "written", detail.isEmpty() ? "" : ": ",
+                 qPrintable(detail));
     report(QStringLiteral("The presentation file\n%1\ncould not be %2.\n%3")
                .arg(shown, reading ? QStringLiteral("read") : QStringLiteral("written"), detail),
            QStringLiteral("Il file di presentazione\n%1\nnon può essere %2.\n%3")
                .arg(shown, reading ? QStringLiteral("letto") : QStringLiteral("scritto"), detail));
-    // Also for whoever started the program from a terminal or a script: the dialog alone
-    // leaves no trace.
-    std::fprintf(stderr, "vetrinova: the presentation file %s could not be %s%s%s\n",
-                 qPrintable(shown), reading ? "read" : "written", detail.isEmpty() ? "" : ": ",
-                 qPrintable(detail));
 }
 
 QString loadErrorText(const presentation_file::Loaded& loaded) {
@@ -79,13 +79,14 @@ void apri_presentazione(const FolderItem& file) {
 
     cartella = presentation_file::folderOf(head.folder, QCoreApplication::applicationDirPath(),
                                            QFileInfo(file).absolutePath());
-    if (cartella.isEmpty()) {
-        Beep();
-        return;
-    }
-    // A line too long for a path names no folder that could exist.
-    if (presentation_file::tooLongForPath(cartella) || !QFileInfo(cartella).isDir()) {
-        fw::Single<cart_spo>::get()->Show();
+    // A line too long for a path names no folder that could exist: it is not looked up.
+    if (cartella.isEmpty() || presentation_file::tooLongForPath(cartella) ||
+        !QFileInfo(cartella).isDir()) {
+        loaded = {}; // no note will be read: the file's memory goes before a dialog opens
+        if (cartella.isEmpty())
+            Beep();
+        else
+            fw::Single<cart_spo>::get()->Show();
         return;
     }
     start* w = start::instance();
