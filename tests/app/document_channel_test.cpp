@@ -1,11 +1,36 @@
 // The message a second launch hands its documents over in: what it carries, and what a
-// stray writer on the socket may send, which must never open anything.
+// stray writer on the socket may send, which must never open anything; the running copy's
+// answer, which idle, slow or hostile connections never keep from a launch.
 #include "app/document_channel.h"
 
+#include <QDir>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <future>
+#include <memory>
+#include <vector>
+
+namespace {
+// A later launch runs in a process of its own and blocks while it waits for the answer: here
+// it runs on a thread of its own while this one answers.
+template <class Launch> auto fromAnotherLaunch(Launch launch) {
+    auto result = std::async(std::launch::async, launch);
+    while (result.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return result.get();
+}
+DocumentChannel::Role claim(const QString& name, const QStringList& paths) {
+    return fromAnotherLaunch([&] { return DocumentChannel(name).claim(paths); });
+}
+} // namespace
 
 class DocumentChannelTest : public QObject {
     Q_OBJECT
+    QTemporaryDir dir;
+    QString socketPath() const { return dir.filePath(QStringLiteral("channel")); }
+
   private slots:
     void refusedMessages_data() {
         QTest::addColumn<QByteArray>("bytes");
@@ -27,6 +52,70 @@ class DocumentChannelTest : public QObject {
         QCOMPARE(document_message::decode(bytes), std::nullopt);
         const QStringList longest{"/" + QString(4095, 'x'), "/tmp/two\nlines.v69"};
         QCOMPARE(document_message::decode(document_message::encode(longest)), longest);
+    }
+
+    void idleConnectionsNeverKeepALaunchOut_data() {
+        QTest::addColumn<int>("idle");
+        QTest::newRow("eight") << 8;
+        QTest::newRow("two hundred") << 200;
+    }
+    void idleConnectionsNeverKeepALaunchOut() {
+        QFETCH(int, idle);
+        DocumentChannel server(socketPath());
+        QVERIFY(server.listen());
+        QSignalSpy spy(&server, &DocumentChannel::received);
+        std::vector<std::unique_ptr<QLocalSocket>> idlers;
+        for (int i = 0; i < idle; ++i) {
+            idlers.push_back(std::make_unique<QLocalSocket>());
+            idlers.back()->connectToServer(socketPath());
+            QVERIFY(idlers.back()->waitForConnected(1000));
+            QCoreApplication::processEvents(); // taken in, as the running copy does at once
+        }
+        QCOMPARE(claim(socketPath(), {"a.v69"}), DocumentChannel::Role::HandedOver);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toStringList(), QStringList{QDir::current().filePath("a.v69")});
+    }
+
+    void answers_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("answer");
+        const QByteArray good = document_message::encode({"/a.v69"});
+        QTest::newRow("well formed") << good << document_message::accepted;
+        QTest::newRow("not UTF-8") << document_message::encode({"/a__"}).replace("__", "\xc3\x28")
+                                   << document_message::refused;
+        QTest::newRow("huge") << good.chopped(1) + QByteArray(1 << 20, 'x')
+                              << document_message::refused;
+        QTest::newRow("cut short, then silent") << good.chopped(3) << QByteArray();
+    }
+    void answers() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, answer);
+        DocumentChannel server(socketPath());
+        QVERIFY(server.listen());
+        const QByteArray got = fromAnotherLaunch([&] {
+            QLocalSocket s;
+            s.connectToServer(socketPath());
+            s.waitForConnected(1000);
+            s.write(bytes);
+            while (s.bytesAvailable() < 3 && s.waitForReadyRead(10000)) {
+            }
+            return s.readAll();
+        });
+        QCOMPARE(got, answer);
+    }
+
+    // The launch keeps its documents when the running copy refuses them (its queue is full)
+    // or does not answer at all (it hangs: it handles no events while the launch waits).
+    void unconfirmedHandOver() {
+        DocumentChannel server(socketPath());
+        QVERIFY(server.listen());
+        DocumentInbox inbox([] { return false; }, [](const QString&) {});
+        server.setAcceptor([&inbox](const QStringList& paths) { return inbox.add(paths); });
+        QVERIFY(inbox.add(QStringList(DocumentInbox::largestQueue, "/queued.v69")));
+        QCOMPARE(claim(socketPath(), {"/a.v69"}), DocumentChannel::Role::NotConfirmed);
+        QCOMPARE(inbox.pending(), DocumentInbox::largestQueue);
+        QCOMPARE(DocumentChannel(socketPath()).claim({"/a.v69"}),
+                 DocumentChannel::Role::NotConfirmed);
     }
 };
 
