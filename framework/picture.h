@@ -1,6 +1,8 @@
 #pragma once
-// The one place that opens picture files. Every format the installed Qt image plugins
-// read is a picture; EXIF orientation is applied, so sizes are the upright sizes.
+// The one place that opens picture files: PNG, JPEG, GIF, BMP, WebP, TIFF, HEIF (HEIC) and
+// AVIF, SVG, icons and the plain formats of the toolkit (PBM, PGM, PPM, XBM, XPM, TGA, WBMP).
+// Orientation (EXIF, TIFF, HEIF) is applied, so sizes are the upright sizes. Callable from
+// any thread.
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -12,9 +14,13 @@ struct PictureProbe {
     QSize size; // upright size: width and height swapped for photos rotated by 90 or 270 degrees
 };
 
-// Reads only the header. Anything but a regular file (or a link to one) is refused without
-// being opened, so a named pipe, socket or device never blocks. Also refused: no plugin
-// recognises the content, no positive size, or more pixels than any decode may hold.
+// Reads only the header, with the program's own parsers: no compressed metadata is inflated
+// and no metadata walked beyond what size and orientation need, so a probe holds a few
+// kilobytes whatever the file (at most the metadata box of a HEIF file, a quarter of a
+// megabyte, and what the library builds from it). Anything but a regular file (or a link to
+// one) is refused without being opened, so a named pipe, socket or device never blocks. Also
+// refused: a kind of file no decoder here reads, no positive size, or more pixels than any
+// decode may hold.
 PictureProbe probePicture(const QString& path);
 
 struct LoadedPicture {
@@ -23,17 +29,27 @@ struct LoadedPicture {
     bool isNull() const { return image.isNull(); }
 };
 
-// Decodes a picture upright. drawSize, when given, receives the upright full size and returns
-// the size the picture will be drawn at; when that is smaller, the decode is scaled to it (JPEG
-// then decodes at a reduced DCT size and no full-size buffer is made). Otherwise full size.
-// A file that cannot be decoded, or whose decode would exceed the memory limit, gives a null
-// image. Should the decode come out at another size than the header said, its size is the
-// picture's size: drawSize is asked again with it, and the image is scaled to its answer.
+// Decodes a picture upright, in sRGB. drawSize, when given, receives the upright full size and
+// returns the size the picture will be drawn at; when that is smaller, the picture comes at
+// that size (JPEG then decodes at a reduced DCT size, HEIF from a large enough thumbnail, SVG
+// is drawn at it; other kinds are shrunk as they come, without a full-size copy). Otherwise
+// full size. A colour profile in the file is applied after shrinking.
+//
+// Before decoding, the memory the decode will take is worked out from the header; a decode
+// that would take more than picture::decodeLimitBytes is refused, and decodes running at the
+// same time share picture::budgetBytes, a decode waiting for its share (decode_budget.h). A
+// JPEG with more scans than encoders write, or whose scans would take seconds to run, is
+// refused too. A file that cannot be decoded, or is refused, gives a null image. Should the
+// decode come out at another size than the header said, its size is the picture's size:
+// drawSize is asked again with it, and the image is shrunk to its answer.
 LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>& drawSize = {});
 
 namespace picture {
 // Most pixels a picture may claim: well above real photographs, far below decompression bombs.
 inline constexpr qint64 maxPixels = qint64(16384) * 16384;
-// Most megabytes one decoded image may take.
+// Most megabytes one decoded image may take, as the toolkit's readers count it.
 inline constexpr int allocationLimitMB = 512;
+// Memory a decode of this picture at that drawn size (upright) would take; -1 when the file is
+// refused before decoding. What loadPicture reserves from the budget.
+qint64 decodeBytes(const QString& path, QSize drawn);
 } // namespace picture
