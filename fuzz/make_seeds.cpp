@@ -1,6 +1,7 @@
 // Writes the seed corpora of the fuzz targets: presentation files of several shapes, and
 // small pictures of every common format, whole, cut short and with a damaged body.
 //   make_seeds OUTDIR   ->  OUTDIR/presentation_file/*, OUTDIR/picture/*
+#include "bench/hostile_pictures.h"
 #include "framework/values.h"
 #include "state/model.h"
 #include "state/presentation_file.h"
@@ -89,6 +90,16 @@ void pictureSeeds(const QDir& folder) {
     put(folder, "still.gif",
         QByteArray::fromHex(
             "4749463839610200010080000000000000ffffff2c00000000020001000002024401003b"));
+    // HEIF and AVIF as libheif writes them, turned by their orientation; a compressed SVG;
+    // the bombs whole (the fuzzer cuts what is longer than its inputs may be).
+    const QImage rgb = sample.convertToFormat(QImage::Format_RGB32);
+    put(folder, "turned.heic", hostile::encodeHeif(rgb, hostile::Heic, 6));
+    put(folder, "turned.avif", hostile::encodeHeif(rgb, hostile::Avif, 6));
+    put(folder, "drawing.svgz",
+        hostile::gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='24' height='16'>"
+                         "<circle cx='8' cy='8' r='6' fill='red'/></svg>"));
+    for (const hostile::File& f : hostile::all())
+        put(folder, "hostile-" + f.name, f.bytes);
 }
 
 } // namespace

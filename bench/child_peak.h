@@ -1,0 +1,30 @@
+#pragma once
+// Measuring one piece of picture work in a process of its own, so that its peak memory is
+// not hidden by what a process held before or will hold after. The measuring process is the
+// program itself started again, fresh: a forked copy of a process whose threads the toolkit
+// counts on (its thread pool) would wait for them forever.
+#include <QSize>
+#include <QStringList>
+
+namespace hostile {
+
+struct ChildRun {
+    bool ok = false;  // the child ended normally and the work succeeded
+    double cpu = 0;   // seconds on a core, user and system
+    qint64 peak = -1; // resident memory at its peak above the child's start, bytes
+};
+
+// The size a picture of `full` is drawn at in `box`.
+QSize fitted(QSize full, QSize box);
+
+// Starts this program again to do one piece of work, after decoding the pictures in `warmUp`
+// (a folder) so that the decoders' code, which is not what the work holds, is mapped first:
+//   {"probe", PATH}, {"decode", PATH, W, H}, {"threads", N, PATH, W, H}, {"scan", FOLDER}.
+ChildRun inChild(const QString& warmUp, const QStringList& work);
+
+// In main, before anything else: true when this process is such a child; it then does the
+// work and `measured` gives its exit code.
+bool isChild(int argc, char** argv);
+int measured(int argc, char** argv);
+
+} // namespace hostile

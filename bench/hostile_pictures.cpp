@@ -1,0 +1,244 @@
+#include "bench/hostile_pictures.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QtEndian>
+#include <cstring>
+#include <libheif/heif.h>
+#include <zlib.h>
+
+namespace hostile {
+
+namespace {
+
+QByteArray be32(quint32 v) {
+    QByteArray out(4, '\0');
+    qToBigEndian(v, out.data());
+    return out;
+}
+
+QByteArray le16(quint16 v) {
+    QByteArray out(2, '\0');
+    qToLittleEndian(v, out.data());
+    return out;
+}
+
+QByteArray le32(quint32 v) {
+    QByteArray out(4, '\0');
+    qToLittleEndian(v, out.data());
+    return out;
+}
+
+QByteArray pngChunk(const char* type, const QByteArray& data) {
+    const QByteArray body = QByteArray(type, 4) + data;
+    const auto crc =
+        quint32(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size())));
+    return be32(quint32(data.size())) + body + be32(crc);
+}
+
+// `head`, `rows` copies of `row` and `tail` through one zlib stream (gzip's when asked),
+// never all in memory at once.
+QByteArray deflateRows(const QByteArray& row, qint64 rows, bool gzip = false,
+                       const QByteArray& head = {}, const QByteArray& tail = {}) {
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, gzip ? 16 + MAX_WBITS : MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+    QByteArray out;
+    char buffer[65536];
+    for (qint64 r = -1; r <= rows; ++r) {
+        const bool last = r == rows;
+        const QByteArray& in = r < 0 ? head : last ? tail : row;
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.constData()));
+        z.avail_in = uInt(in.size());
+        do {
+            z.next_out = reinterpret_cast<Bytef*>(buffer);
+            z.avail_out = sizeof buffer;
+            deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
+            out.append(buffer, qsizetype(sizeof buffer - z.avail_out));
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    return out;
+}
+
+QByteArray pngHeader(int w, int h, int bitDepth, int colourType) {
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) +
+           pngChunk("IHDR", be32(quint32(w)) + be32(quint32(h)) + char(bitDepth) +
+                                char(colourType) + QByteArray(3, '\0'));
+}
+
+QByteArray jpegSegment(int marker, const QByteArray& data) {
+    QByteArray out;
+    out += char(0xFF);
+    out += char(marker);
+    out += char((data.size() + 2) >> 8);
+    out += char((data.size() + 2) & 0xFF);
+    return out + data;
+}
+
+heif_error appendTo(heif_context*, const void* data, size_t size, void* out) {
+    static_cast<QByteArray*>(out)->append(static_cast<const char*>(data), qsizetype(size));
+    return {heif_error_Ok, heif_suberror_Unspecified, ""};
+}
+
+} // namespace
+
+QByteArray pngWithTextChunks(int chunks, int mb) {
+    QByteArray out = pngHeader(1, 1, 8, 2);
+    const QByteArray text = deflateRows(QByteArray(1 << 20, ' '), mb);
+    for (int i = 0; i < chunks; ++i)
+        out += pngChunk("zTXt", QByteArray("Comment\0\0", 9) + text);
+    out += pngChunk("IDAT", deflateRows(QByteArray(4, '\0'), 1));
+    return out + pngChunk("IEND", {});
+}
+
+QByteArray blackPng(int w, int h, int colourType, int bitDepth) {
+    QByteArray out = pngHeader(w, h, bitDepth, colourType);
+    if (colourType == 3) out += pngChunk("PLTE", QByteArray::fromHex("0000004080c0"));
+    const qint64 rowBytes = (qint64(w) * bitDepth + 7) / 8;
+    out += pngChunk("IDAT", deflateRows(QByteArray(rowBytes + 1, '\0'), h));
+    return out + pngChunk("IEND", {});
+}
+
+QByteArray emptyScansJpeg(int w, int h, int scans) {
+    QByteArray out("\xFF\xD8", 2);
+    out += jpegSegment(0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
+    out += jpegSegment(0xC2, QByteArray::fromHex("08") + char(h >> 8) + char(h & 0xFF) +
+                                 char(w >> 8) + char(w & 0xFF) + QByteArray::fromHex("01011100"));
+    // One code of one bit for each table: DC difference 0, end of band.
+    const QByteArray counts = QByteArray(1, '\1') + QByteArray(15, '\0');
+    out += jpegSegment(0xC4, QByteArray(1, '\0') + counts + QByteArray(1, '\0'));
+    out += jpegSegment(0xC4, QByteArray(1, '\x10') + counts + QByteArray(1, '\0'));
+    for (int i = 0; i < scans; ++i)
+        out += jpegSegment(0xDA, QByteArray::fromHex("010100000000"));
+    return out + QByteArray("\xFF\xD9", 2);
+}
+
+QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip) {
+    const int strips = (h + rowsPerStrip - 1) / rowsPerStrip;
+    const qint64 rowBytes = qint64(w) * 3 * bits / 8;
+    // Every strip holds the same rows but the last, which may hold fewer.
+    const QByteArray full = deflateRows(QByteArray(rowBytes, '\0'), rowsPerStrip);
+    const QByteArray last =
+        deflateRows(QByteArray(rowBytes, '\0'), h - (strips - 1) * rowsPerStrip);
+    struct Entry {
+        quint16 tag, type;
+        quint32 count, value;
+    };
+    const int entries = 10;
+    const quint32 bitsAt = 8 + 2 + entries * 12 + 4;
+    const quint32 offsetsAt = bitsAt + 6;
+    const quint32 countsAt = offsetsAt + 4 * quint32(strips);
+    const quint32 dataAt = countsAt + 4 * quint32(strips);
+    const Entry ifd[entries] = {{256, 4, 1, quint32(w)},
+                                {257, 4, 1, quint32(h)},
+                                {258, 3, 3, bitsAt},
+                                {259, 3, 1, 8},
+                                {262, 3, 1, 2},
+                                {273, 4, quint32(strips), offsetsAt},
+                                {277, 3, 1, 3},
+                                {278, 4, 1, quint32(rowsPerStrip)},
+                                {279, 4, quint32(strips), countsAt},
+                                {284, 3, 1, 1}};
+    QByteArray out("II*\0", 4);
+    out += le32(8) + le16(entries);
+    for (const Entry& e : ifd)
+        out += le16(e.tag) + le16(e.type) + le32(e.count) +
+               (e.type == 3 && e.count == 1 ? le16(quint16(e.value)) + le16(0) : le32(e.value));
+    out += le32(0);
+    for (int i = 0; i < 3; ++i)
+        out += le16(quint16(bits));
+    QByteArray offsets, counts, data;
+    for (int s = 0; s < strips; ++s) {
+        const QByteArray& strip = s + 1 < strips ? full : last;
+        offsets += le32(dataAt + quint32(data.size()));
+        counts += le32(quint32(strip.size()));
+        data += strip;
+    }
+    return out + offsets + counts + data;
+}
+
+QByteArray icoWithPng(const QByteArray& png) {
+    return QByteArray("\0\0\1\0\1\0", 6) + QByteArray("\x20\x20\0\0\1\0\x20\0", 8) +
+           le32(quint32(png.size())) + le32(22) + png;
+}
+
+QByteArray gzipped(const QByteArray& head, qint64 fill, const QByteArray& tail) {
+    const qint64 row = 1 << 20;
+    return deflateRows(QByteArray(row, ' '), fill / row, true, head + QByteArray(fill % row, ' '),
+                       tail);
+}
+
+QByteArray encodeHeif(const QImage& source, HeifKind kind, int orientation, int thumbnail) {
+    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    heif_image* picture = nullptr;
+    heif_image_handle* handle = nullptr;
+    QByteArray out;
+    const heif_compression_format format =
+        kind == Heic ? heif_compression_HEVC : heif_compression_AV1;
+    if (heif_context_get_encoder_for_format(context, format, &encoder).code == heif_error_Ok &&
+        heif_image_create(image.width(), image.height(), heif_colorspace_RGB,
+                          heif_chroma_interleaved_RGB, &picture)
+                .code == heif_error_Ok) {
+        heif_encoder_set_lossy_quality(encoder, 90);
+        // The fastest settings: the pictures are for reading, not for keeping.
+        heif_encoder_set_parameter(encoder, kind == Heic ? "preset" : "speed",
+                                   kind == Heic ? "ultrafast" : "9");
+        heif_image_add_plane(picture, heif_channel_interleaved, image.width(), image.height(), 8);
+        int stride = 0;
+        uint8_t* plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
+        for (int y = 0; y < image.height(); ++y)
+            memcpy(plane + y * stride, image.constScanLine(y), size_t(image.width()) * 3);
+        const QByteArray icc = source.colorSpace().iccProfile();
+        if (!icc.isEmpty())
+            heif_image_set_raw_color_profile(picture, "prof", icc.constData(), size_t(icc.size()));
+        heif_encoding_options* options = heif_encoding_options_alloc();
+        options->image_orientation = heif_orientation(orientation);
+        heif_writer writer{1, appendTo};
+        if (heif_context_encode_image(context, picture, encoder, options, &handle).code ==
+                heif_error_Ok &&
+            (thumbnail == 0 || heif_context_encode_thumbnail(context, picture, handle, encoder,
+                                                             options, thumbnail, nullptr)
+                                       .code == heif_error_Ok))
+            heif_context_write(context, &writer, &out);
+        heif_encoding_options_free(options);
+    }
+    if (handle) heif_image_handle_release(handle);
+    if (picture) heif_image_release(picture);
+    if (encoder) heif_encoder_release(encoder);
+    heif_context_free(context);
+    return out;
+}
+
+QList<File> ordinary() {
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QList<File> files;
+    for (const char* format : {"png", "jpeg", "tiff", "ico"}) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        files.append({QLatin1String(format), bytes});
+    }
+    files.append({"svgz", gzipped("<svg width='8' height='8'/>")});
+    files.append({"png.ico", icoWithPng(pngWithTextChunks(1, 1))});
+    files.append({"heic", encodeHeif(image, Heic, 1)});
+    return files;
+}
+
+QList<File> all() {
+    return {{"text-chunks.png", pngWithTextChunks(10)},
+            {"grey16.png", blackPng(16384, 8192, 0, 16)},
+            {"grey8.png", blackPng(16384, 8192, 0, 8)},
+            {"mono.png", blackPng(16384, 8192, 0, 1)},
+            {"palette.png", blackPng(16384, 8192, 3, 8)},
+            {"empty-scans.jpg", emptyScansJpeg(16384, 16384, 300)},
+            {"text-chunks.ico", icoWithPng(pngWithTextChunks(10))},
+            {"inflates-to-1gb.svgz",
+             gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
+                     qint64(1) << 30, "--></svg>")}};
+}
+
+} // namespace hostile

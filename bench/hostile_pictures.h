@@ -1,0 +1,49 @@
+#pragma once
+// Picture files made to hurt a viewer: a few kilobytes each that claim gigabytes of memory or
+// minutes of decoding. Built byte by byte (the toolkit would need the whole picture in memory
+// to write them). Used by the fault tests, the fuzz seeds and the picture benchmark.
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+
+namespace hostile {
+
+// A 1 x 1 PNG carrying `chunks` compressed text chunks (zTXt), each inflating to `mb` MB.
+QByteArray pngWithTextChunks(int chunks, int mb = 8);
+
+// A black PNG of w x h pixels: colour type 0 (grey) or 3 (palette) at the given bit depth,
+// its rows deflated as they are made.
+QByteArray blackPng(int w, int h, int colourType, int bitDepth);
+
+// A grey progressive JPEG of w x h pixels whose `scans` scans carry no data.
+QByteArray emptyScansJpeg(int w, int h, int scans);
+
+// A black TIFF, `bits` bits per sample, RGB, deflated in strips of `rowsPerStrip` rows.
+QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip = 64);
+
+// An icon whose one image is the PNG given.
+QByteArray icoWithPng(const QByteArray& png);
+
+// Bytes packed as gzip does (.svgz); `fill` spaces are inserted before `tail` as they are
+// packed, never all in memory at once.
+QByteArray gzipped(const QByteArray& head, qint64 fill = 0, const QByteArray& tail = {});
+
+// A HEIC or AVIF picture made with libheif's encoders, turned by the file's own orientation
+// (EXIF's numbers), with a thumbnail of that size when asked for and the image's colour
+// profile. Empty when this libheif cannot encode it.
+enum HeifKind { Heic, Avif };
+QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int thumbnail = 0);
+
+struct File {
+    QString name;
+    QByteArray bytes;
+};
+// The set the fault tests and the benchmark run: the bombs of every kind above, and an SVG
+// document that inflates to a gigabyte.
+QList<File> all();
+
+// Small ordinary pictures of the kinds above: decoding them first maps the decoders' code.
+QList<File> ordinary();
+
+} // namespace hostile

@@ -1,0 +1,193 @@
+// The picture benchmark: what probing, scanning and decoding cost on hostile files and on large
+// real photos, each measured in a process of its own so that one file's peak memory is not
+// hidden by another's: processor time and the peak resident memory above the process's start
+// (after decoding a few ordinary pictures, so that the decoders' code is not counted).
+//
+//   vetrinova_picture_bench [--cell WxH] [--area WxH] [--keep FOLDER] [--scan N] [FILE...]
+//
+// Without files it generates its own set (the bombs of hostile_pictures.h and the large photos
+// that must still open) in a temporary folder, or in FOLDER when given, and times the scan of a
+// folder of N pictures (links to the generated ones).
+#include "bench/child_peak.h"
+#include "bench/hostile_pictures.h"
+#include "framework/picture.h"
+#include "state/folder_scan.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+QSize sizeOption(const QString& text) {
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$")).match(text);
+    return m.hasMatch() ? QSize(m.captured(1).toInt(), m.captured(2).toInt()) : QSize();
+}
+
+bool write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A photo-like picture: smooth gradients with some detail, so the encoders work as on photos.
+QImage photo(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb(x * 255 / size.width(), y * 255 / size.height(), (x ^ y) & 0xFF);
+    }
+    return image;
+}
+
+// The generated set; false when something could not be written.
+bool generate(const QString& folder) {
+    const QDir dir(folder);
+    bool ok = true;
+    for (const hostile::File& f : hostile::all())
+        ok = write(dir.filePath(f.name), f.bytes) && ok;
+    ok = write(dir.filePath(QStringLiteral("scan-16bit-8000x6000.tif")),
+               hostile::blackTiff(8000, 6000, 16)) &&
+         ok;
+    const struct {
+        const char* name;
+        QSize size;
+        bool progressive;
+    } jpegs[] = {{"photo-12mp.jpg", {4000, 3000}, false},
+                 {"photo-12mp-progressive.jpg", {4000, 3000}, true},
+                 {"photo-50mp.jpg", {8660, 5773}, false},
+                 {"photo-50mp-progressive.jpg", {8660, 5773}, true},
+                 {"photo-100mp.jpg", {12240, 8160}, false}};
+    for (const auto& j : jpegs) {
+        QImageWriter writer(dir.filePath(QLatin1String(j.name)), "jpeg");
+        writer.setQuality(85);
+        writer.setProgressiveScanWrite(j.progressive);
+        ok = writer.write(photo(j.size)) && ok;
+    }
+    for (const auto kind : {hostile::Heic, hostile::Avif})
+        ok = write(dir.filePath(kind == hostile::Heic ? QStringLiteral("photo-12mp.heic")
+                                                      : QStringLiteral("photo-12mp.avif")),
+                   hostile::encodeHeif(photo({4000, 3000}), kind, 6, 320)) &&
+             ok;
+    return ok;
+}
+
+void row(const QString& what, const hostile::ChildRun& m, const QString& note = {}) {
+    std::printf("| %-44s | %-7s | %7.3f | %8.1f | %s |\n", qPrintable(what),
+                m.peak < 0 ? "crashed"
+                : m.ok     ? "ok"
+                           : "refused",
+                m.cpu, double(m.peak) / (1 << 20), qPrintable(note));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (hostile::isChild(argc, argv)) return hostile::measured(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    QGuiApplication app(argc, argv);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral("Times Vetrinova's picture probe and decode."));
+    p.addHelpOption();
+    const QCommandLineOption cellOption(QStringLiteral("cell"), QStringLiteral("Strip cell."),
+                                        QStringLiteral("WxH"), QStringLiteral("186x124"));
+    const QCommandLineOption areaOption(QStringLiteral("area"), QStringLiteral("Picture area."),
+                                        QStringLiteral("WxH"), QStringLiteral("1727x1080"));
+    const QCommandLineOption keepOption(QStringLiteral("keep"),
+                                        QStringLiteral("Generate the files into this folder."),
+                                        QStringLiteral("folder"));
+    const QCommandLineOption scanOption(QStringLiteral("scan"),
+                                        QStringLiteral("Pictures in the timed folder scan."),
+                                        QStringLiteral("n"), QStringLiteral("10000"));
+    p.addOptions({cellOption, areaOption, keepOption, scanOption});
+    p.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Pictures to measure."));
+    p.process(app);
+    const QSize cell = sizeOption(p.value(cellOption)), area = sizeOption(p.value(areaOption));
+    const int scanCount = p.value(scanOption).toInt();
+    if (cell.isEmpty() || area.isEmpty() || scanCount < 0) {
+        std::fprintf(stderr, "bad --cell, --area or --scan\n");
+        return 2;
+    }
+
+    QTemporaryDir scratch;
+    const QString warmUp = scratch.filePath(QStringLiteral("ordinary"));
+    QDir().mkpath(warmUp);
+    for (const hostile::File& f : hostile::ordinary())
+        write(QDir(warmUp).filePath(f.name), f.bytes);
+    QString folder = p.value(keepOption);
+    QStringList files;
+    for (const QString& f : p.positionalArguments())
+        files << QFileInfo(f).absoluteFilePath();
+    if (files.isEmpty()) {
+        if (folder.isEmpty()) folder = scratch.filePath(QStringLiteral("pictures"));
+        if (!QDir().mkpath(folder) || !generate(folder)) {
+            std::fprintf(stderr, "cannot generate the pictures in %s\n", qPrintable(folder));
+            return 1;
+        }
+        for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files, QDir::Name))
+            files << info.absoluteFilePath();
+    }
+
+    std::printf("# Vetrinova picture benchmark\n\ncell %dx%d, picture area %dx%d\n\n", cell.width(),
+                cell.height(), area.width(), area.height());
+    std::printf("| %-44s | %-7s | %7s | %8s | %s |\n", "what", "result", "cpu s", "peak MB",
+                "note");
+    std::printf("|---|---|---:|---:|---|\n");
+    for (const QString& path : files) {
+        const QString name = QFileInfo(path).fileName();
+        const QSize size = probePicture(path).size;
+        row(name + QStringLiteral(": probe"), hostile::inChild(warmUp, {"probe", path}),
+            size.isValid() ? QStringLiteral("%1x%2, %3 KB")
+                                 .arg(size.width())
+                                 .arg(size.height())
+                                 .arg(QFileInfo(path).size() / 1024)
+                           : QString());
+        for (const QSize target : {cell, area}) {
+            const qint64 planned = size.isValid()
+                                       ? picture::decodeBytes(path, hostile::fitted(size, target))
+                                       : qint64(-1);
+            row(name + (target == cell ? QStringLiteral(": strip decode")
+                                       : QStringLiteral(": screen decode")),
+                hostile::inChild(warmUp, {"decode", path, QString::number(target.width()),
+                                          QString::number(target.height())}),
+                planned < 0
+                    ? QString()
+                    : QStringLiteral("planned %1 MB").arg(double(planned) / (1 << 20), 0, 'f', 1));
+        }
+    }
+    if (!folder.isEmpty()) {
+        const int found = int(folder_scan::scan(folder).pictures.size());
+        row(QStringLiteral("scan of the folder"), hostile::inChild(warmUp, {"scan", folder}),
+            QStringLiteral("%1 pictures").arg(found));
+    }
+    // A large folder: links to the generated pictures, scanned twice (the second time with
+    // the file system's caches warm) and timed.
+    if (scanCount > 0 && !files.isEmpty()) {
+        const QString big = scratch.filePath(QStringLiteral("scan"));
+        QDir().mkpath(big);
+        for (int i = 0; i < scanCount; ++i)
+            QFile::link(files[i % files.size()],
+                        QDir(big).filePath(QStringLiteral("%1-%2").arg(i).arg(
+                            QFileInfo(files[i % files.size()]).fileName())));
+        for (int pass = 1; pass <= 2; ++pass) {
+            QElapsedTimer t;
+            t.start();
+            const int found = int(folder_scan::scan(big).pictures.size());
+            const double seconds = double(t.nsecsElapsed()) / 1e9;
+            std::printf("\nscan of %d files, pass %d: %.3f s (%.3f s per 1,000), %d pictures\n",
+                        scanCount, pass, seconds, seconds * 1000 / scanCount, found);
+        }
+    }
+    return 0;
+}
