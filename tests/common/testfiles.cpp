@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace testfiles {
@@ -29,6 +30,12 @@ QByteArray encode(const QImage& image, const char* format) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
+}
+
+QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    writeText(path, bytes);
+    return path;
 }
 
 QByteArray noisePicture(QSize size, const char* format) {

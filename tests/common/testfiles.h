@@ -7,12 +7,16 @@
 
 #include <functional>
 
+class QTemporaryDir;
+
 namespace testfiles {
 // A picture of one colour; the format follows the name's extension.
 void writePicture(const QString& path, QSize size, QColor colour);
 void writeText(const QString& path, const QByteArray& bytes);
 QByteArray readAll(const QString& path);
 QByteArray encode(const QImage& image, const char* format);
+// Writes the bytes to a file of that name in the folder; its path.
+QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 // A picture of random pixels, encoded in a format: its data is most of the file.
 QByteArray noisePicture(QSize size, const char* format);
 // How many kilobytes the process's peak resident memory rose above what it held before `work`
