@@ -349,11 +349,13 @@ QColorSpace colourSpace(const heif_image_handle* h) {
         return QColorSpace::fromIccProfile(icc);
     }
     heif_color_profile_nclx* nclx = nullptr;
-    if (type != heif_color_profile_type_nclx ||
-        heif_image_handle_get_nclx_color_profile(h, &nclx).code != heif_error_Ok)
-        return {};
-    const heif_color_primaries primaries = nclx->color_primaries;
+    if (type != heif_color_profile_type_nclx) return {};
+    // The library may hand out the profile along with an error: it is freed either way.
+    const bool ok = heif_image_handle_get_nclx_color_profile(h, &nclx).code == heif_error_Ok;
+    const heif_color_primaries primaries =
+        nclx ? nclx->color_primaries : heif_color_primaries_unspecified;
     heif_nclx_color_profile_free(nclx);
+    if (!ok) return {};
     // Photos come in sRGB (untagged here), Display P3 (phones) or BT.2020 primaries.
     if (primaries == heif_color_primaries_SMPTE_EG_432_1) return QColorSpace::DisplayP3;
     if (primaries == heif_color_primaries_ITU_R_BT_2020_2_and_2100_0)
@@ -433,7 +435,10 @@ QImage decode(QIODevice& device, QSize target) {
     const bool premultiplied = alpha && heif_image_handle_is_premultiplied_alpha(h);
     const QColorSpace space = colourSpace(h);
     if (handle) heif_image_handle_release(handle);
-    if (e.code != heif_error_Ok || !decoded) return {};
+    if (e.code != heif_error_Ok || !decoded) {
+        if (decoded) heif_image_release(decoded);
+        return {};
+    }
     int stride = 0;
     const uint8_t* pixels =
         heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
