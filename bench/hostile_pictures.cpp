@@ -157,6 +157,27 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip) {
     return out + offsets + counts + data;
 }
 
+QByteArray heifWithManyBoxes(int boxes) {
+    const auto box = [](const char* type, const QByteArray& body) {
+        return be32(quint32(8 + body.size())) + QByteArray(type, 4) + body;
+    };
+    const QByteArray full(4, '\0'); // version and flags of a full box
+    QByteArray properties;
+    for (int i = 0; i < boxes; ++i)
+        properties += box("free", {});
+    properties += box("ispe", full + be32(100) + be32(100));
+    const QByteArray association = QByteArray::fromHex("0001") + char(1) +
+                                   char(0x80 | (boxes + 1) >> 8) + char((boxes + 1) & 0xFF);
+    const QByteArray meta =
+        full + box("hdlr", full + QByteArray(4, '\0') + "pict" + QByteArray(13, '\0')) +
+        box("pitm", full + QByteArray::fromHex("0001")) +
+        box("iinf", full + QByteArray::fromHex("0001") +
+                        box("infe", QByteArray::fromHex("02000000000100006876633100"))) +
+        box("iprp", box("ipco", properties) +
+                        box("ipma", QByteArray::fromHex("00000001") + be32(1) + association));
+    return box("ftyp", QByteArray("heic\0\0\0\0mif1heic")) + box("meta", meta);
+}
+
 QByteArray icoWithPng(const QByteArray& png) {
     return QByteArray("\0\0\1\0\1\0", 6) + QByteArray("\x20\x20\0\0\1\0\x20\0", 8) +
            le32(quint32(png.size())) + le32(22) + png;
@@ -229,16 +250,17 @@ QList<File> ordinary() {
 }
 
 QList<File> all() {
-    return {{"text-chunks.png", pngWithTextChunks(10)},
-            {"grey16.png", blackPng(16384, 8192, 0, 16)},
-            {"grey8.png", blackPng(16384, 8192, 0, 8)},
-            {"mono.png", blackPng(16384, 8192, 0, 1)},
-            {"palette.png", blackPng(16384, 8192, 3, 8)},
+    return {{"text-chunks.png", pngWithTextChunks(10), true},
+            {"grey16.png", blackPng(16384, 8192, 0, 16), true},
+            {"grey8.png", blackPng(16384, 8192, 0, 8), true},
+            {"mono.png", blackPng(16384, 8192, 0, 1), true},
+            {"palette.png", blackPng(16384, 8192, 3, 8), true},
             {"empty-scans.jpg", emptyScansJpeg(16384, 16384, 300)},
-            {"text-chunks.ico", icoWithPng(pngWithTextChunks(10))},
+            {"text-chunks.ico", icoWithPng(pngWithTextChunks(10)), true},
             {"inflates-to-1gb.svgz",
              gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
-                     qint64(1) << 30, "--></svg>")}};
+                     qint64(1) << 30, "--></svg>")},
+            {"many-boxes.heic", heifWithManyBoxes(15000)}};
 }
 
 } // namespace hostile

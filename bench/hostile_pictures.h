@@ -22,6 +22,9 @@ QByteArray emptyScansJpeg(int w, int h, int scans);
 // A black TIFF, `bits` bits per sample, RGB, deflated in strips of `rowsPerStrip` rows.
 QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip = 64);
 
+// A HEIF file whose metadata holds `boxes` empty property boxes before the picture's size.
+QByteArray heifWithManyBoxes(int boxes);
+
 // An icon whose one image is the PNG given.
 QByteArray icoWithPng(const QByteArray& png);
 
@@ -38,6 +41,7 @@ QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int t
 struct File {
     QString name;
     QByteArray bytes;
+    bool decodes = false; // a picture the loader decodes within its budget
 };
 // The set the fault tests and the benchmark run: the bombs of every kind above, and an SVG
 // document that inflates to a gigabyte.

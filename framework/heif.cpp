@@ -13,7 +13,7 @@ namespace {
 
 // Real pictures' metadata boxes hold a few kilobytes (a few dozen for a phone's 48-megapixel
 // grid with its depth and gain maps).
-constexpr qint64 maxMetaBytes = 256 * 1024;
+constexpr qint64 maxMetaBytes = 128 * 1024;
 constexpr int maxThumbnails = 8;
 
 // libheif reads through these, from the device the picture is open in. The library takes a
@@ -60,16 +60,21 @@ quint64 be(const QByteArray& d, qsizetype at, int bytes) {
     return v;
 }
 
+constexpr quint32 fourcc(const char* s) {
+    return quint32(quint8(s[0])) << 24 | quint32(quint8(s[1])) << 16 | quint32(quint8(s[2])) << 8 |
+           quint8(s[3]);
+}
+
 // A box inside `d`: its type, where its content starts and where it ends.
 struct Box {
-    QByteArray type;
+    quint32 type = 0;
     qsizetype body = 0, end = 0;
 };
 
 // The boxes from `at` to `end` in `d`; false when one does not fit.
 bool children(const QByteArray& d, qsizetype at, qsizetype end, QList<Box>& out) {
     while (at < end) {
-        if (end - at < 8 || out.size() > 65536) return false;
+        if (end - at < 8 || out.size() > 16384) return false;
         quint64 size = be(d, at, 4);
         qsizetype header = 8;
         if (size == 1) {
@@ -80,7 +85,7 @@ bool children(const QByteArray& d, qsizetype at, qsizetype end, QList<Box>& out)
             size = quint64(end - at);
         }
         if (size < quint64(header) || size > quint64(end - at)) return false;
-        out.append({d.mid(at + 4, 4), at + header, at + qsizetype(size)});
+        out.append({quint32(be(d, at + 4, 4)), at + header, at + qsizetype(size)});
         at += qsizetype(size);
     }
     return true;
@@ -110,7 +115,7 @@ class Fields {
 // reads the data of every picture in the file to parse it.
 struct Meta {
     quint32 primary = 0;
-    QHash<quint32, QByteArray> types;
+    QHash<quint32, quint32> types;
     QHash<quint32, QList<int>> properties; // indexes into `boxes` of each item's properties
     QList<Box> boxes;                      // the item properties
     QList<quint32> thumbnails;
@@ -125,16 +130,16 @@ struct Meta {
         for (int p : properties.value(item)) {
             const Box& b = boxes[p];
             Fields f(data, b.body, b.end);
-            if (b.type == "ispe") {
+            if (b.type == fourcc("ispe")) {
                 f.next(4);
                 const quint64 w = f.next(4), h = f.next(4);
                 if (f.ok() && w > 0 && h > 0 && w <= 65535 && h <= 65535) s = QSize(int(w), int(h));
-            } else if (b.type == "clap" && s.isValid()) {
+            } else if (b.type == fourcc("clap") && s.isValid()) {
                 const quint64 wn = f.next(4), wd = f.next(4), hn = f.next(4), hd = f.next(4);
                 if (f.ok() && wd > 0 && hd > 0)
                     s = s.boundedTo(QSize(int(std::min<quint64>((wn + wd / 2) / wd, 65535)),
                                           int(std::min<quint64>((hn + hd / 2) / hd, 65535))));
-            } else if (b.type == "irot" && s.isValid() && (f.next(1) & 1)) {
+            } else if (b.type == fourcc("irot") && s.isValid() && (f.next(1) & 1)) {
                 s.transpose();
             }
         }
@@ -144,7 +149,7 @@ struct Meta {
     int bits() const {
         int most = 8;
         for (const Box& b : boxes)
-            if (b.type == "pixi") {
+            if (b.type == fourcc("pixi")) {
                 Fields f(data, b.body, b.end);
                 f.next(4);
                 for (quint64 n = f.next(1); n > 0 && f.ok(); --n)
@@ -158,10 +163,10 @@ struct Meta {
         int most = 2;
         for (const Box& b : boxes) {
             int halves = 6;
-            if (b.type == "hvcC" && b.end - b.body > 16) {
+            if (b.type == fourcc("hvcC") && b.end - b.body > 16) {
                 static const int byFormat[] = {2, 3, 4, 6};
                 halves = byFormat[data[b.body + 16] & 3];
-            } else if (b.type == "av1C" && b.end - b.body > 2) {
+            } else if (b.type == fourcc("av1C") && b.end - b.body > 2) {
                 const int flags = quint8(data[b.body + 2]);
                 halves = (flags & 0x10) ? 2 : (flags & 0x08) ? ((flags & 0x04) ? 3 : 4) : 6;
             } else {
@@ -182,9 +187,9 @@ bool parseMeta(const QByteArray& d, Meta& m) {
         Fields f(d, box.body, box.end);
         const int version = int(f.next(1));
         f.next(3);
-        if (box.type == "pitm") {
+        if (box.type == fourcc("pitm")) {
             m.primary = quint32(f.next(version == 0 ? 2 : 4));
-        } else if (box.type == "iinf") {
+        } else if (box.type == fourcc("iinf")) {
             f.next(version == 0 ? 2 : 4);
             QList<Box> entries;
             if (!children(d, box.body + (version == 0 ? 6 : 8), box.end, entries)) return false;
@@ -192,13 +197,13 @@ bool parseMeta(const QByteArray& d, Meta& m) {
                 Fields g(d, e.body, e.end);
                 const int v = int(g.next(1));
                 g.next(3);
-                if (e.type != "infe" || v < 2) continue;
+                if (e.type != fourcc("infe") || v < 2) continue;
                 const auto id = quint32(g.next(v == 2 ? 2 : 4));
-                g.next(2);
-                const QByteArray type = d.mid(e.body + (v == 2 ? 8 : 10), 4);
+                g.next(2); // protection
+                const auto type = quint32(g.next(4));
                 if (g.ok()) m.types.insert(id, type);
             }
-        } else if (box.type == "iloc") {
+        } else if (box.type == fourcc("iloc")) {
             const int sizes = int(f.next(1)), more = int(f.next(1));
             const int offsetBytes = sizes >> 4, lengthBytes = sizes & 15;
             const int baseBytes = more >> 4, indexBytes = version >= 1 ? more & 15 : 0;
@@ -216,7 +221,7 @@ bool parseMeta(const QByteArray& d, Meta& m) {
                 }
             }
             if (!f.ok()) return false;
-        } else if (box.type == "iref") {
+        } else if (box.type == fourcc("iref")) {
             QList<Box> refs;
             if (!children(d, box.body + 4, box.end, refs)) return false;
             for (const Box& r : refs) {
@@ -225,17 +230,18 @@ bool parseMeta(const QByteArray& d, Meta& m) {
                 for (quint64 n = g.next(2); n > 0 && g.ok(); --n) {
                     const auto to = quint32(g.next(version == 0 ? 2 : 4));
                     if (!g.ok() || to != m.primary) continue;
-                    if (r.type == "thmb" && m.thumbnails.size() < maxThumbnails)
+                    if (r.type == fourcc("thmb") && m.thumbnails.size() < maxThumbnails)
                         m.thumbnails << from;
-                    if (r.type == "auxl") m.alpha = true;
+                    if (r.type == fourcc("auxl")) m.alpha = true;
                 }
             }
-        } else if (box.type == "iprp") {
+        } else if (box.type == fourcc("iprp")) {
             QList<Box> parts;
             if (!children(d, box.body, box.end, parts)) return false;
             for (const Box& part : parts) {
-                if (part.type == "ipco" && !children(d, part.body, part.end, m.boxes)) return false;
-                if (part.type != "ipma") continue;
+                if (part.type == fourcc("ipco") && !children(d, part.body, part.end, m.boxes))
+                    return false;
+                if (part.type != fourcc("ipma")) continue;
                 Fields g(d, part.body, part.end);
                 const int v = int(g.next(1));
                 const bool wide = (g.next(3) & 1) != 0;
@@ -377,10 +383,13 @@ picture::Header readHeader(QIODevice& device) {
     Meta m;
     if (!parseMeta(metaBox(device), m)) return {};
     // What the library decodes: single pictures, grids of them, their derivations.
-    static const QList<QByteArray> decoded = {"hvc1", "av01", "grid", "iden", "iovl"};
+    static const quint32 decoded[] = {fourcc("hvc1"), fourcc("av01"), fourcc("grid"),
+                                      fourcc("iden"), fourcc("iovl")};
     picture::Header header;
     header.stored = m.size(m.primary);
-    if (header.stored.isEmpty() || !decoded.contains(m.types.value(m.primary))) return {};
+    if (header.stored.isEmpty() || std::find(std::begin(decoded), std::end(decoded),
+                                             m.types.value(m.primary)) == std::end(decoded))
+        return {};
     // The library reads every item's data; more than the file twice over is a trap.
     if (m.dataBytes > 2 * device.size()) return {};
     header.kind = picture::Kind::Heif;

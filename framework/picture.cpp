@@ -32,7 +32,7 @@ constexpr int maxJpegScans = 100;
 // takes.
 constexpr qint64 maxJpegBlockScans = 250'000'000;
 // SVG: the largest document drawn, and the memory its parsed form takes per byte of it.
-constexpr qint64 maxSvgBytes = 32 * MB;
+constexpr qint64 maxSvgBytes = 16 * MB;
 constexpr qint64 svgBytesPerByte = 12;
 
 void setAllocationLimitOnce() {

@@ -398,7 +398,7 @@ Header ico(const Bytes& f) {
 // The remaining formats of the toolkit whose decoders hold nothing but the picture: their
 // readers are asked on the file's first bytes.
 Header other(const Bytes& f) {
-    QByteArray start = f.at(0, std::min<qint64>(f.size(), 64 * 1024));
+    QByteArray start = f.at(0, std::min<qint64>(f.size(), 16 * 1024));
     QBuffer buffer(&start);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
