@@ -197,7 +197,7 @@ Plan plan(const Header& h, QIODevice& file, QSize target) {
         if (m.scans() < 1 || m.scans() > maxJpegScans || m.blockScans() > maxJpegBlockScans)
             return p;
         const QSize d = jpegScaled(s, target);
-        // The decoded picture (gray or 32-bit), the one shrunk from it, every coefficient
+        // The decoded picture (grey or 32-bit), the one shrunk from it, every coefficient
         // when scans follow each other, and the segments the reader keeps.
         decoder = pixels(d) * (h.samples == 1 ? 1 : 4) + (d != target ? pixels(d) * 4 : 0) +
                   (onePass ? 0 : m.coefficientBytes()) + file.size();
@@ -240,7 +240,8 @@ Plan plan(const Header& h, QIODevice& file, QSize target) {
     const bool shrinks = target != s;
     const bool colour32 = ((h.kind == Kind::Png || h.kind == Kind::Tiff) && h.samples > 1) ||
                           h.kind == Kind::Jpeg || h.kind == Kind::WebP;
-    const int copies = int(shrinks) + int(h.transformation != 0) + int(!shrinks && !colour32);
+    const int copies = int(shrinks) + int(h.transformation != QImageIOHandler::TransformationNone) +
+                       int(!shrinks && !colour32);
     p.bytes = decoder + copies * pixels(target) * 4 + qint64(target.width()) * 48 + 4 * MB;
     return p;
 }
@@ -291,7 +292,6 @@ LoadedPicture loadSvg(QFile& file, const Header& h, const Plan& p,
     reader.setScaledSize(target);
     LoadedPicture out;
     if (!reader.read(&out.image)) return {};
-    picture::toSrgb(out.image);
     out.original = full;
     return out;
 }
@@ -343,8 +343,9 @@ LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>
     const bool decodedSmaller =
         (h.kind == Kind::Jpeg || h.kind == Kind::Heif) && target != out.original;
     if (!decodedSmaller && image.size() != h.stored) {
-        // The header understated the picture (a GIF whose first frame is smaller than its
-        // screen): what was decoded is the picture, drawn at the size asked for it.
+        // The decoder made the picture another size than the header said, no larger (a GIF
+        // whose frames do not fill its screen): what was decoded is the picture, drawn at
+        // the size asked for it.
         out.original = stored(image.size());
         target = drawnSize(out.original);
     }
