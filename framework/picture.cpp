@@ -35,6 +35,9 @@ constexpr qint64 maxJpegBlockScans = 250'000'000;
 constexpr qint64 maxSvgBytes = 16 * MB;
 constexpr qint64 svgBytesPerByte = 12;
 
+static_assert(qint64(picture::allocationLimitMB) << 20 == picture::decodeLimitBytes,
+              "the toolkit's readers refuse what the budget refuses");
+
 void setAllocationLimitOnce() {
     static const bool done = [] {
         QImageReader::setAllocationLimit(picture::allocationLimitMB);
