@@ -26,6 +26,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -110,13 +112,98 @@ void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Whether the presentation has every thumbnail in its cell and its picture on screen.
+bool presentationBuilt() {
+    return true;
+}
+
+// Runs the event loop until the presentation is built.
+void waitUntilBuilt() {
+    while (!presentationBuilt())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    paint();
+}
+
 // "Start presentation" on the setup window, as the user clicks it, until the windows have
-// painted. False when the program refused.
+// painted everything. False when the program refused.
 bool startPresentation(start* setup) {
     setup->bottone(0)->click();
-    paint();
+    waitUntilBuilt();
     return fw::Single<fin_pict>::peek() && fw::Single<fin_thumb>::peek();
 }
+
+// The longest time the GUI thread went without handling events: the largest gap between
+// two ticks of a 10 ms timer.
+class GapWatch : public QObject {
+  public:
+    GapWatch() {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(10);
+        connect(&timer_, &QTimer::timeout, this, &GapWatch::tick);
+    }
+    void begin() {
+        worst_ = 0;
+        clock_.start();
+        last_ = 0;
+        timer_.start();
+    }
+    double endSeconds() {
+        tick();
+        timer_.stop();
+        return double(worst_) / 1e9;
+    }
+
+  private:
+    void tick() {
+        const qint64 now = clock_.nsecsElapsed();
+        worst_ = std::max(worst_, now - last_);
+        last_ = now;
+    }
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+    qint64 worst_ = 0;
+};
+
+// When both presentation windows were first exposed after begin(), and how many thumbnail
+// decodes had finished by then.
+class MapWatch : public QObject {
+  public:
+    void begin() {
+        clock_.start();
+        pict_ = strip_ = false;
+        seconds_ = -1;
+        decodes_ = -1;
+        before_ = thumbnail_cache::finishedCount();
+        qApp->installEventFilter(this);
+    }
+    void end() { qApp->removeEventFilter(this); }
+    double seconds() const { return seconds_; }
+    int decodes() const { return decodes_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && seconds_ < 0) {
+            const auto* window = qobject_cast<QWindow*>(watched);
+            const QWidget* p = fw::Single<fin_pict>::peek();
+            const QWidget* s = fw::Single<fin_thumb>::peek();
+            if (window && p && window == p->windowHandle()) pict_ = true;
+            if (window && s && window == s->windowHandle()) strip_ = true;
+            if (pict_ && strip_) {
+                seconds_ = double(clock_.nsecsElapsed()) / 1e9;
+                decodes_ = thumbnail_cache::finishedCount() - before_;
+            }
+        }
+        return false;
+    }
+
+  private:
+    QElapsedTimer clock_;
+    bool pict_ = false, strip_ = false;
+    double seconds_ = -1;
+    int decodes_ = -1;
+    int before_ = 0;
+};
 
 void endPresentation() {
     presentation::endPresentation();
@@ -218,13 +305,22 @@ int main(int argc, char** argv) {
     QSize cell, area;
     double peakFirst = 0;
     bench::Scheduling sched;
+    GapWatch gaps;
+    MapWatch mapped;
+    std::vector<double> gapRuns, mapRuns, mapDecodes;
     for (int r = 0; r < R; ++r) {
         thumbnail_cache::clear();
         const int before = thumbnail_cache::decodeCount();
         const bench::Scheduling schedBefore = bench::scheduling();
         bool ok = false;
+        gaps.begin();
+        mapped.begin();
         runs.push_back(secondsOf([&] { ok = startPresentation(setup); }));
         cpu.push_back(lastCpu);
+        gapRuns.push_back(gaps.endSeconds());
+        mapped.end();
+        mapRuns.push_back(mapped.seconds());
+        mapDecodes.push_back(mapped.decodes());
         if (!ok) {
             std::fprintf(stderr, "the presentation did not start (%d beeps)\n", beeps);
             return 1;
@@ -239,7 +335,7 @@ int main(int argc, char** argv) {
         area = QSize(Globali::pct_dx, Globali::pct_dy);
         firstPicture.push_back(secondsOf([] {
             Globali::mostra_pict(1);
-            paint();
+            waitUntilBuilt();
         }));
         endPresentation();
     }
@@ -250,6 +346,13 @@ int main(int argc, char** argv) {
     table.add(QStringLiteral("strip build, first start (start minus picture 1)"), first - picture1,
               n);
     table.add(QStringLiteral("picture 1 composed by mostra_pict"), picture1, 0);
+    table.addPer(QStringLiteral("first start: longest the GUI thread went without events"),
+                 bench::median(gapRuns), -1, QStringLiteral("10 ms timer's largest gap"));
+    table.addPer(QStringLiteral("first start: from Start to both windows mapped"),
+                 bench::median(mapRuns), -1,
+                 QStringLiteral("after %1 of %2 thumbnail decodes had finished")
+                     .arg(bench::median(mapDecodes))
+                     .arg(decodesFirst));
 
     // Second start of the same folder in the same run: the thumbnails come from the cache.
     runs.clear();
@@ -280,7 +383,7 @@ int main(int argc, char** argv) {
         for (int r = 0; r < R; ++r) {
             one.push_back(secondsOf([i] {
                 Globali::mostra_pict(i);
-                paint();
+                waitUntilBuilt();
             }));
             decode.push_back(secondsOf([i, device] {
                 const LoadedPicture p = loadPicture(Globali::disegno(i), [device](QSize full) {

@@ -14,6 +14,7 @@ namespace thumbnail_cache {
 namespace {
 
 std::atomic<int> decodes{0};
+std::atomic<int> finished{0};
 
 QCache<Key, Thumbnail>& cache() {
     // Costs are in kilobytes, so that the bound fits QCache's integer costs.
@@ -43,6 +44,7 @@ Thumbnail decode(const QString& path, QSize cell) {
     ++decodes;
     const LoadedPicture loaded =
         loadPicture(path, [cell](QSize full) { return fitting::fitRect(full, cell).size(); });
+    ++finished;
     return {loaded.image, loaded.original};
 }
 
@@ -62,6 +64,10 @@ void clear() {
 
 int decodeCount() {
     return decodes.load();
+}
+
+int finishedCount() {
+    return finished.load();
 }
 
 } // namespace thumbnail_cache

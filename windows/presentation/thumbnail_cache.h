@@ -42,7 +42,8 @@ void clear();
 // Most memory the kept thumbnails may take; the least recently used go first.
 inline constexpr qint64 kMaxBytes = qint64(256) << 20;
 
-// How many decodes decode() has run since the program started.
+// How many decodes decode() has begun, and finished, since the program started.
 int decodeCount();
+int finishedCount();
 
 } // namespace thumbnail_cache
