@@ -1,0 +1,73 @@
+#pragma once
+// Long work off the GUI thread. Jobs run on the program's own worker threads and their results
+// come back to the GUI thread as queued calls, so the GUI thread never waits for them.
+// Qt's global thread pool is left alone: the raster paint engine uses it, and a pool full of
+// decodes would stall every paint.
+#include <QThreadPool>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+namespace fw {
+
+// Which threads a job runs on.
+enum class Lane {
+    Bulk,   // many jobs (the strip's thumbnails): one thread per core
+    Prompt, // what the user is waiting to see (the picture view, the editor's preview): a
+            // thread of its own, so it never queues behind bulk work
+};
+QThreadPool& pool(Lane lane);
+
+// A set of jobs whose results come back to the GUI thread for as long as the set lives and has
+// not been cancelled. Created, used and destroyed on the GUI thread.
+class Jobs {
+  public:
+    explicit Jobs(Lane lane);
+    ~Jobs() { cancel(); }
+    Jobs(const Jobs&) = delete;
+    Jobs& operator=(const Jobs&) = delete;
+
+    // Runs work() on a worker thread, then done(result) on the GUI thread. Among the queued jobs
+    // of a lane, a higher priority starts first. work() must touch no widget and no global
+    // state; what it needs is captured by value.
+    template <class Work, class Done> void run(Work work, Done done, int priority = 0) {
+        using Result = std::invoke_result_t<Work&>;
+        ++pending_;
+        std::shared_ptr<Batch> batch = batch_;
+        pool(lane_).start(
+            [this, batch, work = std::move(work), done = std::move(done)]() mutable {
+                if (batch->cancelled) return;
+                auto result = std::make_shared<Result>(work());
+                if (batch->cancelled) return;
+                deliver([this, batch, done, result] {
+                    // Read on the GUI thread, where cancel() writes it: once cancelled (the
+                    // destructor cancels too), nothing here touches the set again.
+                    if (batch->cancelled) return;
+                    --pending_;
+                    done(std::move(*result));
+                });
+            },
+            priority);
+    }
+
+    // Jobs not yet begun are skipped and results not yet delivered are dropped; jobs run later
+    // are not affected. A job already running finishes on its thread.
+    void cancel();
+    // Jobs run since the last cancel() whose results have not come back yet.
+    int pending() const { return pending_; }
+
+  private:
+    struct Batch {
+        std::atomic<bool> cancelled{false};
+    };
+    // Queues a call to the GUI thread.
+    static void deliver(std::function<void()> call);
+
+    Lane lane_;
+    std::shared_ptr<Batch> batch_;
+    int pending_ = 0;
+};
+
+} // namespace fw
