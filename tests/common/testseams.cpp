@@ -14,6 +14,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <QCoreApplication>
+
 namespace {
 template <class T> T next(std::deque<T>& q, T cancel) {
     if (q.empty()) return cancel;
@@ -105,4 +107,22 @@ QStringList WindowFixture::row(int i) {
 void WindowFixture::setRow(int i, const QStringList& cells) {
     for (int c = 0; c < note::kCells; ++c)
         Globali::contorno(i, c) = cells.value(c);
+}
+
+LaneBlock::LaneBlock(fw::Lane lane)
+    : threads_(fw::pool(lane).maxThreadCount()), gate_(std::make_shared<QSemaphore>()) {
+    for (int t = 0; t < threads_; ++t)
+        fw::pool(lane).start([gate = gate_] { gate->acquire(); });
+}
+
+void LaneBlock::release() {
+    gate_->release(threads_);
+    threads_ = 0;
+}
+
+void finishBackgroundWork() {
+    for (fw::Lane lane : {fw::Lane::Bulk, fw::Lane::Prompt})
+        fw::pool(lane).waitForDone();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
 }

@@ -236,6 +236,8 @@ area_of() { # picture-width picture-height: prints the fitted left margin
   calc "($area_w - $1 * ($area_w / $1 < $area_h / $2 ? $area_w / $1 : $area_h / $2)) / 2"
 }
 shot="$APPDIR/show1.png"
+# Thumbnails and picture 1 arrive in either order; the last shot has all of them.
+await_pixel "$shot" $((2 * pitch + pitch / 2)) $((stop + strip / 2)) 2040d0 "thumbnail 3 arrived"
 await_pixel "$shot" $((SW / 2)) $((area_h - 30)) d04020 "picture 1 shown"
 expect_pixel "$shot" 0 $((stop + strip / 2)) cccccc "strip background left of cell 1"
 expect_pixel "$shot" $((SW / 2)) "$stop" cccccc "strip background along the strip's top"

@@ -2,9 +2,12 @@
 
 #include "framework/seams.h"
 #include "state/globali.h"
+#include "state/model.h"
 #include "windows/presentation/fin_thumb.h"
 #include "windows/presentation/presentation.h"
 #include "windows/presentation/presentation_geometry.h"
+
+#include <QCoreApplication>
 
 fin_pict::fin_pict() : fw::Window(fw::Frame::PlainBox, QSize(300, 300), QStringLiteral("picture")) {
     setBackColor(Qt::black);
@@ -18,15 +21,16 @@ fin_pict::fin_pict() : fw::Window(fw::Frame::PlainBox, QSize(300, 300), QStringL
 
 void fin_pict::Event_Open() {
     using namespace Globali;
-    presentation::OpeningScope opening;
     const auto split = presentation_geo::screenSplit(Screen0(), thumb_pos, thumb_per);
     // An edge outside 0..3 has no layout: nothing is laid out and the presentation ends
-    // as soon as it is open (below), rather than showing windows of earlier sizes.
+    // right after it has opened (below), rather than showing windows of earlier sizes.
     tmb_dx = split.tmb_dx;
     tmb_dy = split.tmb_dy;
     pct_dx = split.pct_dx;
     pct_dy = split.pct_dy;
     placeContent(QRect(split.picturePos, QSize(pct_dx, pct_dy)));
+    // What shows until picture 1 has been decoded.
+    setBackColor(colore(colour::PictureBackground));
     fin_thumb* strip = fw::Single<fin_thumb>::get();
     strip->placeContent(QRect(split.stripPos, QSize(tmb_dx, tmb_dy)));
 
@@ -38,7 +42,8 @@ void fin_pict::Event_Open() {
 
     if (!presentation::layoutUsable(Screen0(), thumb_pos, thumb_per, quantidisegni)) {
         Beep();
-        presentation::endPresentation();
+        // Not from inside the opening: whoever reached the window is still using it.
+        QMetaObject::invokeMethod(qApp, &presentation::endPresentation, Qt::QueuedConnection);
     }
 }
 

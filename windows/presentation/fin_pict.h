@@ -1,6 +1,7 @@
 #pragma once
 // The picture window of a running presentation: the screen beside the thumbnail strip,
 // showing one picture scaled to fit on the background colour, with its note on top.
+#include "framework/background.h"
 #include "framework/window.h"
 
 class fin_pict : public fw::Window {
@@ -18,4 +19,7 @@ class fin_pict : public fw::Window {
     fw::Rectangle* Rectangle1 = nullptr;   // the note's box
     fw::StaticText* StaticText2 = nullptr; // the note's shadow
     fw::StaticText* StaticText1 = nullptr; // the note's text
+
+    // The picture being decoded for the view; a later one supersedes it (cancel()).
+    fw::Jobs picture{fw::Lane::Prompt};
 };

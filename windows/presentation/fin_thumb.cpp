@@ -1,30 +1,27 @@
 #include "windows/presentation/fin_thumb.h"
 
-#include "framework/progress.h"
+#include "lang/language.h"
 #include "resources/pictures.h"
 #include "state/globali.h"
+#include "state/model.h"
 #include "windows/presentation/mostra_pict.h"
 #include "windows/presentation/picture_compose.h"
 #include "windows/presentation/presentation.h"
 #include "windows/presentation/presentation_geometry.h"
 #include "windows/presentation/thumbnail_cache.h"
 
-#include <QCoreApplication>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
-#include <optional>
-#include <vector>
 
 namespace {
 
-struct Job {
-    QString path;
-    QSize cell; // device pixels
-};
-
-thumbnail_cache::Thumbnail decodeJob(const Job& job) {
-    return thumbnail_cache::decode(job.path, job.cell);
+// The picture of a cell: the file's thumbnail fitted onto the cell's fill, or the placeholder
+// when the file gives no picture. Runs on a worker thread.
+QImage cellPicture(const QString& path, QSize cell, qreal dpr, const QColor& fill) {
+    const thumbnail_cache::Thumbnail thumb =
+        thumbnail_cache::fetch(path, picture_compose::deviceSize(cell, dpr));
+    const QImage& shown = thumb.ok() ? thumb.image : pictures::notfound();
+    const QSize original = thumb.ok() ? thumb.original : shown.size();
+    return picture_compose::composeFitted(shown, original, cell, dpr, fill);
 }
 
 } // namespace
@@ -45,84 +42,47 @@ fw::Canvas* fin_thumb::addCell(int index, QRect geometry) {
 
 void fin_thumb::Event_Open() {
     using namespace Globali;
-    presentation::OpeningScope opening;
     setBackColor(colore(colour::StripBackground));
     const int pictures = std::clamp(quantidisegni, 0, presentation_geo::kMaxCells - 1);
     const int n = pictures + 1;
     const auto grid = presentation_geo::stripGrid(tmb_dx, tmb_dy, thumb_pos, n);
-    for (int k = 1; k <= int(grid.cells.size()); ++k)
-        addCell(k, grid.cells[size_t(k - 1)])->show();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-
     if (!grid.cells.empty()) {
         const QSize cell(grid.cw, grid.ch);
-        fillThumbnails(pictures, cell);
+        const qreal dpr = devicePixelRatioF();
+        const QColor fill = colore(colour::CellBackground);
+        // Until its thumbnail comes a cell shows its fill: one picture shared by every cell.
+        const QImage empty = picture_compose::composeFitted(QImage(), QSize(), cell, dpr, fill);
+        for (int k = 1; k <= n; ++k)
+            addCell(k, grid.cells[size_t(k - 1)])->setBackdrop(empty);
         const QImage& exit = language::isEnglish(lingua) ? pictures::eexit() : pictures::eesci();
-        miniabase(n)->setBackdrop(picture_compose::composeFitted(
-            exit, exit.size(), cell, devicePixelRatioF(), colore(colour::CellBackground)));
+        miniabase(n)->setBackdrop(
+            picture_compose::composeFitted(exit, exit.size(), cell, dpr, fill));
+        queueThumbnails(pictures, cell);
     }
     mostra_pict(1);
 }
 
-// Decodes the thumbnails the cache lacks on worker threads (QImage work only) and places
-// every cell's picture in order here, keeping the windows painted meanwhile.
-void fin_thumb::fillThumbnails(int pictures, QSize cell) {
-    using namespace Globali;
+// The thumbnails are decoded (or taken from the cache) and composed on worker threads, in
+// the order of the cells; each comes back to its cell here.
+void fin_thumb::queueThumbnails(int pictures, QSize cell) {
     const qreal dpr = devicePixelRatioF();
-    const QSize device = picture_compose::deviceSize(cell, dpr);
-
-    std::vector<thumbnail_cache::Key> keys(size_t(pictures) + 1);
-    std::vector<std::optional<thumbnail_cache::Thumbnail>> ready(size_t(pictures) + 1);
-    std::vector<int> jobOf(size_t(pictures) + 1, -1);
-    QList<Job> jobs;
+    const QColor fill = Globali::colore(colour::CellBackground);
     for (int i = 1; i <= pictures; ++i) {
-        keys[size_t(i)] = thumbnail_cache::keyFor(disegno(i), device);
-        ready[size_t(i)] = thumbnail_cache::find(keys[size_t(i)]);
-        if (!ready[size_t(i)]) {
-            jobOf[size_t(i)] = int(jobs.size());
-            jobs.append({disegno(i), device});
-        }
-    }
-
-    QFuture<thumbnail_cache::Thumbnail> decoded;
-    QFutureWatcher<thumbnail_cache::Thumbnail> watcher;
-    if (!jobs.isEmpty()) {
-        decoded = QtConcurrent::mapped(jobs, decodeJob);
-        // Each finished decode posts an event that wakes the wait below.
-        connect(&watcher, &QFutureWatcher<thumbnail_cache::Thumbnail>::resultReadyAt, this, [] {});
-        watcher.setFuture(decoded);
-    }
-
-    fw::Progress progress(language::isEnglish(lingua)
-                              ? QStringLiteral("Preparing the thumbnails")
-                              : QStringLiteral("Preparazione delle miniature"),
-                          pictures);
-    for (int i = 1; i <= pictures; ++i) {
-        auto& thumb = ready[size_t(i)];
-        if (!thumb) {
-            const int job = jobOf[size_t(i)];
-            while (!decoded.isResultReadyAt(job))
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                                QEventLoop::WaitForMoreEvents);
-            thumb = decoded.resultAt(job);
-            thumbnail_cache::store(keys[size_t(i)], *thumb);
-        }
-        const QImage& shown = thumb->ok() ? thumb->image : pictures::notfound();
-        const QSize original = thumb->ok() ? thumb->original : shown.size();
-        miniabase(i)->setBackdrop(picture_compose::composeFitted(shown, original, cell, dpr,
-                                                                 colore(colour::CellBackground)));
-        thumb.reset();
-        progress.step(i);
+        const QString path = Globali::disegno(i);
+        thumbnails.run([path, cell, dpr, fill] { return cellPicture(path, cell, dpr, fill); },
+                       [this, i](const QImage& picture) { miniabase(i)->setBackdrop(picture); });
     }
 }
 
 bool fin_thumb::miniabase_MouseDown(int index, int x, int y) {
     Q_UNUSED(x)
     Q_UNUSED(y)
+    // A cell whose thumbnail has not come yet shows its picture all the same: the picture
+    // view decodes on its own, at its own size.
     if (index > Globali::quantidisegni)
         presentation::endPresentation();
     else
-        presentation::whenOpen([index] { Globali::mostra_pict(index); });
+        Globali::mostra_pict(index);
     return false;
 }
 

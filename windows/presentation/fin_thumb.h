@@ -1,6 +1,7 @@
 #pragma once
 // The thumbnail strip of a running presentation: a grid of cells along one screen edge, one
 // per picture and a last one that ends the presentation.
+#include "framework/background.h"
 #include "framework/window.h"
 
 class fin_thumb : public fw::Window {
@@ -8,8 +9,9 @@ class fin_thumb : public fw::Window {
   public:
     fin_thumb();
 
-    // Builds the grid, puts a thumbnail in every cell and the exit button in the last one,
-    // then shows picture 1.
+    // Lays out the grid, every cell in the cell colour and the exit button in the last one,
+    // sets the thumbnails decoding in the background and shows picture 1. Each thumbnail
+    // goes into its cell as it arrives.
     void Event_Open() override;
     // Escape ends the presentation.
     void Event_KeyDown(int key) override;
@@ -19,7 +21,11 @@ class fin_thumb : public fw::Window {
     // Member 0 lies outside the window; members 1..n are the cells.
     fw::ControlArray<fw::Canvas> miniabase;
 
+    // The thumbnails still to come into their cells; the decoding of those not yet done is
+    // dropped by cancel().
+    fw::Jobs thumbnails{fw::Lane::Bulk};
+
   private:
     fw::Canvas* addCell(int index, QRect geometry);
-    void fillThumbnails(int pictures, QSize cell);
+    void queueThumbnails(int pictures, QSize cell);
 };

@@ -7,23 +7,37 @@
 #include "windows/presentation/presentation_geometry.h"
 #include "windows/setup/start.h"
 
-#include <QCoreApplication>
-#include <QTimer>
-#include <algorithm>
-#include <vector>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWindow>
 
 namespace presentation {
 
 namespace {
 
-int openingDepth = 0;
-std::vector<std::function<void()>> held;
+// An Escape typed right after "Start presentation", before the new windows were mapped and
+// focused, goes to the window that had the focus: the setup window, hidden by then. It is
+// meant for the presentation.
+class TypedAhead : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            return false;
+        const start* setup = fw::Single<start>::peek();
+        if (!setup || setup->isVisible() || !fw::Single<fin_pict>::exists()) return false;
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        const bool toSetup = (widget && widget->window() == setup) ||
+                             (setup->windowHandle() && watched == setup->windowHandle());
+        if (!toSetup) return false;
+        endPresentation();
+        return true;
+    }
+};
 
-void runHeld() {
-    const std::vector<std::function<void()>> actions = std::move(held);
-    held.clear();
-    for (const auto& action : actions)
-        action();
+TypedAhead& typedAhead() {
+    static TypedAhead filter;
+    return filter;
 }
 
 } // namespace
@@ -43,38 +57,32 @@ bool startPresentation() {
         endPresentation();
         return false;
     }
+    // Opening lays out both windows and only queues their pictures: they are on screen (and
+    // take Escape) before the first decode is done.
     fw::Single<fin_pict>::get()->Show();
     fw::Single<fin_thumb>::get()->Show();
+    qApp->installEventFilter(&typedAhead());
     return true;
 }
 
 void endPresentation() {
-    whenOpen([] {
-        if (fin_pict* picture = fw::Single<fin_pict>::peek()) picture->Close();
-        if (fin_thumb* strip = fw::Single<fin_thumb>::peek()) strip->Close();
-        start::instance()->comeBack();
-    });
+    qApp->removeEventFilter(&typedAhead());
+    if (fin_pict* picture = fw::Single<fin_pict>::peek()) {
+        picture->picture.cancel();
+        picture->Close();
+    }
+    if (fin_thumb* strip = fw::Single<fin_thumb>::peek()) {
+        strip->thumbnails.cancel();
+        strip->Close();
+    }
+    start::instance()->comeBack();
 }
 
-void whenOpen(std::function<void()> action) {
-    if (isOpening())
-        held.push_back(std::move(action));
-    else
-        action();
-}
-
-bool isOpening() {
-    return openingDepth > 0;
-}
-
-OpeningScope::OpeningScope() {
-    ++openingDepth;
-}
-
-OpeningScope::~OpeningScope() {
-    // Held input runs from the event loop, after the caller that opened the windows has
-    // finished showing them.
-    if (--openingDepth == 0 && !held.empty()) QTimer::singleShot(0, qApp, runHeld);
+bool busy() {
+    const fin_pict* picture = fw::Single<fin_pict>::peek();
+    const fin_thumb* strip = fw::Single<fin_thumb>::peek();
+    return (picture && picture->picture.pending() > 0) ||
+           (strip && strip->thumbnails.pending() > 0);
 }
 
 } // namespace presentation

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHashFunctions>
+#include <QMutex>
 #include <atomic>
 
 namespace thumbnail_cache {
@@ -16,15 +17,17 @@ namespace {
 std::atomic<int> decodes{0};
 std::atomic<int> finished{0};
 
-QCache<Key, Thumbnail>& cache() {
-    // Costs are in kilobytes, so that the bound fits QCache's integer costs.
-    static QCache<Key, Thumbnail> c(kMaxBytes >> 10);
-    return c;
-}
+// A thumbnail's identity: the file as it is now and the cell size in device pixels. Changing
+// the file or the cell makes a new key.
+struct Key {
+    QString path;
+    qint64 modified = 0; // milliseconds since the epoch, 0 when the file is not there
+    qint64 bytes = -1;
+    QSize cell;
+    bool operator==(const Key&) const = default;
+};
 
-} // namespace
-
-size_t qHash(const Key& key, size_t seed) {
+size_t qHash(const Key& key, size_t seed = 0) {
     return qHashMulti(seed, key.path, key.modified, key.bytes, key.cell.width(), key.cell.height());
 }
 
@@ -48,17 +51,33 @@ Thumbnail decode(const QString& path, QSize cell) {
     return {loaded.image, loaded.original};
 }
 
-std::optional<Thumbnail> find(const Key& key) {
-    if (const Thumbnail* t = cache().object(key)) return *t;
-    return std::nullopt;
+QMutex lock;
+
+QCache<Key, Thumbnail>& cache() {
+    // Costs are in kilobytes, so that the bound fits QCache's integer costs.
+    static QCache<Key, Thumbnail> c(kMaxBytes >> 10);
+    return c;
 }
 
-void store(const Key& key, const Thumbnail& thumbnail) {
+} // namespace
+
+Thumbnail fetch(const QString& path, QSize cell) {
+    const Key key = keyFor(path, cell);
+    {
+        const QMutexLocker held(&lock);
+        if (const Thumbnail* t = cache().object(key)) return *t;
+    }
+    // Decoded outside the lock: other cells go on meanwhile. Two fetches of the same file at
+    // once (a presentation started again while the last one's decode still runs) both decode.
+    const Thumbnail thumbnail = decode(path, cell);
     const qsizetype cost = thumbnail.image.sizeInBytes() / 1024 + 1;
+    const QMutexLocker held(&lock);
     cache().insert(key, new Thumbnail(thumbnail), cost);
+    return thumbnail;
 }
 
 void clear() {
+    const QMutexLocker held(&lock);
     cache().clear();
 }
 

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
-#include <optional>
 
 namespace thumbnail_cache {
 
@@ -16,33 +15,17 @@ struct Thumbnail {
     bool ok() const { return !image.isNull(); }
 };
 
-// A thumbnail's identity: the file as it is now (path, modification time, length) and the
-// cell size in device pixels. Changing the file or the cell makes a new key.
-struct Key {
-    QString path;
-    qint64 modified = 0; // milliseconds since the epoch, 0 when the file is not there
-    qint64 bytes = -1;
-    QSize cell;
-    bool operator==(const Key&) const = default;
-};
-size_t qHash(const Key& key, size_t seed = 0);
-
-// The key of a file for a cell, from the file's current state (GUI thread).
-Key keyFor(const QString& path, QSize cell);
-
-// Decodes a file scaled to the size the fitting rule gives it in `cell`. Safe on any thread.
-Thumbnail decode(const QString& path, QSize cell);
-
-// The cached thumbnail of a key (GUI thread).
-std::optional<Thumbnail> find(const Key& key);
-// Keeps a thumbnail, failures included, so the file is not tried again while unchanged.
-void store(const Key& key, const Thumbnail& thumbnail);
+// The thumbnail of a file for a cell of `cell` device pixels: the one kept when the file (path,
+// modification time, length) and the cell are unchanged, otherwise the file decoded scaled to
+// the size the fitting rule gives it in the cell, and kept, failures included, so that an
+// unchanged file is not tried again. Safe on any thread.
+Thumbnail fetch(const QString& path, QSize cell);
 void clear();
 
 // Most memory the kept thumbnails may take; the least recently used go first.
 inline constexpr qint64 kMaxBytes = qint64(256) << 20;
 
-// How many decodes decode() has begun, and finished, since the program started.
+// How many thumbnail decodes have begun, and finished, since the program started.
 int decodeCount();
 int finishedCount();
 
