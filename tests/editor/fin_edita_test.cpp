@@ -1,8 +1,11 @@
 // The notes editor: its preview of the picture area, navigation, the load of a stored note,
 // the stored form of every edit, the rectangle drawn with two clicks, and the way back.
+#include "common/testfiles.h"
 #include "common/testseams.h"
+#include "resources/pictures.h"
 #include "state/globali.h"
 #include "windows/editor/fin_edita.h"
+#include "windows/presentation/picture_compose.h"
 #include "windows/setup/start.h"
 
 #include <QClipboard>
@@ -40,6 +43,10 @@ void click(fin_edita* w, QPoint p) {
 }
 void tick(QWidget* box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 10));
+}
+// Until the preview shows the picture asked for last.
+bool previewShown(fin_edita* w) {
+    return QTest::qWaitFor([w] { return !w->previewPending(); });
 }
 } // namespace
 
@@ -198,6 +205,36 @@ class FinEditaTest : public QObject {
         QCOMPARE(frameCells(), QStringList({"732", "549", "-732", "-549"}));
         QCOMPARE(volta, 0);
         QCOMPARE(w->recbordo(0)->pos(), LT + QPoint(196, 146));
+    }
+
+    // Next while the preview is still decoding: the controls follow at once, the preview
+    // keeps the picture shown until the one asked for last has come; a file that does not
+    // decode shows the placeholder.
+    void nextDuringASlowDecode() {
+        WindowFixture f;
+        f.importFolder(f.makeFolder("pics", 3));
+        testfiles::writeText(f.path("pics/pic3.png"), "not a picture");
+        contorno(3, note::Text) = "third";
+        fin_edita* w = f.openEditor();
+        QVERIFY(previewShown(w));
+        const QImage first = prefre;
+        QCOMPARE(first.pixelColor(126, 105), QColor(Qt::green));
+        {
+            LaneBlock slow(fw::Lane::Prompt);
+            QTest::mouseClick(w->PushButton3, Qt::LeftButton);
+            QTest::mouseClick(w->PushButton3, Qt::LeftButton);
+            QCOMPARE(w->StaticText1->text(), QStringLiteral("pic3.png"));
+            QCOMPARE(w->EditField1->text(), QStringLiteral("third"));
+            QVERIFY(w->PushButton2->isEnabled() && !w->PushButton3->isEnabled());
+            QVERIFY(w->previewPending());
+            QCOMPARE(w->rec_schermo->backdrop(), first);
+        }
+        QVERIFY(previewShown(w));
+        const QImage placeholder =
+            picture_compose::composeFitted(pictures::notfound(), pictures::notfound().size(),
+                                           QSize(252, 210), 1.0, colore(colour::PictureBackground));
+        QCOMPARE(prefre, placeholder);
+        QCOMPARE(w->rec_schermo->backdrop(), placeholder);
     }
 
     // OK, Return and the window system's close request all go back to the setup window,

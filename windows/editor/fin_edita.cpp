@@ -7,6 +7,7 @@
 #include "resources/pictures.h"
 #include "state/fitting.h"
 #include "state/globali.h"
+#include "state/model.h"
 #include "windows/editor/editor_geometry.h"
 #include "windows/editor/note_lists.h"
 #include "windows/presentation/picture_compose.h"
@@ -64,6 +65,11 @@ void fin_edita::Event_Open() {
     }
     for (int i = 0; i < 2; ++i)
         recbordo(i)->setFill(colore(colour::Frame));
+    // Until picture 1 is decoded the preview shows the background colour, not a picture left
+    // from an earlier session.
+    prefre = picture_compose::composeFitted(QImage(), QSize(), rec_schermo->size(), 1.0,
+                                            colore(colour::PictureBackground));
+    rec_schermo->setBackdrop(prefre);
     consami();
 }
 
@@ -117,6 +123,7 @@ void fin_edita::PushButton4_Action() {
 }
 
 void fin_edita::PushButton5_Action() {
+    preview_.cancel();
     Close();
     start::instance()->comeBack();
 }
@@ -233,8 +240,25 @@ void fin_edita::rec_schermo_MouseExit() {
 
 // ---------------------------------------------------------------- the load
 
+namespace {
+
+// The preview of a picture file: fitted into the preview on the background colour, or the
+// placeholder when the file gives no picture. Runs on a worker thread.
+QImage previewOf(const QString& file, QSize box, const QColor& fill) {
+    // Decoded at the size it is drawn, so that even very large photos load quickly.
+    LoadedPicture pic =
+        loadPicture(file, [box](QSize full) { return fitting::fitRect(full, box).size(); });
+    if (pic.isNull()) pic = {pictures::notfound(), pictures::notfound().size()};
+    return picture_compose::composeFitted(pic.image, pic.original, box, 1.0, fill);
+}
+
+} // namespace
+
+// The name changes at once; the picture when it has been decoded, and only if it is still
+// the one asked for last.
 void fin_edita::showPreviewPicture() {
     using namespace Globali;
+    preview_.cancel();
     const FolderItem file = disegno(puntatore);
     if (file.isEmpty()) {
         // Without a file the preview keeps the picture shown before.
@@ -243,13 +267,12 @@ void fin_edita::showPreviewPicture() {
     }
     StaticText1->setText(QFileInfo(file).fileName());
     const QSize box = rec_schermo->size();
-    // Decoded at the size it is drawn, so that even very large photos load at once.
-    LoadedPicture pic =
-        loadPicture(file, [box](QSize full) { return fitting::fitRect(full, box).size(); });
-    if (pic.isNull()) pic = {pictures::notfound(), pictures::notfound().size()};
-    prefre = picture_compose::composeFitted(pic.image, pic.original, box, 1.0,
-                                            colore(colour::PictureBackground));
-    rec_schermo->setBackdrop(prefre);
+    const QColor fill = colore(colour::PictureBackground);
+    preview_.run([file, box, fill] { return previewOf(file, box, fill); },
+                 [this](const QImage& picture) {
+                     Globali::prefre = picture;
+                     rec_schermo->setBackdrop(picture);
+                 });
 }
 
 void fin_edita::selectPosition(int index) {

@@ -2,6 +2,7 @@
 // The notes editor: each picture's note is written, styled and placed here, one picture at a
 // time (Globali::puntatore). Every edit goes at once into that picture's row of
 // Globali::contorno; "OK" hands control back to the setup window.
+#include "framework/background.h"
 #include "framework/window.h"
 #include "windows/editor/editor_geometry.h"
 
@@ -71,6 +72,9 @@ class fin_edita : public fw::Window {
     // The six position buttons as one exclusive group.
     QButtonGroup* RadioGroup = nullptr;
 
+    // Whether the preview picture asked for last is still being decoded.
+    bool previewPending() const { return preview_.pending() > 0; }
+
   private:
     // The cell of the current picture's row; a row or column the table does not have reads
     // empty and takes no writes.
@@ -87,4 +91,7 @@ class fin_edita : public fw::Window {
     void showFrame(bool on);
     // The corner handle that the next click on the preview places.
     static int nextCorner();
+
+    // The preview picture being decoded; the next picture asked for supersedes it.
+    fw::Jobs preview_{fw::Lane::Prompt};
 };
