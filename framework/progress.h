@@ -1,7 +1,9 @@
 #pragma once
-// Progress of long work on the GUI thread: a dialog with the count appears once the work
-// has taken noticeable time, the windows keep repainting, and user input waits until the
-// work is done.
+// Progress of short work that runs on the GUI thread in one piece (the folder scan): a dialog
+// with the count appears once the work has taken noticeable time, and the windows keep
+// painting. Only paints, timers and queued calls are handled meanwhile; user input waits in
+// the queue until the work is done, so no handler of the user's can run in the middle of it.
+// Work that can take long belongs on worker threads (framework/background.h).
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
@@ -16,7 +18,7 @@ class Progress {
     ~Progress();
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
-    // Reports how much is done and lets the windows repaint.
+    // Reports how much is done; every few milliseconds lets the windows paint.
     void step(int done);
     void setTotal(int total) { total_ = total; }
 
@@ -24,6 +26,7 @@ class Progress {
     QString label_;
     int total_;
     QElapsedTimer clock_;
+    qint64 lastYield_ = 0;
     QPointer<QProgressDialog> dialog_;
 };
 
