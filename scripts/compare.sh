@@ -44,7 +44,7 @@ djpeg_all() {
     djpeg -scale 1/8 -outfile /dev/null "$f" 2>/dev/null || true
   done
 }
-# Field $2 (1-based: total s, per picture ms, peak MB, note) of the table row whose name starts
+# Field $2 (1-based: total s, per picture ms, peak MB, CPU s, note) of the table row whose name starts
 # with $1.
 row() {
   awk -F'|' -v what="$1" -v field="$2" \
@@ -91,6 +91,8 @@ for folder in "${folders[@]}"; do
   per=$(row "presentation on screen, first start" 2 "$out")
   switch=$(awk '/^switch \/ fitted decode/ { print $(NF - 2) }' "$out" | tr -d ,)
   peak=$(awk '/^peak memory/ { for (i = 1; i <= NF; ++i) if ($i == "start") print $(i + 1) }' "$out")
+  gap=$(calc "$(row "first start: longest the GUI thread" 1 "$out") * 1000")
+  mapped_after=$(row "first start: from Start to both windows mapped" 5 "$out" | awk '{ print $2 }')
   budget=$(awk '/^peak memory/ { for (i = 1; i <= NF; ++i) if ($i == "budget") print $(i + 1) }' "$out")
   limit=$(calc "$djpeg_s / $cores")
   echo
@@ -108,6 +110,8 @@ for folder in "${folders[@]}"; do
   echo "| picture switch / fitted decode (median) | $switch | | <= 1.3 | $(verdict "$switch <= 1.3") | |"
   echo "| peak memory, MB | $peak | | <= $budget | $(verdict "$peak <= $budget") | |"
   echo "| first start / second start | $(calc "$shown / $second") | | >= 10 | $(verdict "$shown / $second >= 10") | |"
+  echo "| GUI thread's longest gap in the first start, ms | $gap | | < 50 | $(verdict "$gap < 50") | |"
+  echo "| thumbnail decodes finished when both windows were mapped | $mapped_after | | < 3 | $(verdict "$mapped_after < 3") | |"
   echo
   echo "$n $per $(calc "$shown_cpu * 1000 / $n") $folder" >>"$summary"
 done
