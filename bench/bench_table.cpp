@@ -51,17 +51,29 @@ double cpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+namespace {
+// Adds what one schedstat file says.
+void addSchedstat(const QString& path, Scheduling& s) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return;
+    const QList<QByteArray> parts = f.readAll().simplified().split(' ');
+    if (parts.size() < 2) return;
+    s.running += parts[0].toDouble() / 1e9;
+    s.waiting += parts[1].toDouble() / 1e9;
+}
+} // namespace
+
 Scheduling scheduling() {
     Scheduling s;
     const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile f(tasks.filePath(task) + QStringLiteral("/schedstat"));
-        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) continue;
-        const QList<QByteArray> parts = f.readAll().simplified().split(' ');
-        if (parts.size() < 2) continue;
-        s.running += parts[0].toDouble() / 1e9;
-        s.waiting += parts[1].toDouble() / 1e9;
-    }
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        addSchedstat(tasks.filePath(task) + QStringLiteral("/schedstat"), s);
+    return s;
+}
+
+Scheduling threadScheduling() {
+    Scheduling s;
+    addSchedstat(QStringLiteral("/proc/thread-self/schedstat"), s);
     return s;
 }
 

@@ -22,6 +22,8 @@ struct Scheduling {
     double waiting = 0;
 };
 Scheduling scheduling();
+// The same for the calling thread alone.
+Scheduling threadScheduling();
 // Processor time of this process so far, every thread, user and system, seconds.
 double cpuSeconds();
 
