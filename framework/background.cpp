@@ -3,6 +3,9 @@
 #include <QObject>
 #include <QThread>
 #include <algorithm>
+#include <cerrno>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace fw {
 
@@ -14,6 +17,11 @@ QObject& receiver() {
     static QObject object;
     return object;
 }
+
+// How much less priority (nice) bulk threads take than the process has. Enough for the GUI
+// thread to get a core at once when it wakes; on an otherwise idle machine the bulk work
+// loses nothing, it only yields.
+constexpr int kBulkNice = 10;
 
 struct Pools {
     QThreadPool bulk;
@@ -48,6 +56,19 @@ void Jobs::cancel() {
     batch_->cancelled = true;
     batch_ = std::make_shared<Batch>();
     pending_ = 0;
+}
+
+void Jobs::enterLane(Lane lane) {
+    if (lane != Lane::Bulk) return;
+    // Each thread has its own nice value on Linux; a pool's threads stay in their lane.
+    static thread_local const bool lowered = [] {
+        const id_t thread = id_t(::gettid());
+        errno = 0;
+        const int nice = ::getpriority(PRIO_PROCESS, thread);
+        if (errno == 0) ::setpriority(PRIO_PROCESS, thread, std::min(nice + kBulkNice, 19));
+        return true;
+    }();
+    (void)lowered;
 }
 
 void Jobs::deliver(std::function<void()> call) {

@@ -14,7 +14,8 @@ namespace fw {
 
 // Which threads a job runs on.
 enum class Lane {
-    Bulk,   // many jobs (the strip's thumbnails): one thread per core
+    Bulk,   // many jobs (the strip's thumbnails): one thread per core, at a lower priority, so
+            // that the GUI thread and prompt work get a core first
     Prompt, // what the user is waiting to see (the picture view, the editor's preview): a
             // thread of its own, so it never queues behind bulk work
 };
@@ -36,8 +37,10 @@ class Jobs {
         using Result = std::invoke_result_t<Work&>;
         ++pending_;
         std::shared_ptr<Batch> batch = batch_;
+        const Lane lane = lane_;
         pool(lane_).start(
-            [this, batch, work = std::move(work), done = std::move(done)]() mutable {
+            [this, lane, batch, work = std::move(work), done = std::move(done)]() mutable {
+                enterLane(lane);
                 if (batch->cancelled) return;
                 auto result = std::make_shared<Result>(work());
                 if (batch->cancelled) return;
@@ -62,6 +65,8 @@ class Jobs {
     struct Batch {
         std::atomic<bool> cancelled{false};
     };
+    // Sets up the calling worker thread for its lane, once.
+    static void enterLane(Lane lane);
     // Queues a call to the GUI thread.
     static void deliver(std::function<void()> call);
 
