@@ -1,5 +1,6 @@
 #include "framework/background.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QThread>
 #include <algorithm>
@@ -29,17 +30,30 @@ struct Pools {
     Pools() {
         bulk.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
         prompt.setMaxThreadCount(1);
+        // Work still running when the program ends is done before the application object
+        // and the statics go: a decode must not outlive the loader's own statics (the decode
+        // budget, made after these pools, would be destroyed first).
+        qAddPostRoutine(finish);
     }
-    // At exit, queued jobs are dropped; the pools' own destructors wait for running ones.
+    // Without an application object, only here; the pools' own destructors wait.
     ~Pools() {
         bulk.clear();
         prompt.clear();
     }
+    // Drops queued jobs and waits for running ones.
+    static void finish();
 };
 
 Pools& pools() {
     static Pools p;
     return p;
+}
+
+void Pools::finish() {
+    for (QThreadPool* p : {&pools().bulk, &pools().prompt}) {
+        p->clear();
+        p->waitForDone();
+    }
 }
 
 } // namespace
