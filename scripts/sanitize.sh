@@ -17,6 +17,7 @@ cmake --build "$build" -j2
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1:abort_on_error=1:print_summary=1"
+export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:print_summary=1"
 cd "$build"
 ctest -E '^e2e\.' --output-on-failure -j2 --timeout 900

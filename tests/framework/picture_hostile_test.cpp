@@ -55,7 +55,8 @@ class PictureHostileTest : public QObject {
         const QString path = testfiles::written(dir, "hostile", bytes);
         const hostile::ChildRun probe = hostile::inChild(warm.path(), {"probe", path});
         QVERIFY(probe.ok);
-        QVERIFY2(probe.peak < MB, qPrintable(QString::number(probe.peak)));
+        QVERIFY2(probe.peak < MB || !testfiles::kPeaksMeasured,
+                 qPrintable(QString::number(probe.peak)));
         for (const QSize drawn : {cell, screen}) {
             const qint64 planned =
                 picture::decodeBytes(path, hostile::fitted(probePicture(path).size, drawn));
@@ -66,12 +67,13 @@ class PictureHostileTest : public QObject {
             QVERIFY(decode.peak >= 0);
             if (decodes) {
                 QVERIFY(planned > 0 && planned <= picture::decodeLimitBytes);
-                QVERIFY2(decode.peak <= planned,
+                QVERIFY2(decode.peak <= planned || !testfiles::kPeaksMeasured,
                          qPrintable(QStringLiteral("%1 MB used, %2 MB planned")
                                         .arg(decode.peak / MB)
                                         .arg(planned / MB)));
             } else {
-                QVERIFY2(decode.peak < 8 * MB, qPrintable(QString::number(decode.peak / MB)));
+                QVERIFY2(decode.peak < 8 * MB || !testfiles::kPeaksMeasured,
+                         qPrintable(QString::number(decode.peak / MB)));
             }
         }
     }
@@ -84,7 +86,8 @@ class PictureHostileTest : public QObject {
         const hostile::ChildRun run =
             hostile::inChild(warm.path(), {"threads", "4", path, "186", "124"});
         QVERIFY(run.ok);
-        QVERIFY2(run.peak <= picture::budgetBytes, qPrintable(QString::number(run.peak / MB)));
+        QVERIFY2(run.peak <= picture::budgetBytes || !testfiles::kPeaksMeasured,
+                 qPrintable(QString::number(run.peak / MB)));
     }
 
     void budgetWaitsForItsShare() {

@@ -21,12 +21,6 @@ using namespace Globali;
 
 namespace {
 
-// Under AddressSanitizer freed memory is held back on purpose: peaks say nothing there.
-#ifdef __SANITIZE_ADDRESS__
-constexpr bool kMemoryMeasured = false;
-#else
-constexpr bool kMemoryMeasured = true;
-#endif
 // Starts counting the peak afresh from what the process uses now.
 bool resetPeak() {
     QFile refs(QStringLiteral("/proc/self/clear_refs"));
@@ -109,7 +103,8 @@ class LongFieldsTest : public QObject {
         }
         const int used = int(bench::peakMB() - base);
         qInfo("%s: %d MB above the base", qPrintable(shape), used);
-        QVERIFY2(used <= limitMb || !kMemoryMeasured, qPrintable(QString("%1 MB").arg(used)));
+        QVERIFY2(used <= limitMb || !testfiles::kPeaksMeasured,
+                 qPrintable(QString("%1 MB").arg(used)));
     }
 
     void bareFolderNameIsFoundBesideTheFile() {
