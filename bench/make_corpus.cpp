@@ -3,7 +3,12 @@
 // orientation 6 as a phone held upright writes it, a few PNGs and a few files that are not
 // pictures. The same arguments give the same files, byte for byte.
 //
-//   vetrinova_make_corpus FOLDER N [--size WxH] [--quality Q] [--jobs J] [--seed S]
+// With --camera, the photos are as cameras and phones write them: 80 % carry EXIF data with
+// the usual camera tags and an embedded 160 x 120 thumbnail (written by Exiv2, as the camera
+// stores it: in the sensor's orientation, the photo's orientation tag beside it); the other
+// 20 % carry neither.
+//
+//   vetrinova_make_corpus FOLDER N [--camera] [--size WxH] [--quality Q] [--jobs J] [--seed S]
 #include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
@@ -19,6 +24,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <vector>
+
+#include <exiv2/exiv2.hpp>
 
 namespace {
 
@@ -114,11 +121,6 @@ QByteArray withSegment(const QByteArray& jpeg, const QByteArray& segment) {
     return jpeg.left(at) + segment + jpeg.mid(at);
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
-}
-
 QByteArray encoded(const QImage& image, const char* format, int quality) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -126,6 +128,46 @@ QByteArray encoded(const QImage& image, const char* format, int quality) {
     QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
     return writer.write(image) ? bytes : QByteArray();
+}
+
+// Photo i of a camera-like folder has EXIF data and a thumbnail, but for two in ten.
+bool hasCameraExif(int i) {
+    return i % 10 != 4 && i % 10 != 5;
+}
+
+// What a camera writes into a photo of `image` (as stored): the usual tags, the orientation
+// and a thumbnail of at most 160 x 120 in the stored orientation. False when Exiv2 failed.
+bool addCameraExif(const QString& path, const QImage& image, int i, int orientation, int quality) {
+    const QByteArray thumbnail =
+        encoded(image.scaled(160, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation), "jpg",
+                std::min(quality, 80));
+    try {
+        const auto photo = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        Exiv2::ExifData exif;
+        exif["Exif.Image.Make"] = std::string("Vetrinova");
+        exif["Exif.Image.Model"] = std::string("Bench Camera ") + char('A' + i % 3);
+        exif["Exif.Image.Orientation"] = uint16_t(orientation);
+        exif["Exif.Photo.DateTimeOriginal"] = QStringLiteral("2024:05:17 %1:%2:%3")
+                                                  .arg(8 + i / 3600 % 12, 2, 10, QLatin1Char('0'))
+                                                  .arg(i / 60 % 60, 2, 10, QLatin1Char('0'))
+                                                  .arg(i % 60, 2, 10, QLatin1Char('0'))
+                                                  .toStdString();
+        exif["Exif.Photo.ExposureTime"] = Exiv2::Rational(1, 60 << (i % 4));
+        exif["Exif.Photo.FNumber"] = Exiv2::Rational(28 + 8 * (i % 3), 10);
+        exif["Exif.Photo.ISOSpeedRatings"] = uint16_t(100 << (i % 4));
+        Exiv2::ExifThumb(exif).setJpegThumbnail(
+            reinterpret_cast<const Exiv2::byte*>(thumbnail.constData()), long(thumbnail.size()));
+        photo->setExifData(exif);
+        photo->writeMetadata();
+        return !thumbnail.isEmpty();
+    } catch (const Exiv2::AnyError&) {
+        return false;
+    }
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
 }
 
 } // namespace
@@ -147,7 +189,10 @@ int main(int argc, char** argv) {
                                   QStringLiteral("j"), QStringLiteral("2"));
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed."),
                                   QStringLiteral("s"), QStringLiteral("1"));
-    p.addOptions({size, quality, jobs, seed});
+    const QCommandLineOption camera(
+        QStringLiteral("camera"),
+        QStringLiteral("80 % of the photos with camera tags and an EXIF thumbnail."));
+    p.addOptions({size, quality, jobs, seed, camera});
     p.process(app);
     const QStringList args = p.positionalArguments();
     const QRegularExpressionMatch m =
@@ -159,8 +204,8 @@ int main(int argc, char** argv) {
     const uint64_t s = p.value(seed).toULongLong(&okSeed);
     if (args.size() != 2 || !okCount || count < 0 || count > 100000 || !m.hasMatch() ||
         !okQuality || q < 1 || q > 100 || !okJobs || threads < 1 || !okSeed) {
-        std::fprintf(stderr, "usage: vetrinova_make_corpus FOLDER N [--size WxH] [--quality Q] "
-                             "[--jobs J] [--seed S]\n");
+        std::fprintf(stderr, "usage: vetrinova_make_corpus FOLDER N [--camera] [--size WxH] "
+                             "[--quality Q] [--jobs J] [--seed S]\n");
         return 2;
     }
     const QSize photo(m.captured(1).toInt(), m.captured(2).toInt());
@@ -174,6 +219,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    const bool cameraLike = p.isSet(camera);
+    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+    Exiv2::XmpParser::initialize(); // before the threads: its set-up is not thread-safe
 
     std::vector<int> indexes(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
@@ -181,10 +229,17 @@ int main(int argc, char** argv) {
     std::atomic<int> failures{0};
     const int digits = std::max(4, int(QString::number(count).size()));
     QtConcurrent::blockingMap(indexes, [&](int i) {
-        QByteArray jpeg = encoded(photoLike(photo, mix(s * 1000003u + uint64_t(i))), "jpg", q);
-        if (!jpeg.isEmpty() && i % 5 == 0) jpeg = withSegment(jpeg, exifOrientation(6));
+        const QImage image = photoLike(photo, mix(s * 1000003u + uint64_t(i)));
+        QByteArray jpeg = encoded(image, "jpg", q);
+        const int orientation = i % 5 == 0 ? 6 : 1;
+        const bool withCamera = cameraLike && hasCameraExif(i);
+        if (!jpeg.isEmpty() && !withCamera && orientation != 1)
+            jpeg = withSegment(jpeg, exifOrientation(orientation));
         const QString name = QStringLiteral("photo_%1.jpg").arg(i, digits, 10, QLatin1Char('0'));
-        if (jpeg.isEmpty() || !writeFile(folder.filePath(name), jpeg)) ++failures;
+        const QString path = folder.filePath(name);
+        if (jpeg.isEmpty() || !writeFile(path, jpeg) ||
+            (withCamera && !addCameraExif(path, image, i, orientation, q)))
+            ++failures;
     });
 
     // A few PNGs (screenshots, scans) at a modest size, and a few files that are not pictures.
@@ -204,7 +259,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%d files could not be written\n", failures.load());
         return 1;
     }
-    std::printf("%d photos %dx%d, 3 PNGs and 3 other files in %s\n", count, photo.width(),
-                photo.height(), qPrintable(folder.path()));
+    std::printf("%d photos %dx%d%s, 3 PNGs and 3 other files in %s\n", count, photo.width(),
+                photo.height(), cameraLike ? " (80 % with camera EXIF and thumbnail)" : "",
+                qPrintable(folder.path()));
     return 0;
 }

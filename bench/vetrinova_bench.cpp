@@ -3,7 +3,14 @@
 // counted), and prints one table of times and peak memory.
 //
 //   vetrinova_bench FOLDER [--screen WxH] [--edge 0..3] [--percent P] [--repeat R]
+//                          [--cache-home DIR]
+//
+// The desktop's thumbnail cache it reads and writes is its own: XDG_CACHE_HOME is set to
+// DIR (a temporary folder by default), never the user's. The first start begins with that
+// cache empty; a new launch is a new process of this program (--launch) on the same folder,
+// started once the first start's thumbnails are written.
 #include "bench/bench_table.h"
+#include "framework/background.h"
 #include "framework/picture.h"
 #include "framework/seams.h"
 #include "state/fitting.h"
@@ -24,6 +31,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -41,6 +49,8 @@ struct Options {
     int edge = 0;
     int percent = 10;
     int repeat = 1;
+    QString cacheHome;   // empty: a temporary folder
+    bool launch = false; // only a start of the presentation, for the parent's new-launch row
 };
 
 // Reads the command line; prints the reason and returns false when it does not make sense.
@@ -61,7 +71,14 @@ bool parseOptions(const QStringList& arguments, Options& o) {
     const QCommandLineOption repeat(QStringLiteral("repeat"),
                                     QStringLiteral("Runs of each timed step; medians are shown."),
                                     QStringLiteral("r"), QStringLiteral("1"));
-    p.addOptions({screen, edge, percent, repeat});
+    const QCommandLineOption cacheHome(
+        QStringLiteral("cache-home"),
+        QStringLiteral("XDG_CACHE_HOME for the run (default: a temporary folder)."),
+        QStringLiteral("dir"));
+    const QCommandLineOption launch(
+        QStringLiteral("launch"),
+        QStringLiteral("Import and start the presentation once; print one line of figures."));
+    p.addOptions({screen, edge, percent, repeat, cacheHome, launch});
     p.process(arguments);
     if (p.positionalArguments().size() != 1) {
         std::fprintf(stderr, "one folder expected\n");
@@ -80,6 +97,8 @@ bool parseOptions(const QStringList& arguments, Options& o) {
         return false;
     }
     o.screen = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+    o.cacheHome = p.value(cacheHome);
+    o.launch = p.isSet(launch);
     if (!QFileInfo(o.folder).isDir()) {
         std::fprintf(stderr, "not a folder: %s\n", qPrintable(o.folder));
         return false;
@@ -130,14 +149,6 @@ void waitForPreview() {
         const fin_edita* editor = fw::Single<fin_edita>::peek();
         return !editor || !editor->previewPending();
     });
-}
-
-// "Start presentation" on the setup window, as the user clicks it, until the windows have
-// painted everything. False when the program refused.
-bool startPresentation(start* setup) {
-    setup->bottone(0)->click();
-    waitUntilBuilt();
-    return fw::Single<fin_pict>::peek() && fw::Single<fin_thumb>::peek();
 }
 
 // The longest time the GUI thread went without handling events: the largest gap between
@@ -243,9 +254,177 @@ QString ms(double seconds) {
     return QString::number(seconds * 1000.0, 'f', 1) + QStringLiteral(" ms");
 }
 
+// Until the thumbnails decoded for the strip are in the shared cache, and the pictures made
+// ahead for the view have come.
+void waitForHousekeeping() {
+    fw::pool(fw::Lane::Bulk).waitForDone();
+    fw::pool(fw::Lane::Ahead).waitForDone();
+    settle();
+}
+
+// Fetches served by each source since `before`.
+struct Sources {
+    int memory = 0, shared = 0, camera = 0, decoded = 0;
+    static Sources now() {
+        using thumbnail_cache::Source;
+        return {thumbnail_cache::count(Source::Memory), thumbnail_cache::count(Source::Shared),
+                thumbnail_cache::count(Source::Camera), thumbnail_cache::count(Source::Decoded)};
+    }
+    Sources operator-(const Sources& o) const {
+        return {memory - o.memory, shared - o.shared, camera - o.camera, decoded - o.decoded};
+    }
+    QString text() const {
+        return QStringLiteral("%1 shared cache, %2 camera, %3 decoded, %4 memory")
+            .arg(shared)
+            .arg(camera)
+            .arg(decoded)
+            .arg(memory);
+    }
+};
+
+// The setup window with the folder imported, every picture with a note as a prepared
+// presentation has, and the strip's edge and thickness as the setup window's controls leave
+// them; the number of pictures, 0 when there are none.
+int prepare(start* setup, const Options& o, std::vector<double>* importRuns) {
+    setup->Show();
+    paint();
+    setup->CheckBox1->setChecked(true);
+    setup->CheckBox2->setChecked(true);
+    for (int r = 0; r < (importRuns ? o.repeat : 1); ++r) {
+        const double s = secondsOf([] { Globali::importa(); });
+        if (importRuns) importRuns->push_back(s);
+    }
+    const int n = Globali::quantidisegni;
+    for (int i = 1; i <= n; ++i) {
+        const QStringList note{QStringLiteral("Picture %1").arg(i),
+                               QStringLiteral("Liberation Sans"),
+                               QStringLiteral("24"),
+                               QStringLiteral("0"),
+                               QStringLiteral("0"),
+                               QStringLiteral("0"),
+                               QStringLiteral("1"),
+                               QStringLiteral("0")};
+        for (int c = 0; c < note.size(); ++c)
+            Globali::contorno(i, c) = note[c];
+    }
+    Globali::thumb_pos = o.edge;
+    setup->Slider1->setValueSilently(o.percent);
+    Globali::thumb_per = setup->Slider1->value();
+    Globali::mostra_thumb();
+    return n;
+}
+
+// What a start of the presentation measured.
+struct StartRun {
+    double seconds = 0, cpu = 0;
+    double pictureAt = -1; // picture 1 on screen
+    int pictureDecodes = -1;
+    Sources sources;
+};
+
+// "Start presentation" clicked; until every thumbnail is in its cell and picture 1 on screen.
+StartRun startOnce(start* setup) {
+    StartRun run;
+    const Sources before = Sources::now();
+    const int finishedBefore = thumbnail_cache::finishedCount();
+    QElapsedTimer sinceStart;
+    run.seconds = secondsOf([&] {
+        sinceStart.start();
+        setup->bottone(0)->click();
+        waitFor([&] {
+            const fin_pict* p = fw::Single<fin_pict>::peek();
+            if (p && run.pictureAt < 0 && !p->backdropPicture().isNull()) {
+                run.pictureAt = double(sinceStart.nsecsElapsed()) / 1e9;
+                run.pictureDecodes = thumbnail_cache::finishedCount() - finishedBefore;
+            }
+            return !presentation::busy();
+        });
+    });
+    run.cpu = lastCpu;
+    run.sources = Sources::now() - before;
+    return run;
+}
+
+// The new-launch child: one start, one line of figures.
+int launchOnce(start* setup, const Options& o, const QElapsedTimer& sinceMain) {
+    if (prepare(setup, o, nullptr) < 1) return 1;
+    const StartRun run = startOnce(setup);
+    if (!fw::Single<fin_pict>::peek()) return 1;
+    std::printf("launch %.6f %.6f %.6f %.6f %d %d %d %.1f\n", run.seconds, run.cpu, run.pictureAt,
+                double(sinceMain.nsecsElapsed()) / 1e9, run.sources.shared, run.sources.camera,
+                run.sources.decoded, bench::peakMB());
+    endPresentation();
+    return 0;
+}
+
+// What the new-launch child printed.
+struct Launch {
+    bool ok = false;
+    double seconds = 0, cpu = 0, pictureAt = 0, sinceMain = 0, process = 0, peak = 0;
+    Sources sources;
+};
+
+Launch newLaunch(const Options& o) {
+    QStringList args{o.folder,
+                     QStringLiteral("--launch"),
+                     QStringLiteral("--cache-home"),
+                     o.cacheHome,
+                     QStringLiteral("--screen"),
+                     QStringLiteral("%1x%2").arg(o.screen.width()).arg(o.screen.height()),
+                     QStringLiteral("--edge"),
+                     QString::number(o.edge),
+                     QStringLiteral("--percent"),
+                     QString::number(o.percent)};
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer t;
+    t.start();
+    child.start(QCoreApplication::applicationFilePath(), args);
+    Launch l;
+    if (!child.waitForFinished(600000) || child.exitCode() != 0) return l;
+    l.process = double(t.nsecsElapsed()) / 1e9;
+    const QStringList f = QString::fromLatin1(child.readAllStandardOutput())
+                              .split(QLatin1Char('\n'))
+                              .filter(QStringLiteral("launch "))
+                              .value(0)
+                              .split(QLatin1Char(' '));
+    if (f.size() < 9) return l;
+    l.seconds = f[1].toDouble();
+    l.cpu = f[2].toDouble();
+    l.pictureAt = f[3].toDouble();
+    l.sinceMain = f[4].toDouble();
+    l.sources.shared = f[5].toInt();
+    l.sources.camera = f[6].toInt();
+    l.sources.decoded = f[7].toInt();
+    l.peak = f[8].toDouble();
+    l.ok = true;
+    return l;
+}
+
+// Shows picture i as a click on its cell does, until it is on screen.
+double showPicture(int i) {
+    return secondsOf([i] {
+        Globali::mostra_pict(i);
+        waitUntilBuilt();
+    });
+}
+
+// Picture i decoded fitted to the picture area, as the view decodes it: what a switch that
+// decodes cannot beat.
+double fittedDecode(int i, QSize device) {
+    return secondsOf([i, device] {
+        const LoadedPicture p = loadPicture(Globali::disegno(i), [device](QSize full) {
+            return fitting::fitRect(full, device).size();
+        });
+        (void)p;
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    QElapsedTimer sinceMain;
+    sinceMain.start();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication app(argc, argv);
@@ -257,6 +436,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no temporary folder\n");
         return 1;
     }
+    if (o.cacheHome.isEmpty()) o.cacheHome = scratch.filePath(QStringLiteral("cache"));
+    o.cacheHome = QFileInfo(o.cacheHome).absoluteFilePath();
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(o.cacheHome));
+    const QString thumbnails = QDir(o.cacheHome).filePath(QStringLiteral("thumbnails"));
+
     const QString presentationFile = scratch.filePath(QStringLiteral("bench.v69"));
     int beeps = 0;
     QStringList errors;
@@ -273,54 +457,30 @@ int main(int argc, char** argv) {
         errors << title + QStringLiteral(": ") + text;
     };
 
-    const QString loadBefore = bench::loadAverage();
-    warmFileCache(o.folder);
-
     Globali::reset();
     start* setup = start::instance();
-    setup->Show();
-    paint();
-    setup->CheckBox1->setChecked(true);
-    setup->CheckBox2->setChecked(true);
+    if (o.launch) return launchOnce(setup, o, sinceMain);
+
+    const QString loadBefore = bench::loadAverage();
+    warmFileCache(o.folder);
     bench::Table table;
     const int R = o.repeat;
 
     // Import: the folder dialog answered with the folder, then the scan.
     std::vector<double> runs;
-    for (int r = 0; r < R; ++r)
-        runs.push_back(secondsOf([] { Globali::importa(); }));
-    const int n = Globali::quantidisegni;
+    const int n = prepare(setup, o, &runs);
     if (n < 1) {
         std::fprintf(stderr, "no pictures in %s\n", qPrintable(o.folder));
         return 1;
     }
     table.add(QStringLiteral("import scan"), bench::median(runs), n,
               QString::number(n) + QStringLiteral(" pictures"));
-    // Every picture gets a note, as a prepared presentation has.
-    for (int i = 1; i <= n; ++i) {
-        const QStringList note{QStringLiteral("Picture %1").arg(i),
-                               QStringLiteral("Liberation Sans"),
-                               QStringLiteral("24"),
-                               QStringLiteral("0"),
-                               QStringLiteral("0"),
-                               QStringLiteral("0"),
-                               QStringLiteral("1"),
-                               QStringLiteral("0")};
-        for (int c = 0; c < note.size(); ++c)
-            Globali::contorno(i, c) = note[c];
-    }
 
-    // The strip's edge and thickness as the setup window's controls leave them.
-    Globali::thumb_pos = o.edge;
-    setup->Slider1->setValueSilently(o.percent);
-    Globali::thumb_per = setup->Slider1->value();
-    Globali::mostra_thumb();
-
-    // First start: nothing cached; every thumbnail decoded and composed into its cell.
+    // First start: nothing cached, in memory or in the shared cache; every thumbnail from the
+    // camera or decoded, composed into its cell.
     runs.clear();
-    std::vector<double> cpu;
-    std::vector<double> firstPicture;
-    int decodesFirst = 0;
+    std::vector<double> cpu, firstPicture, writesDone;
+    Sources sourcesFirst;
     QSize cell, area;
     double peakFirst = 0;
     bench::Scheduling sched;
@@ -330,32 +490,18 @@ int main(int argc, char** argv) {
     bench::Scheduling worstGap; // within the largest gap of all runs
     double largestGap = 0;
     for (int r = 0; r < R; ++r) {
+        waitForHousekeeping();
         thumbnail_cache::clear();
-        const int before = thumbnail_cache::decodeCount();
+        QDir(thumbnails).removeRecursively();
         const bench::Scheduling schedBefore = bench::scheduling();
-        bool ok = false;
         gaps.begin();
         mapped.begin();
-        QElapsedTimer sinceStart;
-        double pictureAt = -1;
-        int pictureDecodes = -1;
-        const int finishedBefore = thumbnail_cache::finishedCount();
-        runs.push_back(secondsOf([&] {
-            sinceStart.start();
-            setup->bottone(0)->click();
-            waitFor([&] {
-                const fin_pict* p = fw::Single<fin_pict>::peek();
-                if (p && pictureAt < 0 && !p->backdropPicture().isNull()) {
-                    pictureAt = double(sinceStart.nsecsElapsed()) / 1e9;
-                    pictureDecodes = thumbnail_cache::finishedCount() - finishedBefore;
-                }
-                return !presentation::busy();
-            });
-            ok = fw::Single<fin_pict>::peek() && fw::Single<fin_thumb>::peek();
-        }));
-        cpu.push_back(lastCpu);
-        pictureRuns.push_back(pictureAt);
-        pictureDecodeRuns.push_back(pictureDecodes);
+        const StartRun run = startOnce(setup);
+        runs.push_back(run.seconds);
+        cpu.push_back(run.cpu);
+        pictureRuns.push_back(run.pictureAt);
+        pictureDecodeRuns.push_back(run.pictureDecodes);
+        sourcesFirst = run.sources;
         gapRuns.push_back(gaps.endSeconds());
         if (gapRuns.back() > largestGap) {
             largestGap = gapRuns.back();
@@ -364,11 +510,12 @@ int main(int argc, char** argv) {
         mapped.end();
         mapRuns.push_back(mapped.seconds());
         mapDecodes.push_back(mapped.decodes());
-        if (!ok) {
+        if (!fw::Single<fin_pict>::peek() || !fw::Single<fin_thumb>::peek()) {
             std::fprintf(stderr, "the presentation did not start (%d beeps)\n", beeps);
             return 1;
         }
-        decodesFirst = thumbnail_cache::decodeCount() - before;
+        writesDone.push_back(run.seconds +
+                             secondsOf([] { fw::pool(fw::Lane::Bulk).waitForDone(); }));
         const bench::Scheduling schedAfter = bench::scheduling();
         sched.running = schedAfter.running - schedBefore.running;
         sched.waiting = schedAfter.waiting - schedBefore.waiting;
@@ -376,16 +523,18 @@ int main(int argc, char** argv) {
         if (fin_thumb* strip = fw::Single<fin_thumb>::peek(); strip && strip->miniabase(1))
             cell = strip->miniabase(1)->size();
         area = QSize(Globali::pct_dx, Globali::pct_dy);
-        firstPicture.push_back(secondsOf([] {
-            Globali::mostra_pict(1);
-            waitUntilBuilt();
-        }));
+        waitForHousekeeping();
+        firstPicture.push_back(showPicture(1));
         endPresentation();
     }
     const double first = bench::median(runs);
     const double picture1 = bench::median(firstPicture);
-    table.add(QStringLiteral("presentation on screen, first start"), first, n,
-              QString::number(decodesFirst) + QStringLiteral(" decodes"), bench::median(cpu));
+    table.add(QStringLiteral("presentation on screen, first start"), first, n, sourcesFirst.text(),
+              bench::median(cpu));
+    table.addPer(
+        QStringLiteral("first start: thumbnails written to the shared cache"),
+        bench::median(writesDone), -1,
+        QStringLiteral("%1 written, after the cells were filled").arg(sourcesFirst.decoded));
     table.add(QStringLiteral("picture 1 composed by mostra_pict"), picture1, 0);
     table.addPer(QStringLiteral("first start: longest the GUI thread went without events"),
                  bench::median(gapRuns), -1,
@@ -398,63 +547,125 @@ int main(int argc, char** argv) {
                  bench::median(mapRuns), -1,
                  QStringLiteral("after %1 of %2 thumbnail decodes had finished")
                      .arg(bench::median(mapDecodes))
-                     .arg(decodesFirst));
+                     .arg(sourcesFirst.decoded));
     table.addPer(QStringLiteral("first start: from Start to picture 1 on screen"),
                  bench::median(pictureRuns), -1,
                  QStringLiteral("after %1 thumbnail decodes had finished")
                      .arg(bench::median(pictureDecodeRuns)));
 
-    // Second start of the same folder in the same run: the thumbnails come from the cache.
+    // A new launch: a new process on the same folder, the shared cache as the first start
+    // left it.
+    waitForHousekeeping();
+    std::vector<double> launchRuns, launchCpu, launchPicture, launchProcess;
+    Launch launch;
+    for (int r = 0; r < R; ++r) {
+        launch = newLaunch(o);
+        if (!launch.ok) {
+            std::fprintf(stderr, "the new launch failed\n");
+            return 1;
+        }
+        launchRuns.push_back(launch.seconds);
+        launchCpu.push_back(launch.cpu);
+        launchPicture.push_back(launch.pictureAt);
+        launchProcess.push_back(launch.process);
+    }
+    const double relaunch = bench::median(launchRuns);
+    table.add(QStringLiteral("presentation on screen, new launch"), relaunch, n,
+              launch.sources.text() + QStringLiteral("; ") +
+                  QString::number(relaunch > 0 ? first / relaunch : 0, 'f', 1) +
+                  QStringLiteral("x faster"),
+              bench::median(launchCpu));
+    table.addPer(QStringLiteral("new launch: from Start to picture 1 on screen"),
+                 bench::median(launchPicture), -1);
+    table.addPer(QStringLiteral("new launch: the whole process, start to exit"),
+                 bench::median(launchProcess), -1,
+                 QStringLiteral("its peak memory %1 MB").arg(launch.peak, 0, 'f', 0));
+
+    // Second start in the same run: the thumbnails come from memory.
     runs.clear();
     cpu.clear();
-    int decodesSecond = 0;
+    Sources sourcesSecond;
     for (int r = 0; r < R; ++r) {
-        const int before = thumbnail_cache::decodeCount();
-        runs.push_back(secondsOf([&] { startPresentation(setup); }));
-        cpu.push_back(lastCpu);
-        decodesSecond = thumbnail_cache::decodeCount() - before;
+        const StartRun run = startOnce(setup);
+        runs.push_back(run.seconds);
+        cpu.push_back(run.cpu);
+        sourcesSecond = run.sources;
         if (r + 1 < R) endPresentation();
     }
     const double second = bench::median(runs);
     table.add(QStringLiteral("presentation on screen, second start"), second, n,
-              QString::number(decodesSecond) + QStringLiteral(" decodes, ") +
-                  QString::number(second > 0 ? first / second : 0, 'f', 1) +
-                  QStringLiteral("x faster"),
-              bench::median(cpu));
+              sourcesSecond.text(), bench::median(cpu));
+    waitForHousekeeping();
 
-    // Every picture shown once, as a click on its thumbnail shows it; right after each, the
-    // same photo only decoded fitted to the picture area (what a switch cannot beat), so that
-    // both see the same load of the machine.
+    // A click on the next cell once the current picture has been on screen for a second (what
+    // a presenter going through the pictures does), for pictures spread over the folder; each
+    // against the next picture's fitted decode.
     const qreal dpr = fw::Single<fin_pict>::peek()->devicePixelRatioF();
     const QSize device = picture_compose::deviceSize(area, dpr);
+    std::vector<double> nextClicks, nextRatios;
+    const int samples = std::min(n - 1, 20);
+    for (int s = 0; s < samples; ++s) {
+        const int i = 1 + int(qint64(s) * (n - 1) / std::max(samples, 1));
+        showPicture(i);
+        QElapsedTimer shown;
+        shown.start();
+        while (shown.elapsed() < 1000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        std::vector<double> one, decode;
+        one.push_back(showPicture(i + 1));
+        for (int r = 1; r < R; ++r) { // again, with i + 1 made ahead once more
+            showPicture(i);
+            shown.start();
+            while (shown.elapsed() < 1000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            one.push_back(showPicture(i + 1));
+        }
+        waitForHousekeeping();
+        for (int r = 0; r < R; ++r)
+            decode.push_back(fittedDecode(i + 1, device));
+        nextClicks.push_back(bench::median(one));
+        const double d = bench::median(decode);
+        nextRatios.push_back(d > 0 ? bench::median(one) / d : 0);
+    }
+    if (samples > 0)
+        table.addPer(QStringLiteral("next cell clicked after a second, median"), 0,
+                     bench::median(nextClicks) * 1000.0,
+                     QStringLiteral("%1 pictures; worst %2")
+                         .arg(samples)
+                         .arg(ms(*std::max_element(nextClicks.begin(), nextClicks.end()))));
+
+    // Every picture shown once, in an order that never goes to a picture beside the last
+    // (odd numbers, then even), as soon as the last is on screen: what a click anywhere else
+    // costs. Right after each, the same photo only decoded fitted to the picture area, so that
+    // both see the same load of the machine.
+    std::vector<int> order;
+    for (int i = 1; i <= n; i += 2)
+        order.push_back(i);
+    for (int i = 2; i <= n; i += 2)
+        order.push_back(i);
     std::vector<double> switches(size_t(n), 0), fitted(size_t(n), 0);
-    for (int i = 1; i <= n; ++i) {
+    for (const int i : order) {
         std::vector<double> one, decode;
         for (int r = 0; r < R; ++r) {
-            one.push_back(secondsOf([i] {
-                Globali::mostra_pict(i);
-                waitUntilBuilt();
-            }));
-            decode.push_back(secondsOf([i, device] {
-                const LoadedPicture p = loadPicture(Globali::disegno(i), [device](QSize full) {
-                    return fitting::fitRect(full, device).size();
-                });
-                (void)p;
-            }));
+            one.push_back(showPicture(i));
+            decode.push_back(fittedDecode(i, device));
         }
         switches[size_t(i - 1)] = bench::median(one);
         fitted[size_t(i - 1)] = bench::median(decode);
     }
+    const double peakAll = bench::peakMB();
     endPresentation();
+    waitForHousekeeping();
     double total = 0, fittedTotal = 0;
     for (size_t k = 0; k < size_t(n); ++k) {
         total += switches[k];
         fittedTotal += fitted[k];
     }
     const auto worst = std::max_element(switches.begin(), switches.end());
-    table.addPer(QStringLiteral("every picture shown once, median"), total,
+    table.addPer(QStringLiteral("every picture shown once, never the next, median"), total,
                  bench::median(switches) * 1000.0);
-    table.addPer(QStringLiteral("every picture shown once, worst"), total, *worst * 1000.0,
+    table.addPer(QStringLiteral("every picture shown once, never the next, worst"), total,
+                 *worst * 1000.0,
                  QStringLiteral("picture ") + QString::number(worst - switches.begin() + 1));
     table.addPer(QStringLiteral("decode fitted to the picture area (reference), median"),
                  fittedTotal, bench::median(fitted) * 1000.0,
@@ -509,9 +720,10 @@ int main(int argc, char** argv) {
     table.add(QStringLiteral("open presentation (with the folder scan)"), bench::median(runs), n,
               QString::number(Globali::quantidisegni) + QStringLiteral(" pictures"));
 
-    // The memory a presentation may take: its thumbnails, two full-screen pictures and 150 MB.
+    // The memory a presentation may take: its thumbnails, four full-screen pictures (the one
+    // shown, two made ahead, one being made) and 150 MB.
     const double thumbsMB = double(n) * cell.width() * cell.height() * 4 / (1 << 20);
-    const double screensMB = 2.0 * o.screen.width() * o.screen.height() * 4 / (1 << 20);
+    const double screensMB = 4.0 * o.screen.width() * o.screen.height() * 4 / (1 << 20);
     const double budget = thumbsMB + screensMB + 150;
 
     std::printf("# Vetrinova benchmark\n\n");
@@ -522,11 +734,16 @@ int main(int argc, char** argv) {
     std::printf("cores %d; load average before %s, after %s\n\n", bench::cores(),
                 qPrintable(loadBefore), qPrintable(bench::loadAverage()));
     table.print();
-    std::printf("\nswitch / fitted decode, per picture: median %.2f, worst %.2f\n",
+    std::printf("\nsources, first start: %s\n", qPrintable(sourcesFirst.text()));
+    std::printf("sources, new launch: %s\n", qPrintable(launch.sources.text()));
+    std::printf("next click / fitted decode of that picture: median %.3f, worst %.3f\n",
+                bench::median(nextRatios),
+                nextRatios.empty() ? 0 : *std::max_element(nextRatios.begin(), nextRatios.end()));
+    std::printf("switch / fitted decode, per picture: median %.2f, worst %.2f\n",
                 bench::median(ratio), *std::max_element(ratio.begin(), ratio.end()));
-    std::printf("peak memory at the end of the first start %.0f MB; budget %.0f MB "
-                "(thumbnails %.0f + two screens %.0f + 150)\n",
-                peakFirst, budget, thumbsMB, screensMB);
+    std::printf("peak memory at the end of the first start %.0f MB, at the end of the "
+                "switches %.0f MB; budget %.0f MB (thumbnails %.0f + four screens %.0f + 150)\n",
+                peakFirst, peakAll, budget, thumbsMB, screensMB);
     std::printf("first start: the threads ran %.2f s on a core and waited %.2f s for a free one\n",
                 sched.running, sched.waiting);
     std::printf("beeps %d, error messages %lld\n", beeps, static_cast<long long>(errors.size()));

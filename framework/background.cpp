@@ -21,15 +21,19 @@ QObject& receiver() {
 
 // How much less priority (nice) bulk threads take than the process has. Enough for the GUI
 // thread to get a core at once when it wakes; on an otherwise idle machine the bulk work
-// loses nothing, it only yields.
+// loses nothing, it only yields. Work ahead yields to the GUI thread and to the picture asked
+// for, and goes before the bulk work.
 constexpr int kBulkNice = 10;
+constexpr int kAheadNice = 5;
 
 struct Pools {
     QThreadPool bulk;
     QThreadPool prompt;
+    QThreadPool ahead;
     Pools() {
         bulk.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
         prompt.setMaxThreadCount(1);
+        ahead.setMaxThreadCount(1);
         // Work still running when the program ends is done before the application object
         // and the statics go: a decode must not outlive the loader's own statics (the decode
         // budget, made after these pools, would be destroyed first).
@@ -39,6 +43,7 @@ struct Pools {
     ~Pools() {
         bulk.clear();
         prompt.clear();
+        ahead.clear();
     }
     // Drops queued jobs and waits for running ones.
     static void finish();
@@ -50,7 +55,7 @@ Pools& pools() {
 }
 
 void Pools::finish() {
-    for (QThreadPool* p : {&pools().bulk, &pools().prompt}) {
+    for (QThreadPool* p : {&pools().bulk, &pools().prompt, &pools().ahead}) {
         p->clear();
         p->waitForDone();
     }
@@ -59,7 +64,24 @@ void Pools::finish() {
 } // namespace
 
 QThreadPool& pool(Lane lane) {
-    return lane == Lane::Prompt ? pools().prompt : pools().bulk;
+    switch (lane) {
+    case Lane::Prompt:
+        return pools().prompt;
+    case Lane::Ahead:
+        return pools().ahead;
+    case Lane::Bulk:
+        break;
+    }
+    return pools().bulk;
+}
+
+void detach(Lane lane, std::function<void()> work, int priority) {
+    pool(lane).start(
+        [lane, work = std::move(work)] {
+            Jobs::enterLane(lane);
+            work();
+        },
+        priority);
 }
 
 Jobs::Jobs(Lane lane) : lane_(lane), batch_(std::make_shared<Batch>()) {
@@ -73,13 +95,14 @@ void Jobs::cancel() {
 }
 
 void Jobs::enterLane(Lane lane) {
-    if (lane != Lane::Bulk) return;
+    if (lane == Lane::Prompt) return;
     // Each thread has its own nice value on Linux; a pool's threads stay in their lane.
-    static thread_local const bool lowered = [] {
+    static thread_local const bool lowered = [lane] {
         const id_t thread = id_t(::gettid());
         errno = 0;
         const int nice = ::getpriority(PRIO_PROCESS, thread);
-        if (errno == 0) ::setpriority(PRIO_PROCESS, thread, std::min(nice + kBulkNice, 19));
+        const int lower = lane == Lane::Bulk ? kBulkNice : kAheadNice;
+        if (errno == 0) ::setpriority(PRIO_PROCESS, thread, std::min(nice + lower, 19));
         return true;
     }();
     (void)lowered;

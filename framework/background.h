@@ -18,8 +18,16 @@ enum class Lane {
             // that the GUI thread and prompt work get a core first
     Prompt, // what the user is waiting to see (the picture view, the editor's preview): a
             // thread of its own, so it never queues behind bulk work
+    Ahead,  // what the user is likely to ask for next (the pictures beside the one shown): a
+            // thread of its own, between the two in priority, so that work begun ahead never
+            // delays what is asked for
 };
 QThreadPool& pool(Lane lane);
+
+// Runs work() on a worker thread of the lane, with nothing coming back: housekeeping that may
+// be dropped (queued work is, when the program ends). Among the queued jobs of a lane, a higher
+// priority starts first. Callable from any thread.
+void detach(Lane lane, std::function<void()> work, int priority);
 
 // A set of jobs whose results come back to the GUI thread for as long as the set lives and has
 // not been cancelled. Created, used and destroyed on the GUI thread.
@@ -67,6 +75,7 @@ class Jobs {
     };
     // Sets up the calling worker thread for its lane, once.
     static void enterLane(Lane lane);
+    friend void detach(Lane lane, std::function<void()> work, int priority);
     // Queues a call to the GUI thread.
     static void deliver(std::function<void()> call);
 

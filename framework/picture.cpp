@@ -307,7 +307,7 @@ PictureProbe probePicture(const QString& path) {
     if (!openRegular(path, file)) return {};
     const Header h = headerOf(file);
     if (!h.ok()) return {};
-    return {true, h.upright()};
+    return {true, h.upright(), h.transformation};
 }
 
 qint64 picture::decodeBytes(const QString& path, QSize drawn) {

@@ -4,6 +4,7 @@
 // Orientation (EXIF, TIFF, HEIF) is applied, so sizes are the upright sizes. Callable from
 // any thread.
 #include <QImage>
+#include <QImageIOHandler>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -12,6 +13,8 @@
 struct PictureProbe {
     bool ok = false;
     QSize size; // upright size: width and height swapped for photos rotated by 90 or 270 degrees
+    // The turn that makes the stored pixels upright (EXIF, TIFF or HEIF orientation).
+    QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone;
 };
 
 // Reads only the header, with the program's own parsers: no compressed metadata is inflated

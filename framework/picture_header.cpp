@@ -8,6 +8,7 @@
 #include <QXmlStreamReader>
 #include <QtEndian>
 #include <limits>
+#include <optional>
 #include <zlib.h>
 
 namespace picture {
@@ -412,7 +413,80 @@ Header other(const Bytes& f) {
     return h;
 }
 
+// The zlib stream `compressed` inflated, when it inflates to at most maxBytes.
+std::optional<QByteArray> inflated(const QByteArray& compressed, int maxBytes) {
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) return std::nullopt;
+    QByteArray out(maxBytes + 1, Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.constData()));
+    z.avail_in = uInt(compressed.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    const int status = inflate(&z, Z_FINISH);
+    const qint64 length = qint64(z.total_out);
+    inflateEnd(&z);
+    if (status != Z_STREAM_END || length > maxBytes) return std::nullopt;
+    out.truncate(length);
+    return out;
+}
+
+// The value of a text chunk's body after its key (and the key's terminating zero).
+std::optional<QByteArray> textValue(const QByteArray& type, const QByteArray& rest, int maxBytes) {
+    if (type == "tEXt") {
+        if (rest.size() > maxBytes) return std::nullopt;
+        return rest;
+    }
+    if (type == "zTXt") {
+        if (rest.isEmpty() || rest[0] != '\0') return std::nullopt; // method 0: zlib
+        return inflated(rest.mid(1), maxBytes);
+    }
+    // iTXt: compressed or not, method, language and translated key, each ended by a zero.
+    if (rest.size() < 2) return std::nullopt;
+    const bool compressed = rest[0] == '\1';
+    const qsizetype language = rest.indexOf('\0', 2);
+    const qsizetype translated = language < 0 ? -1 : rest.indexOf('\0', language + 1);
+    if (translated < 0 || (compressed && rest[1] != '\0')) return std::nullopt;
+    const QByteArray text = rest.mid(translated + 1);
+    if (compressed) return inflated(text, maxBytes);
+    if (text.size() > maxBytes) return std::nullopt;
+    return text;
+}
+
 } // namespace
+
+QHash<QByteArray, QByteArray> pngTexts(QIODevice& device, const QList<QByteArray>& keys,
+                                       int maxBytes) {
+    constexpr int kMaxKey = 79; // as the PNG standard has it
+    const Bytes f(device);
+    QHash<QByteArray, QByteArray> found;
+    if (f.at(0, 8) != pngSignature) return found;
+    // Deflate makes no stream much larger than what it holds.
+    const qint64 mostRead = kMaxKey + 8 + qint64(maxBytes) * 2 + 1024;
+    qint64 pos = 8;
+    for (int chunk = 0; chunk < 4096 && found.size() < keys.size(); ++chunk) {
+        const QByteArray head = f.at(pos, 8);
+        if (head.size() < 8) break;
+        const qint64 length = be32(head, 0);
+        const QByteArray type = head.mid(4);
+        if (type == "IDAT" || type == "IEND") break;
+        const bool text = type == "tEXt" || type == "zTXt" || type == "iTXt";
+        if (text && length <= mostRead) {
+            const QByteArray body = f.at(pos + 4, 4 + length + 4); // type, data, CRC
+            const quint32 crc = body.size() == 8 + length ? be32(body, 4 + length) : 0;
+            const uLong computed =
+                ::crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(4 + length));
+            const QByteArray data = body.mid(4, length);
+            const qsizetype end = data.indexOf('\0');
+            const QByteArray key = end > 0 && end <= kMaxKey ? data.left(end) : QByteArray();
+            if (!body.isEmpty() && crc == computed && keys.contains(key) && !found.contains(key)) {
+                if (const auto value = textValue(type, data.mid(end + 1), maxBytes))
+                    found.insert(key, *value);
+            }
+        }
+        pos += 12 + length;
+    }
+    return found;
+}
 
 QImageIOHandler::Transformations fromExifOrientation(int orientation) {
     switch (orientation) {

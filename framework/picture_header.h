@@ -5,6 +5,7 @@
 // chunk is inflated and no metadata walked beyond what size and orientation need, so a
 // picture's probe costs the same whatever the file holds besides.
 #include <QByteArray>
+#include <QHash>
 #include <QImageIOHandler>
 #include <QList>
 #include <QSize>
@@ -46,5 +47,12 @@ QImageIOHandler::Transformations fromExifOrientation(int orientation);
 // The orientation tag of an EXIF block (a TIFF structure, after the "Exif\0\0" mark of a
 // JPEG's APP1 segment); 1 when it has none or is damaged.
 int exifOrientation(const QByteArray& tiff);
+
+// The text chunks (tEXt, zTXt, iTXt) of the PNG open in `device` that come before its image
+// data, for the keys asked for: each key's first value, inflated no further than `maxBytes`; a
+// longer value, or a damaged chunk, is left out. Chunks of other keys and kinds are passed by
+// their length unread, so what a file holds besides costs nothing.
+QHash<QByteArray, QByteArray> pngTexts(QIODevice& device, const QList<QByteArray>& keys,
+                                       int maxBytes);
 
 } // namespace picture

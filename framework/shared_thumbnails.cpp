@@ -1,5 +1,7 @@
 #include "framework/shared_thumbnails.h"
 
+#include "framework/picture_header.h"
+#include "framework/picture_streams.h"
 #include "framework/thumbnail_size.h"
 
 #include <QBuffer>
@@ -80,6 +82,9 @@ Fd openClassFolder(SizeClass size, bool create) {
     return openFolder(cache.get(), folderName(size), create);
 }
 
+// Longest tag value read: a URI of the longest path, every byte of it written as %XX.
+constexpr int kMaxTagBytes = 3 * 4096 + 16;
+
 QByteArray fileName(const QByteArray& uri) {
     return QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() + ".png";
 }
@@ -97,34 +102,36 @@ QByteArray readThumbnailFile(int dir, const QByteArray& name) {
     return bytes.size() > kMaxFileBytes ? QByteArray() : bytes;
 }
 
-bool hasNumber(const QImage& image, const char* key, qint64 expected) {
+// A decimal tag that says `expected`.
+bool says(const QHash<QByteArray, QByteArray>& tags, const char* key, qint64 expected) {
     bool ok = false;
-    const qint64 n = image.text(QLatin1String(key)).toLongLong(&ok);
+    const qint64 n = tags.value(key).toLongLong(&ok);
     return ok && n == expected;
 }
 
 // A thumbnail file's picture, when it is a PNG of its class that stands for the picture as it
-// is now. Its size is read from its header before anything is decoded.
+// is now. Its size and tags are read from its chunks before anything is decoded; the decoder
+// then sees the file without its text chunks, which the toolkit's reader would inflate whole
+// (a few megabytes of compressed text inflate to gigabytes).
 QImage accepted(QByteArray png, SizeClass size, const QByteArray& uri, const Stamp& stamp,
                 QSize picture, QSize drawn) {
-    if (!png.startsWith("\x89PNG\r\n\x1A\n")) return {};
     QBuffer buffer(&png);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    reader.setAutoDetectImageFormat(false);
-    const QSize s = reader.size();
-    if (s.isEmpty() || s.width() > pixels(size) || s.height() > pixels(size) ||
-        !thumbnail_size::sameProportions(s, picture) || !thumbnail_size::covers(s, picture, drawn))
+    const picture::Header header = picture::readHeader(buffer);
+    const QSize s = header.stored;
+    if (header.kind != picture::Kind::Png || header.start != 0 || s.width() > pixels(size) ||
+        s.height() > pixels(size) || !thumbnail_size::sameProportions(s, picture) ||
+        !thumbnail_size::covers(s, picture, drawn))
         return {};
-    // The tags come with the decode: Qt's reader gives keys with "::" only on the image.
+    const QHash<QByteArray, QByteArray> tags =
+        picture::pngTexts(buffer, {"Thumb::URI", "Thumb::MTime", "Thumb::Size"}, kMaxTagBytes);
+    if (tags.value("Thumb::URI") != uri || !says(tags, "Thumb::MTime", stamp.mtime) ||
+        (tags.contains("Thumb::Size") && !says(tags, "Thumb::Size", stamp.size)))
+        return {};
+    picture::PngStream pixelsOnly(buffer, 0, -1);
+    QImageReader reader(&pixelsOnly, "png");
     QImage image;
     if (!reader.read(&image) || image.size() != s) return {};
-    if (image.text(QStringLiteral("Thumb::URI")).toLatin1() != uri ||
-        !hasNumber(image, "Thumb::MTime", stamp.mtime))
-        return {};
-    if (image.textKeys().contains(QStringLiteral("Thumb::Size")) &&
-        !hasNumber(image, "Thumb::Size", stamp.size))
-        return {};
     return image;
 }
 

@@ -11,9 +11,10 @@
 //   link, nor in a cache folder that is a link) of at most kMaxFileBytes, a PNG no larger than
 //   its class, tagged with the picture's URI and its present modification time (and size, when
 //   tagged), of the picture's proportions and large enough for the place it is drawn in.
-//   Anything else is ignored. The size comes from the PNG's header, so a PNG too large for its
-//   class or the cell is never decoded; the tags are checked on the decoded thumbnail, which is
-//   at most its class's size (Qt's reader gives keys with "::" only with the image).
+//   Anything else is ignored. The size and tags come from the PNG's chunks before anything is
+//   decoded, so a PNG too large for its class or the cell, or of another file, is never
+//   decoded; text chunks are inflated only as far as a tag may be long, and never by the
+//   decoder.
 // - write() leaves either the whole new thumbnail or nothing: written to a temporary file in
 //   the same folder, mode 0600, then renamed; folders it makes are 0700. The tags are tEXt
 //   chunks, the only ones GLib's check of a thumbnail reads. It never writes for a

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs, on the same folder(s) and in one run, Vetrinova's benchmark, feh's thumbnail index and
-# `djpeg -scale 1/8` over every photo, and prints the ratios against the targets.
+# `djpeg -scale 1/8` over every photo, and prints the ratios against the targets. A folder
+# whose photos mostly carry camera thumbnails (scripts/make_corpus.sh --camera) is held to the
+# camera-like goals. The benchmark uses a thumbnail cache of its own, empty at the first start.
 #   scripts/compare.sh FOLDER... [-- BENCHMARK OPTIONS]
 # e.g. scripts/compare.sh /tmp/c50 /tmp/c200 -- --screen 1920x1080 --edge 0 --percent 10
 # With several folders (50, 200, 1000 photos) it also checks that the cost per photo stays
@@ -86,43 +88,56 @@ for folder in "${folders[@]}"; do
   n=$(awk '/ pictures;/ { for (i = 1; i <= NF; ++i) if ($i == "pictures;") print $(i - 1) }' "$out" | head -1)
   shown=$(row "presentation on screen, first start" 1 "$out")
   shown_cpu=$(row "presentation on screen, first start" 4 "$out")
-  second=$(row "presentation on screen, second start" 1 "$out")
+  relaunch=$(row "presentation on screen, new launch" 1 "$out")
   scan=$(calc "$(row "import scan" 1 "$out") * 1000 / $n")
   per=$(row "presentation on screen, first start" 2 "$out")
   switch=$(awk '/^switch \/ fitted decode/ { print $(NF - 2) }' "$out" | tr -d ,)
-  peak=$(awk '/^peak memory/ { for (i = 1; i <= NF; ++i) if ($i == "start") print $(i + 1) }' "$out")
+  next=$(awk '/^next click \/ fitted decode/ { print $(NF - 2) }' "$out" | tr -d ,)
+  peak=$(awk '/^peak memory/ { for (i = 1; i <= NF; ++i) if ($i == "switches") print $(i + 1) }' "$out")
   gap=$(calc "$(row "first start: longest the GUI thread" 1 "$out") * 1000")
   mapped_after=$(row "first start: from Start to both windows mapped" 5 "$out" | awk '{ print $2 }')
   budget=$(awk '/^peak memory/ { for (i = 1; i <= NF; ++i) if ($i == "budget") print $(i + 1) }' "$out")
+  # A camera-like folder: most thumbnails of the first start came from the photos' EXIF data.
+  camera=$(awk '/^sources, first start:/ { for (i = 1; i <= NF; ++i) if ($i == "camera,") print $(i - 1) }' "$out")
   limit=$(calc "$djpeg_s / $cores")
+  if [ "${camera:-0}" -ge $((n / 2)) ]; then
+    kind="camera-like"; limit_goal=0.3; feh_goal=20
+  else
+    kind="without camera thumbnails"; limit_goal=1.0; feh_goal=9
+  fi
   echo
   echo "djpeg -scale 1/8, one core: $djpeg_s s for $decoded photos ($(calc "$djpeg_s * 1000 / ($decoded > 0 ? $decoded : 1)") ms each, CPU $djpeg_cpu s); spread over $cores cores: $limit s"
   echo "feh --index 200x150: $feh_s s (CPU $feh_cpu s)"
-  echo "presentation on screen: $shown s (CPU $shown_cpu s over every thread)"
+  echo "presentation on screen: $shown s (CPU $shown_cpu s over every thread); new launch $relaunch s"
   echo
   # The wall-clock ratios assume the cores are free; on a loaded machine the processor-time
   # ratios (the work done, spread over the cores as an idle machine would) say more.
-  echo "| target | measured (wall) | measured (CPU) | goal | wall | CPU |"
+  echo "| $n photos, $kind | measured (wall) | measured (CPU) | goal | wall | CPU |"
   echo "|---|---:|---:|---:|---|---|"
   echo "| import scan, for 1000 pictures (s) | $(calc "$scan") | | < 1 | $(verdict "$scan < 1") | |"
-  echo "| presentation on screen / (djpeg 1/8 / cores) | $(calc "$shown / $limit") | $(calc "$shown_cpu / $djpeg_cpu") | <= 1.25 | $(verdict "$shown / $limit <= 1.25") | $(verdict "$shown_cpu / $djpeg_cpu <= 1.25") |"
-  echo "| feh index / presentation on screen | $(calc "$feh_s / $shown") | $(calc "$feh_cpu * $cores / $shown_cpu") | >= 9 | $(verdict "$feh_s / $shown >= 9") | $(verdict "$feh_cpu * $cores / $shown_cpu >= 9") |"
-  echo "| picture switch / fitted decode (median) | $switch | | <= 1.3 | $(verdict "$switch <= 1.3") | |"
+  echo "| first start, empty cache / (djpeg 1/8 / cores) | $(calc "$shown / $limit") | $(calc "$shown_cpu / $djpeg_cpu") | <= $limit_goal | $(verdict "$shown / $limit <= $limit_goal") | $(verdict "$shown_cpu / $djpeg_cpu <= $limit_goal") |"
+  echo "| feh index / first start | $(calc "$feh_s / $shown") | $(calc "$feh_cpu * $cores / $shown_cpu") | >= $feh_goal | $(verdict "$feh_s / $shown >= $feh_goal") | $(verdict "$feh_cpu * $cores / $shown_cpu >= $feh_goal") |"
+  echo "| first start / new launch | $(calc "$shown / $relaunch") | | >= 10 | $(verdict "$shown / $relaunch >= 10") | |"
+  echo "| new launch / (djpeg 1/8 / cores) | $(calc "$relaunch / $limit") | | <= 0.1 | $(verdict "$relaunch / $limit <= 0.1") | |"
+  echo "| next cell after a second / its fitted decode (median) | $next | | <= 0.1 | $(verdict "$next <= 0.1") | |"
+  echo "| any other switch / fitted decode (median) | $switch | | <= 1.3 | $(verdict "$switch <= 1.3") | |"
   echo "| peak memory, MB | $peak | | <= $budget | $(verdict "$peak <= $budget") | |"
-  echo "| first start / second start | $(calc "$shown / $second") | | >= 10 | $(verdict "$shown / $second >= 10") | |"
   echo "| GUI thread's longest gap in the first start, ms | $gap | | < 50 | $(verdict "$gap < 50") | |"
   echo "| thumbnail decodes finished when both windows were mapped | $mapped_after | | < 3 | $(verdict "$mapped_after < 3") | |"
   echo
-  echo "$n $per $(calc "$shown_cpu * 1000 / $n") $folder" >>"$summary"
+  echo "$n $per $(calc "$shown_cpu * 1000 / $n") ${kind// /_}" >>"$summary"
 done
 
-if [ ${#folders[@]} -gt 1 ]; then
-  echo "== cost per picture of the presentation on screen (within 15 % of each other)"
-  awk '{ printf "%6d pictures: %s ms wall, %s ms CPU\n", $1, $2, $3 }' "$summary"
+# The cost per photo, folders of the same kind against each other.
+for kind in $(awk '{ print $4 }' "$summary" | sort -u); do
+  awk -v k="$kind" '$4 == k' "$summary" >"$work/kind"
+  [ "$(wc -l <"$work/kind")" -gt 1 ] || continue
+  echo "== cost per picture of the first start, ${kind//_/ } (within 15 % of each other)"
+  awk '{ printf "%6d pictures: %s ms wall, %s ms CPU\n", $1, $2, $3 }' "$work/kind"
   for column in 2 3; do
     awk -v c=$column -v name="$([ $column = 2 ] && echo wall || echo CPU)" \
       'NR == 1 { lo = hi = $c } { if ($c < lo) lo = $c; if ($c > hi) hi = $c }
        END { printf "%s: spread %.0f %% of the smallest: %s\n", name, (hi - lo) * 100 / lo,
-             (hi - lo) <= 0.15 * lo ? "met" : "NOT MET" }' "$summary"
+             (hi - lo) <= 0.15 * lo ? "met" : "NOT MET" }' "$work/kind"
   done
-fi
+done

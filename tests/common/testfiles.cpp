@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <exiv2/exiv2.hpp>
+
 namespace testfiles {
 
 void writePicture(const QString& path, QSize size, QColor colour) {
@@ -17,6 +19,19 @@ void writePicture(const QString& path, QSize size, QColor colour) {
 void writeText(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     QVERIFY2(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size(), qPrintable(path));
+}
+
+void writeCameraPhoto(const QString& path, const QImage& photo, int orientation,
+                      const QByteArray& thumbnail) {
+    QVERIFY(photo.save(path, "jpeg"));
+    const auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+    Exiv2::ExifData exif;
+    exif["Exif.Image.Orientation"] = uint16_t(orientation);
+    if (!thumbnail.isEmpty())
+        Exiv2::ExifThumb(exif).setJpegThumbnail(
+            reinterpret_cast<const Exiv2::byte*>(thumbnail.constData()), thumbnail.size());
+    image->setExifData(exif);
+    image->writeMetadata();
 }
 
 QByteArray readAll(const QString& path) {

@@ -20,6 +20,10 @@ inline constexpr bool kPeaksMeasured = true;
 // A picture of one colour; the format follows the name's extension.
 void writePicture(const QString& path, QSize size, QColor colour);
 void writeText(const QString& path, const QByteArray& bytes);
+// A JPEG photo of `photo` (as stored) with an EXIF orientation (1 to 8) and, unless empty, an
+// embedded thumbnail, as a camera writes them.
+void writeCameraPhoto(const QString& path, const QImage& photo, int orientation,
+                      const QByteArray& thumbnail);
 QByteArray readAll(const QString& path);
 QByteArray encode(const QImage& image, const char* format);
 // Writes the bytes to a file of that name in the folder; its path.

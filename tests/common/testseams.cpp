@@ -121,7 +121,7 @@ void LaneBlock::release() {
 }
 
 void finishBackgroundWork() {
-    for (fw::Lane lane : {fw::Lane::Bulk, fw::Lane::Prompt})
+    for (fw::Lane lane : {fw::Lane::Bulk, fw::Lane::Prompt, fw::Lane::Ahead})
         fw::pool(lane).waitForDone();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();

@@ -5,10 +5,11 @@ set -euo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { echo "ok: $*"; }
 
-# A private copy of the program in a fresh folder, so its preferences file starts absent.
-# Sets APPDIR and APP.
+# A private copy of the program in a fresh folder, so its preferences file starts absent, and
+# a thumbnail cache of its own there (never the user's). Sets APPDIR and APP.
 fresh_app() {
   APPDIR="$(mktemp -d)"
+  export XDG_CACHE_HOME="$APPDIR/cache"
   cp "$1" "$APPDIR/vetrinova"
   APP="$APPDIR/vetrinova"
 }

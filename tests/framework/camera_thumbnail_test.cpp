@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <exiv2/exiv2.hpp>
 #include <sys/stat.h>
 
 namespace {
@@ -48,15 +47,7 @@ QByteArray claiming(QByteArray jpeg, int side) {
 
 // A 600 x 400 JPEG photo of quarters with an EXIF orientation and, unless empty, a thumbnail.
 void writePhoto(const QString& path, int orientation, const QByteArray& thumbnail) {
-    QVERIFY(quarters(QSize(600, 400)).save(path, "jpeg"));
-    const auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
-    Exiv2::ExifData exif;
-    exif["Exif.Image.Orientation"] = uint16_t(orientation);
-    if (!thumbnail.isEmpty())
-        Exiv2::ExifThumb(exif).setJpegThumbnail(
-            reinterpret_cast<const Exiv2::byte*>(thumbnail.constData()), thumbnail.size());
-    image->setExifData(exif);
-    image->writeMetadata();
+    testfiles::writeCameraPhoto(path, quarters(QSize(600, 400)), orientation, thumbnail);
 }
 
 // The photo as Qt decodes it, upright.

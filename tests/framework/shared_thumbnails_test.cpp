@@ -8,11 +8,13 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 using namespace shared_thumbnails;
 using Tamper = std::function<void(const QString& picture, const QString& thumbnail)>;
@@ -38,6 +40,21 @@ void retag(const QString& thumbnail, const char* key, const QString& value) {
     QImage image(thumbnail);
     image.setText(QLatin1String(key), value);
     QVERIFY(image.save(thumbnail, "png"));
+}
+
+// Puts, after the PNG's header, compressed text chunks that inflate to seven gigabytes: each below
+// what libpng refuses, fewer than it keeps.
+void addTextBomb(const QString& thumbnail) {
+    const QByteArray png = testfiles::readAll(thumbnail);
+    const QByteArray body = QByteArray("zTXtComment\0\0", 13) +
+                            qCompress(QByteArray(7 << 20, '\0'), 9).mid(4); // zlib stream
+    QByteArray chunk(4, '\0');
+    qToBigEndian(quint32(body.size() - 4), chunk.data());
+    chunk += body + QByteArray(4, '\0');
+    qToBigEndian(
+        quint32(::crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()))),
+        chunk.data() + chunk.size() - 4);
+    testfiles::writeText(thumbnail, png.left(33) + chunk.repeated(1000) + png.mid(33));
 }
 
 QString tag(const QString& file, const char* key) {
@@ -175,6 +192,8 @@ class SharedThumbnailsTest : public QObject {
         QTest::newRow("a JPEG") << fits << QString()
                                 << Tamper([](auto, auto t) { QVERIFY(QImage(t).save(t, "jpeg")); })
                                 << false;
+        QTest::newRow("gigabytes of text")
+            << fits << QString() << Tamper([](auto, auto t) { addTextBomb(t); }) << true;
         QTest::newRow("cut short") << fits << QString() << Tamper([](auto, auto t) {
             QVERIFY(QFile::resize(t, QFileInfo(t).size() / 2));
         }) << false;

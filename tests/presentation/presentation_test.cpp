@@ -239,6 +239,43 @@ class PresentationTest : public QObject {
         startFromSetup();
         QCOMPARE(backdropAt(460, 384), QColor(Qt::red));
     }
+
+    // Once a picture is on screen the pictures beside it are made ahead: a click on one shows
+    // it at once, with no decode of its own (the view's lane is held); the picture left is
+    // kept, as it is beside the new one; a file changed since is decoded again.
+    void picturesBesideMadeAhead() {
+        contorno(2, note::Text) = "Second";
+        startFromSetup();
+        finishBackgroundWork();
+        QCOMPARE(pictWin()->ahead.held(), 1);
+        {
+            LaneBlock view(fw::Lane::Prompt);
+            QTest::mouseClick(stripWin()->miniabase(2), Qt::LeftButton);
+            QCOMPARE(backdropAt(460, 384), QColor(Qt::green));
+            QCOMPARE(pictWin()->StaticText1->text(), QString("Second"));
+            QTRY_COMPARE(pictWin()->ahead.held(), 2);
+            QTest::mouseClick(stripWin()->miniabase(1), Qt::LeftButton);
+            QCOMPARE(backdropAt(460, 384), QColor(Qt::red));
+            QTRY_COMPARE(pictWin()->ahead.held(), 1);
+        }
+        testfiles::writePicture(f->path("show/b.png"), QSize(200, 400), Qt::yellow);
+        clickCell(2);
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::yellow));
+    }
+
+    // A click on a picture still being made ahead waits for it rather than decoding it again.
+    void clickOnAPictureOnItsWay() {
+        LaneBlock ahead(fw::Lane::Ahead);
+        startFromSetup();
+        QCOMPARE(pictWin()->ahead.coming(), 1);
+        LaneBlock view(fw::Lane::Prompt);
+        QTest::mouseClick(stripWin()->miniabase(2), Qt::LeftButton);
+        QVERIFY(presentation::busy());
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::red));
+        ahead.release();
+        QVERIFY(built());
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::green));
+    }
 };
 
 QTEST_MAIN(PresentationTest)

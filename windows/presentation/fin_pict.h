@@ -3,6 +3,7 @@
 // showing one picture scaled to fit on the background colour, with its note on top.
 #include "framework/background.h"
 #include "framework/window.h"
+#include "windows/presentation/backdrop.h"
 
 class fin_pict : public fw::Window {
     Q_OBJECT
@@ -22,4 +23,6 @@ class fin_pict : public fw::Window {
 
     // The picture being decoded for the view; a later one supersedes it (cancel()).
     fw::Jobs picture{fw::Lane::Prompt};
+    // The pictures beside the one shown, made before they are asked for.
+    backdrop::Ahead ahead;
 };

@@ -1,16 +1,14 @@
 // Showing one picture of the presentation in the picture window: the backdrop (the picture
 // scaled to fit on the background colour, with the note's frame) and the note's labels.
-// The backdrop is decoded and composed on a worker thread; until it comes the previous one
-// stays, and the note changes together with the picture.
+// The backdrop is decoded and composed on a worker thread, unless it was made ahead; until it
+// comes the previous one stays, and the note changes together with the picture.
 #include "windows/presentation/mostra_pict.h"
 
-#include "framework/picture.h"
 #include "framework/values.h"
-#include "state/fitting.h"
 #include "state/globali.h"
 #include "state/model.h"
+#include "windows/presentation/backdrop.h"
 #include "windows/presentation/fin_pict.h"
-#include "windows/presentation/picture_compose.h"
 #include "windows/presentation/presentation_geometry.h"
 #include "windows/setup/start.h"
 
@@ -22,26 +20,12 @@ namespace {
 // Font sizes beyond this come only from damaged files; they would only fill the screen.
 constexpr int kMaxNotePixels = 1000;
 
-// What composing a backdrop needs, taken from the state on the GUI thread.
-struct Backdrop {
-    QString path;
-    QSize area;
-    qreal dpr = 1.0;
-    QColor fill;
-    struct Frame {
-        QRect rect;
-        int line = 0;
-        QColor colour;
-    };
-    std::optional<Frame> frame;
-};
-
-Backdrop backdropOf(int i, QSize area, qreal dpr, bool notes) {
+backdrop::Spec specOf(int i, QSize area, qreal dpr, bool notes) {
     using namespace Globali;
-    Backdrop b{disegno(i), area, dpr, colore(colour::PictureBackground), std::nullopt};
+    backdrop::Spec b{disegno(i), area, dpr, colore(colour::PictureBackground), std::nullopt};
     if (notes && contorno(i, note::FrameOn) == QLatin1String("1")) {
         const auto cell = [i](int c) { return toInt(Val(contorno(i, c))); };
-        b.frame = Backdrop::Frame{
+        b.frame = backdrop::Spec::Frame{
             presentation_geo::frameRect(cell(note::FrameLeft), cell(note::FrameTop),
                                         cell(note::FrameWidth), cell(note::FrameHeight)),
             cell(note::FrameLine), colore(colour::Frame)};
@@ -49,18 +33,14 @@ Backdrop backdropOf(int i, QSize area, qreal dpr, bool notes) {
     return b;
 }
 
-// The picture scaled to fit the area with its frame, or a null image when the file does not
-// give a picture. Runs on a worker thread.
-QImage compose(const Backdrop& b) {
-    const QSize device = picture_compose::deviceSize(b.area, b.dpr);
-    const LoadedPicture loaded =
-        loadPicture(b.path, [device](QSize full) { return fitting::fitRect(full, device).size(); });
-    if (loaded.isNull()) return QImage();
-    QImage backdrop =
-        picture_compose::composeFitted(loaded.image, loaded.original, b.area, b.dpr, b.fill);
-    if (b.frame)
-        picture_compose::drawFrame(backdrop, b.frame->rect, b.frame->line, b.frame->colour);
-    return backdrop;
+// The pictures a presenter is likely to ask for after picture i: the next, then the one before.
+QList<backdrop::Spec> beside(int i, QSize area, qreal dpr, bool notes) {
+    using namespace Globali;
+    QList<backdrop::Spec> specs;
+    for (const int k : {i + 1, i - 1})
+        if (k >= 1 && k <= quantidisegni && k <= disegno.ubound() && !disegno(k).isEmpty())
+            specs << specOf(k, area, dpr, notes);
+    return specs;
 }
 
 void place(QWidget* control, QRect geometry) {
@@ -69,9 +49,9 @@ void place(QWidget* control, QRect geometry) {
 
 // Picture i on screen: its backdrop when it has one (else the previous stays) and its note,
 // when notes are on.
-void show(fin_pict* window, int i, const QImage& backdrop, bool notes, bool fill) {
+void show(fin_pict* window, int i, const QImage& picture, bool notes, bool fill) {
     using namespace Globali;
-    if (!backdrop.isNull()) window->setBackdrop(backdrop);
+    if (!picture.isNull()) window->setBackdrop(picture);
 
     window->StaticText2->setText(QString());
     place(window->StaticText2, presentation_geo::kParked);
@@ -113,16 +93,25 @@ void mostra_pict(int i) {
 
     // The picture asked for last is the one shown: one still being decoded is dropped.
     window->picture.cancel();
+    window->ahead.stopAwaiting();
     const QSize area(pct_dx, pct_dy);
     if (!known || disegno(i).isEmpty() || area.isEmpty()) {
         show(window, i, QImage(), notes, fill);
         return;
     }
-    const Backdrop b = backdropOf(i, area, window->devicePixelRatioF(), notes);
-    window->picture.run([b] { return compose(b); },
-                        [window, i, notes, fill](const QImage& backdrop) {
-                            show(window, i, backdrop, notes, fill);
-                        });
+    const qreal dpr = window->devicePixelRatioF();
+    const backdrop::Spec b = specOf(i, area, dpr, notes);
+    // Once on screen, the pictures beside it are made ahead.
+    const auto shown = [window, i, notes, fill, b](const backdrop::Made& made) {
+        show(window, i, made.image, notes, fill);
+        window->ahead.shownNow(b, made, beside(i, b.area, b.dpr, notes));
+    };
+    if (const std::optional<backdrop::Made> ready = window->ahead.take(b)) {
+        shown(*ready);
+        return;
+    }
+    if (window->ahead.await(b, shown)) return;
+    window->picture.run([b] { return backdrop::make(b); }, shown);
 }
 
 } // namespace Globali

@@ -69,6 +69,7 @@ void endPresentation() {
     qApp->removeEventFilter(&typedAhead());
     if (fin_pict* picture = fw::Single<fin_pict>::peek()) {
         picture->picture.cancel();
+        picture->ahead.clear();
         picture->Close();
     }
     if (fin_thumb* strip = fw::Single<fin_thumb>::peek()) {
@@ -81,7 +82,7 @@ void endPresentation() {
 bool busy() {
     const fin_pict* picture = fw::Single<fin_pict>::peek();
     const fin_thumb* strip = fw::Single<fin_thumb>::peek();
-    return (picture && picture->picture.pending() > 0) ||
+    return (picture && (picture->picture.pending() > 0 || picture->ahead.awaiting())) ||
            (strip && strip->thumbnails.pending() > 0);
 }
 

@@ -1,6 +1,10 @@
 #include "windows/presentation/thumbnail_cache.h"
 
+#include "framework/background.h"
+#include "framework/camera_thumbnail.h"
 #include "framework/picture.h"
+#include "framework/picture_scale.h"
+#include "framework/shared_thumbnails.h"
 #include "state/fitting.h"
 
 #include <QCache>
@@ -8,14 +12,24 @@
 #include <QFileInfo>
 #include <QHashFunctions>
 #include <QMutex>
+#include <array>
 #include <atomic>
+#include <optional>
 
 namespace thumbnail_cache {
 
 namespace {
 
-std::atomic<int> decodes{0};
+std::array<std::atomic<int>, kSources> served{};
 std::atomic<int> finished{0};
+std::atomic<int> writes{0};
+
+// Below every thumbnail's: the writes wait until the cells queued before them are filled.
+constexpr int kWritePriority = -1;
+
+void countOne(Source source) {
+    ++served[size_t(source)];
+}
 
 // A thumbnail's identity: the file as it is now and the cell size in device pixels. Changing
 // the file or the cell makes a new key.
@@ -43,12 +57,64 @@ Key keyFor(const QString& path, QSize cell) {
     return key;
 }
 
+// Writes the thumbnail to the shared cache later, on a thumbnail thread.
+void queueWrite(const QString& path, const QImage& image, QSize picture,
+                shared_thumbnails::SizeClass size, const shared_thumbnails::Stamp& stamp) {
+    ++writes;
+    fw::detach(
+        fw::Lane::Bulk,
+        [=] {
+            shared_thumbnails::write(path, image, picture, size, stamp);
+            --writes;
+        },
+        kWritePriority);
+}
+
+// A thumbnail made elsewhere (the shared cache's, the camera's) for the picture of upright
+// size `picture`, drawn at `drawn` in the cell: null when there is none that will do.
+QImage madeElsewhere(const QString& path, const PictureProbe& probe, QSize cell, Source& source) {
+    const QSize drawn = fitting::fitRect(probe.size, cell).size();
+    source = Source::Shared;
+    QImage image = shared_thumbnails::read(path, probe.size, drawn);
+    if (!image.isNull()) return image;
+    source = Source::Camera;
+    image = camera_thumbnail::read(path, probe.size, probe.transformation);
+    return fitting::covers(image.size(), probe.size, cell) ? image : QImage();
+}
+
+// The picture decoded for the cell, at the shared cache's class for it when there is one, and
+// that thumbnail queued for writing.
 Thumbnail decode(const QString& path, QSize cell) {
-    ++decodes;
-    const LoadedPicture loaded =
-        loadPicture(path, [cell](QSize full) { return fitting::fitRect(full, cell).size(); });
+    countOne(Source::Decoded);
+    const std::optional<shared_thumbnails::Stamp> stamp = shared_thumbnails::stampOf(path);
+    std::optional<shared_thumbnails::SizeClass> size;
+    QSize drawn;
+    const LoadedPicture loaded = loadPicture(path, [&](QSize full) {
+        drawn = fitting::fitRect(full, cell).size();
+        size = shared_thumbnails::classFor(drawn.boundedTo(full));
+        if (!size) return drawn;
+        const int side = shared_thumbnails::pixels(*size);
+        return full.scaled(side, side, Qt::KeepAspectRatio).expandedTo(drawn);
+    });
     ++finished;
-    return {loaded.image, loaded.original};
+    if (loaded.isNull()) return {};
+    Thumbnail t{picture::shrink(loaded.image, drawn.expandedTo(QSize(1, 1))), loaded.original,
+                Source::Decoded};
+    if (t.image.isNull()) return {};
+    if (size && stamp) queueWrite(path, loaded.image, loaded.original, *size, *stamp);
+    return t;
+}
+
+Thumbnail made(const QString& path, QSize cell) {
+    const PictureProbe probe = probePicture(path);
+    if (!probe.ok) return decode(path, cell);
+    Source source = Source::Shared;
+    const QImage image = madeElsewhere(path, probe, cell, source);
+    if (image.isNull()) return decode(path, cell);
+    countOne(source);
+    const QSize drawn = fitting::fitRect(probe.size, cell).size().expandedTo(QSize(1, 1));
+    Thumbnail t{picture::shrink(image, drawn), probe.size, source};
+    return t.ok() ? t : decode(path, cell);
 }
 
 QMutex lock;
@@ -65,11 +131,16 @@ Thumbnail fetch(const QString& path, QSize cell) {
     const Key key = keyFor(path, cell);
     {
         const QMutexLocker held(&lock);
-        if (const Thumbnail* t = cache().object(key)) return *t;
+        if (const Thumbnail* t = cache().object(key)) {
+            countOne(Source::Memory);
+            Thumbnail kept = *t;
+            kept.source = Source::Memory;
+            return kept;
+        }
     }
-    // Decoded outside the lock: other cells go on meanwhile. Two fetches of the same file at
-    // once (a presentation started again while the last one's decode still runs) both decode.
-    const Thumbnail thumbnail = decode(path, cell);
+    // Made outside the lock: other cells go on meanwhile. Two fetches of the same file at
+    // once (a presentation started again while the last one's decode still runs) both make it.
+    const Thumbnail thumbnail = made(path, cell);
     const qsizetype cost = thumbnail.image.sizeInBytes() / 1024 + 1;
     const QMutexLocker held(&lock);
     cache().insert(key, new Thumbnail(thumbnail), cost);
@@ -81,12 +152,16 @@ void clear() {
     cache().clear();
 }
 
-int decodeCount() {
-    return decodes.load();
+int count(Source source) {
+    return served[size_t(source)].load();
 }
 
 int finishedCount() {
     return finished.load();
+}
+
+int writesPending() {
+    return writes.load();
 }
 
 } // namespace thumbnail_cache

@@ -1,0 +1,115 @@
+#include "windows/presentation/backdrop.h"
+
+#include "framework/picture.h"
+#include "state/fitting.h"
+#include "windows/presentation/picture_compose.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace backdrop {
+
+FileStamp stampOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return {};
+    return {info.lastModified().toMSecsSinceEpoch(), info.size()};
+}
+
+Made make(const Spec& spec) {
+    Made made{QImage(), stampOf(spec.path)};
+    const QSize device = picture_compose::deviceSize(spec.area, spec.dpr);
+    const LoadedPicture loaded = loadPicture(
+        spec.path, [device](QSize full) { return fitting::fitRect(full, device).size(); });
+    if (loaded.isNull()) return made;
+    made.image = picture_compose::composeFitted(loaded.image, loaded.original, spec.area, spec.dpr,
+                                                spec.fill);
+    if (spec.frame)
+        picture_compose::drawFrame(made.image, spec.frame->rect, spec.frame->line,
+                                   spec.frame->colour);
+    return made;
+}
+
+Ahead::Ahead() = default;
+Ahead::~Ahead() = default;
+
+Ahead::Entry* Ahead::find(const Spec& spec) {
+    for (const auto& e : entries_)
+        if (e->spec == spec) return e.get();
+    return nullptr;
+}
+
+std::optional<Made> Ahead::take(const Spec& spec) {
+    Entry* e = find(spec);
+    if (!e || e->job) return std::nullopt;
+    Made made = std::move(e->made);
+    std::erase_if(entries_, [e](const auto& p) { return p.get() == e; });
+    // Changed since it was decoded: the picture is decoded again.
+    if (made.from != stampOf(spec.path)) return std::nullopt;
+    return made;
+}
+
+bool Ahead::await(const Spec& spec, std::function<void(const Made&)> then) {
+    stopAwaiting();
+    Entry* e = find(spec);
+    if (!e || !e->job) return false;
+    e->then = std::move(then);
+    return true;
+}
+
+void Ahead::stopAwaiting() {
+    for (const auto& e : entries_)
+        e->then = nullptr;
+}
+
+bool Ahead::awaiting() const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [](const auto& e) { return bool(e->then); });
+}
+
+void Ahead::shownNow(const Spec& shown, const Made& made, const QList<Spec>& next) {
+    const QList<Spec> wanted = next.mid(0, kMost);
+    std::erase_if(entries_, [&wanted](const auto& e) { return !wanted.contains(e->spec); });
+    if (shown_ && wanted.contains(shown_->first) && !find(shown_->first) &&
+        !shown_->second.image.isNull())
+        entries_.push_back(std::make_unique<Entry>(Entry{shown_->first, shown_->second, {}, {}}));
+    shown_ = std::make_pair(shown, made);
+    int priority = int(wanted.size());
+    for (const Spec& spec : wanted) {
+        --priority;
+        if (find(spec)) continue;
+        auto entry = std::make_unique<Entry>(
+            Entry{spec, {}, std::make_unique<fw::Jobs>(fw::Lane::Ahead), {}});
+        Entry* e = entry.get();
+        entries_.push_back(std::move(entry));
+        e->job->run([spec] { return make(spec); },
+                    [this, e](const Made& result) {
+                        e->job.reset(); // the set is done: its jobs are over
+                        auto then = std::move(e->then);
+                        e->then = nullptr;
+                        if (!then) {
+                            e->made = result;
+                            return;
+                        }
+                        std::erase_if(entries_, [e](const auto& p) { return p.get() == e; });
+                        then(result);
+                    },
+                    priority);
+    }
+}
+
+void Ahead::clear() {
+    entries_.clear();
+    shown_.reset();
+}
+
+int Ahead::held() const {
+    return int(
+        std::count_if(entries_.begin(), entries_.end(), [](const auto& e) { return !e->job; }));
+}
+
+int Ahead::coming() const {
+    return int(entries_.size()) - held();
+}
+
+} // namespace backdrop

@@ -1,0 +1,97 @@
+#pragma once
+// The picture view's backdrop: a picture scaled to fit the picture area on its background
+// colour, with its note's frame. Made on worker threads; the ones beside the picture shown are
+// made ahead, so that going on to the next picture shows it at once.
+#include "framework/background.h"
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace backdrop {
+
+// Everything a backdrop is made of, taken from the presentation's state on the GUI thread.
+struct Spec {
+    QString path;
+    QSize area; // logical pixels
+    qreal dpr = 1.0;
+    QColor fill;
+    struct Frame {
+        QRect rect;
+        int line = 0;
+        QColor colour;
+        bool operator==(const Frame&) const = default;
+    };
+    std::optional<Frame> frame;
+    bool operator==(const Spec&) const = default;
+};
+
+// What identifies a file's contents cheaply: modification time and length.
+struct FileStamp {
+    qint64 modified = -1; // milliseconds since the epoch; -1 when the file is not there
+    qint64 bytes = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp stampOf(const QString& path);
+
+// A backdrop and the file as it was before it was decoded.
+struct Made {
+    QImage image; // null when the file gave no picture
+    FileStamp from;
+};
+
+// The picture scaled to fit the area, with its frame. Any thread.
+Made make(const Spec& spec);
+
+// Backdrops made ahead of time, at most kMost, on a thread of their own: those beside the
+// picture shown. A backdrop is given out only while its file is unchanged. Used on the GUI
+// thread; what is being made when the set goes, or is no longer wanted, is dropped.
+class Ahead {
+  public:
+    static constexpr int kMost = 2;
+    Ahead();
+    ~Ahead();
+    Ahead(const Ahead&) = delete;
+    Ahead& operator=(const Ahead&) = delete;
+
+    // The backdrop of `spec` when it has been made and its file is unchanged since, taken
+    // out of the set; otherwise none.
+    std::optional<Made> take(const Spec& spec);
+    // When `spec` is being made: `then` gets it once it is ready, instead of its being kept,
+    // and true. A later await() or stopAwaiting() cancels that.
+    bool await(const Spec& spec, std::function<void(const Made&)> then);
+    void stopAwaiting();
+    bool awaiting() const;
+
+    // The picture `shown` is on screen now (its backdrop `made`, null when it gave none), and
+    // the next wanted are `next` (at most kMost, the likeliest first): what is held or being
+    // made for anything else is dropped, the backdrop that was on screen before is kept when it
+    // is among them, and the rest are made, in that order.
+    void shownNow(const Spec& shown, const Made& made, const QList<Spec>& next);
+    // Drops everything.
+    void clear();
+
+    // How many backdrops are held, and being made.
+    int held() const;
+    int coming() const;
+
+  private:
+    struct Entry {
+        Spec spec;
+        Made made;
+        std::unique_ptr<fw::Jobs> job; // while being made
+        std::function<void(const Made&)> then;
+    };
+    Entry* find(const Spec& spec);
+    std::vector<std::unique_ptr<Entry>> entries_;
+    std::optional<std::pair<Spec, Made>> shown_;
+};
+
+} // namespace backdrop
