@@ -16,42 +16,42 @@ FileStamp stampOf(const QString& path) {
     return {info.lastModified().toMSecsSinceEpoch(), info.size()};
 }
 
-Made make(const Spec& spec) {
-    Made made{QImage(), stampOf(spec.path)};
-    const QSize device = picture_compose::deviceSize(spec.area, spec.dpr);
+Made make(const Request& request) {
+    Made made{QImage(), stampOf(request.path)};
+    const QSize device = picture_compose::deviceSize(request.area, request.dpr);
     const LoadedPicture loaded = loadPicture(
-        spec.path, [device](QSize full) { return fitting::fitRect(full, device).size(); });
+        request.path, [device](QSize full) { return fitting::fitRect(full, device).size(); });
     if (loaded.isNull()) return made;
-    made.image = picture_compose::composeFitted(loaded.image, loaded.original, spec.area, spec.dpr,
-                                                spec.fill);
-    if (spec.frame)
-        picture_compose::drawFrame(made.image, spec.frame->rect, spec.frame->line,
-                                   spec.frame->colour);
+    made.image = picture_compose::composeFitted(loaded.image, loaded.original, request.area,
+                                                request.dpr, request.fill);
+    if (request.frame)
+        picture_compose::drawFrame(made.image, request.frame->rect, request.frame->line,
+                                   request.frame->colour);
     return made;
 }
 
 Ahead::Ahead() = default;
 Ahead::~Ahead() = default;
 
-Ahead::Entry* Ahead::find(const Spec& spec) {
+Ahead::Entry* Ahead::find(const Request& request) {
     for (const auto& e : entries_)
-        if (e->spec == spec) return e.get();
+        if (e->request == request) return e.get();
     return nullptr;
 }
 
-std::optional<Made> Ahead::take(const Spec& spec) {
-    Entry* e = find(spec);
+std::optional<Made> Ahead::take(const Request& request) {
+    Entry* e = find(request);
     if (!e || e->job) return std::nullopt;
     Made made = std::move(e->made);
     std::erase_if(entries_, [e](const auto& p) { return p.get() == e; });
     // Changed since it was decoded: the picture is decoded again.
-    if (made.from != stampOf(spec.path)) return std::nullopt;
+    if (made.from != stampOf(request.path)) return std::nullopt;
     return made;
 }
 
-bool Ahead::await(const Spec& spec, std::function<void(const Made&)> then) {
+bool Ahead::await(const Request& request, std::function<void(const Made&)> then) {
     stopAwaiting();
-    Entry* e = find(spec);
+    Entry* e = find(request);
     if (!e || !e->job) return false;
     e->then = std::move(then);
     return true;
@@ -67,22 +67,22 @@ bool Ahead::awaiting() const {
                        [](const auto& e) { return bool(e->then); });
 }
 
-void Ahead::shownNow(const Spec& shown, const Made& made, const QList<Spec>& next) {
-    const QList<Spec> wanted = next.mid(0, kMost);
-    std::erase_if(entries_, [&wanted](const auto& e) { return !wanted.contains(e->spec); });
+void Ahead::shownNow(const Request& shown, const Made& made, const QList<Request>& next) {
+    const QList<Request> wanted = next.mid(0, kMost);
+    std::erase_if(entries_, [&wanted](const auto& e) { return !wanted.contains(e->request); });
     if (shown_ && wanted.contains(shown_->first) && !find(shown_->first) &&
         !shown_->second.image.isNull())
         entries_.push_back(std::make_unique<Entry>(Entry{shown_->first, shown_->second, {}, {}}));
     shown_ = std::make_pair(shown, made);
     int priority = int(wanted.size());
-    for (const Spec& spec : wanted) {
+    for (const Request& request : wanted) {
         --priority;
-        if (find(spec)) continue;
+        if (find(request)) continue;
         auto entry = std::make_unique<Entry>(
-            Entry{spec, {}, std::make_unique<fw::Jobs>(fw::Lane::Ahead), {}});
+            Entry{request, {}, std::make_unique<fw::Jobs>(fw::Lane::Ahead), {}});
         Entry* e = entry.get();
         entries_.push_back(std::move(entry));
-        e->job->run([spec] { return make(spec); },
+        e->job->run([request] { return make(request); },
                     [this, e](const Made& result) {
                         e->job.reset(); // the set is done: its jobs are over
                         auto then = std::move(e->then);

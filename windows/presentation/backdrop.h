@@ -18,7 +18,7 @@
 namespace backdrop {
 
 // Everything a backdrop is made of, taken from the presentation's state on the GUI thread.
-struct Spec {
+struct Request {
     QString path;
     QSize area; // logical pixels
     qreal dpr = 1.0;
@@ -30,7 +30,7 @@ struct Spec {
         bool operator==(const Frame&) const = default;
     };
     std::optional<Frame> frame;
-    bool operator==(const Spec&) const = default;
+    bool operator==(const Request&) const = default;
 };
 
 // What identifies a file's contents cheaply: modification time and length.
@@ -48,7 +48,7 @@ struct Made {
 };
 
 // The picture scaled to fit the area, with its frame. Any thread.
-Made make(const Spec& spec);
+Made make(const Request& request);
 
 // Backdrops made ahead of time, at most kMost, on a thread of their own: those beside the
 // picture shown. A backdrop is given out only while its file is unchanged. Used on the GUI
@@ -61,12 +61,12 @@ class Ahead {
     Ahead(const Ahead&) = delete;
     Ahead& operator=(const Ahead&) = delete;
 
-    // The backdrop of `spec` when it has been made and its file is unchanged since, taken
+    // The backdrop of `request` when it has been made and its file is unchanged since, taken
     // out of the set; otherwise none.
-    std::optional<Made> take(const Spec& spec);
-    // When `spec` is being made: `then` gets it once it is ready, instead of its being kept,
+    std::optional<Made> take(const Request& request);
+    // When `request` is being made: `then` gets it once it is ready, instead of its being kept,
     // and true. A later await() or stopAwaiting() cancels that.
-    bool await(const Spec& spec, std::function<void(const Made&)> then);
+    bool await(const Request& request, std::function<void(const Made&)> then);
     void stopAwaiting();
     bool awaiting() const;
 
@@ -74,7 +74,7 @@ class Ahead {
     // the next wanted are `next` (at most kMost, the likeliest first): what is held or being
     // made for anything else is dropped, the backdrop that was on screen before is kept when it
     // is among them, and the rest are made, in that order.
-    void shownNow(const Spec& shown, const Made& made, const QList<Spec>& next);
+    void shownNow(const Request& shown, const Made& made, const QList<Request>& next);
     // Drops everything.
     void clear();
 
@@ -84,14 +84,14 @@ class Ahead {
 
   private:
     struct Entry {
-        Spec spec;
+        Request request;
         Made made;
         std::unique_ptr<fw::Jobs> job; // while being made
         std::function<void(const Made&)> then;
     };
-    Entry* find(const Spec& spec);
+    Entry* find(const Request& request);
     std::vector<std::unique_ptr<Entry>> entries_;
-    std::optional<std::pair<Spec, Made>> shown_;
+    std::optional<std::pair<Request, Made>> shown_;
 };
 
 } // namespace backdrop

@@ -20,12 +20,12 @@ namespace {
 // Font sizes beyond this come only from damaged files; they would only fill the screen.
 constexpr int kMaxNotePixels = 1000;
 
-backdrop::Spec specOf(int i, QSize area, qreal dpr, bool notes) {
+backdrop::Request requestOf(int i, QSize area, qreal dpr, bool notes) {
     using namespace Globali;
-    backdrop::Spec b{disegno(i), area, dpr, colore(colour::PictureBackground), std::nullopt};
+    backdrop::Request b{disegno(i), area, dpr, colore(colour::PictureBackground), std::nullopt};
     if (notes && contorno(i, note::FrameOn) == QLatin1String("1")) {
         const auto cell = [i](int c) { return toInt(Val(contorno(i, c))); };
-        b.frame = backdrop::Spec::Frame{
+        b.frame = backdrop::Request::Frame{
             presentation_geo::frameRect(cell(note::FrameLeft), cell(note::FrameTop),
                                         cell(note::FrameWidth), cell(note::FrameHeight)),
             cell(note::FrameLine), colore(colour::Frame)};
@@ -34,13 +34,13 @@ backdrop::Spec specOf(int i, QSize area, qreal dpr, bool notes) {
 }
 
 // The pictures a presenter is likely to ask for after picture i: the next, then the one before.
-QList<backdrop::Spec> beside(int i, QSize area, qreal dpr, bool notes) {
+QList<backdrop::Request> beside(int i, QSize area, qreal dpr, bool notes) {
     using namespace Globali;
-    QList<backdrop::Spec> specs;
+    QList<backdrop::Request> requests;
     for (const int k : {i + 1, i - 1})
         if (k >= 1 && k <= quantidisegni && k <= disegno.ubound() && !disegno(k).isEmpty())
-            specs << specOf(k, area, dpr, notes);
-    return specs;
+            requests << requestOf(k, area, dpr, notes);
+    return requests;
 }
 
 void place(QWidget* control, QRect geometry) {
@@ -100,7 +100,7 @@ void mostra_pict(int i) {
         return;
     }
     const qreal dpr = window->devicePixelRatioF();
-    const backdrop::Spec b = specOf(i, area, dpr, notes);
+    const backdrop::Request b = requestOf(i, area, dpr, notes);
     // Once on screen, the pictures beside it are made ahead.
     const auto shown = [window, i, notes, fill, b](const backdrop::Made& made) {
         show(window, i, made.image, notes, fill);
