@@ -57,14 +57,27 @@ Key keyFor(const QString& path, QSize cell) {
     return key;
 }
 
-// Writes the thumbnail to the shared cache later, on a thumbnail thread.
+// Thumbnails waiting to be written hold their pictures. Past this much, a decode writes its
+// own at once, so that a large folder's first start does not hold every one of them.
+constexpr qint64 kMostWaitingBytes = qint64(16) << 20;
+std::atomic<qint64> waitingBytes{0};
+
+// Writes the thumbnail to the shared cache later, on a thumbnail thread, or now when too many
+// are waiting.
 void queueWrite(const QString& path, const QImage& image, QSize picture,
                 shared_thumbnails::SizeClass size, const shared_thumbnails::Stamp& stamp) {
+    const qint64 bytes = image.sizeInBytes();
+    if (waitingBytes.fetch_add(bytes) + bytes > kMostWaitingBytes) {
+        waitingBytes -= bytes;
+        shared_thumbnails::write(path, image, picture, size, stamp);
+        return;
+    }
     ++writes;
     fw::detach(
         fw::Lane::Bulk,
         [=] {
             shared_thumbnails::write(path, image, picture, size, stamp);
+            waitingBytes -= bytes;
             --writes;
         },
         kWritePriority);
