@@ -13,8 +13,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 
-#include <QCoreApplication>
+#include <unistd.h>
 
 namespace {
 template <class T> T next(std::deque<T>& q, T cancel) {
@@ -31,6 +32,12 @@ template <class... W> void closeEach() {
 } // namespace
 
 TestSeams::TestSeams(QSize s) : screen(s) {
+    // The windows read and write the desktop's thumbnail cache: never the user's, also when a
+    // test program is run by hand rather than by CTest.
+    if (qEnvironmentVariableIsEmpty("XDG_CACHE_HOME"))
+        qputenv("XDG_CACHE_HOME",
+                QFile::encodeName(QDir::tempPath() +
+                                  QStringLiteral("/vetrinova-tests-%1").arg(getuid())));
     auto& h = seams::hooks();
     h.screenSize = [this] { return screen; };
     h.beep = [this] { ++beeps; };
