@@ -20,7 +20,7 @@ run_packages=(
   fonts-liberation
 )
 test_packages=(
-  xvfb xauth xdotool x11-apps imagemagick
+  xvfb xauth xdotool x11-apps x11-utils imagemagick
   libjpeg-turbo-progs feh
   desktop-file-utils shared-mime-info
   clang-14 libclang-rt-14-dev llvm-14 clang-format
