@@ -472,13 +472,14 @@ QHash<QByteArray, QByteArray> pngTexts(QIODevice& device, const QList<QByteArray
         const bool text = type == "tEXt" || type == "zTXt" || type == "iTXt";
         if (text && length <= mostRead) {
             const QByteArray body = f.at(pos + 4, 4 + length + 4); // type, data, CRC
-            const quint32 crc = body.size() == 8 + length ? be32(body, 4 + length) : 0;
+            if (body.size() != 8 + length) break;                  // the file is cut short
+            const quint32 crc = be32(body, 4 + length);
             const uLong computed =
                 ::crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(4 + length));
             const QByteArray data = body.mid(4, length);
             const qsizetype end = data.indexOf('\0');
             const QByteArray key = end > 0 && end <= kMaxKey ? data.left(end) : QByteArray();
-            if (!body.isEmpty() && crc == computed && keys.contains(key) && !found.contains(key)) {
+            if (crc == computed && keys.contains(key) && !found.contains(key)) {
                 if (const auto value = textValue(type, data.mid(end + 1), maxBytes))
                     found.insert(key, *value);
             }

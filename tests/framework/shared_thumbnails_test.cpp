@@ -197,6 +197,10 @@ class SharedThumbnailsTest : public QObject {
         QTest::newRow("cut short") << fits << QString() << Tamper([](auto, auto t) {
             QVERIFY(QFile::resize(t, QFileInfo(t).size() / 2));
         }) << false;
+        QTest::newRow("cut in a tag") << fits << QString() << Tamper([](auto, auto t) {
+            const qsizetype at = testfiles::readAll(t).indexOf("Thumb::URI");
+            QVERIFY(at > 0 && QFile::resize(t, at + 12));
+        }) << false;
     }
     void readsOnlyWhatStandsForTheFile() {
         QFETCH(QSize, size);
