@@ -73,7 +73,10 @@ qint64 statusKb(const char* field) {
 
 qint64 peakGrowthKb(const std::function<void()>& work) {
     QFile reset(QStringLiteral("/proc/self/clear_refs"));
-    if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1) return -1;
+    if (!kPeaksMeasured || !reset.open(QIODevice::WriteOnly) || reset.write("5") != 1) {
+        work();
+        return -1;
+    }
     reset.close();
     const qint64 before = statusKb("VmRSS:");
     work();

@@ -31,6 +31,7 @@ QString written(const QTemporaryDir& dir, const QString& name, const QByteArray&
 // A picture of random pixels, encoded in a format: its data is most of the file.
 QByteArray noisePicture(QSize size, const char* format);
 // How many kilobytes the process's peak resident memory rose above what it held before `work`
-// ran; -1 where the peak cannot be reset (/proc/self/clear_refs).
+// ran; -1 where the peak cannot be reset (/proc/self/clear_refs) or says nothing (under
+// AddressSanitizer). `work` runs either way.
 qint64 peakGrowthKb(const std::function<void()>& work);
 } // namespace testfiles
