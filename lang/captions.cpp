@@ -1,7 +1,7 @@
 #include "lang/captions.h"
 
 #include "framework/values.h"
-#include "lang/language.h"
+#include "state/model.h"
 
 namespace captions {
 

@@ -1,7 +1,6 @@
 #pragma once
 // The presentation's shared state: the data that several windows read and write. The
 // routines that keep windows in step with it live beside the windows they drive.
-#include "lang/language.h"
 #include "state/arrays.h"
 #include "state/model.h"
 

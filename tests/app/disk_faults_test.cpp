@@ -7,8 +7,8 @@
 #include "common/faultmount.h"
 #include "common/testfiles.h"
 #include "common/testseams.h"
-#include "lang/language.h"
 #include "state/globali.h"
+#include "state/model.h"
 #include "state/presentation_file.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // The warning dialogs and the about box: what the warnings show, that they beep once, and
 // that every way out of a dialog leaves it gone and the setup window in front.
 #include "common/testseams.h"
-#include "lang/language.h"
 #include "state/globali.h"
+#include "state/model.h"
 #include "windows/dialogs/cart_noi.h"
 #include "windows/dialogs/cart_spo.h"
 #include "windows/dialogs/info.h"

@@ -2,7 +2,7 @@
 // per group of controls) in English and in Italian, which every language number but English
 // speaks.
 #include "lang/captions.h"
-#include "lang/language.h"
+#include "state/model.h"
 
 #include <QTest>
 

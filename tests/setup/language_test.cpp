@@ -2,8 +2,8 @@
 // in both languages with the fonts the set-up installs (measured with the controls' own fonts
 // and Qt's style metrics), and Qt's own dialogs and menus speak the language too.
 #include "common/testseams.h"
-#include "lang/language.h"
 #include "state/globali.h"
+#include "state/model.h"
 #include "windows/dialogs/cart_noi.h"
 #include "windows/dialogs/cart_spo.h"
 #include "windows/dialogs/info.h"

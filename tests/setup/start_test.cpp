@@ -2,8 +2,8 @@
 // preview, the sliders, the flags, and the refusal to start without pictures.
 #include "app/app.h"
 #include "common/testseams.h"
-#include "lang/language.h"
 #include "state/globali.h"
+#include "state/model.h"
 #include "windows/editor/fin_edita.h"
 #include "windows/setup/start.h"
 

@@ -1,6 +1,5 @@
 #include "windows/presentation/fin_thumb.h"
 
-#include "lang/language.h"
 #include "resources/pictures.h"
 #include "state/globali.h"
 #include "state/model.h"
