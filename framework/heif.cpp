@@ -442,6 +442,7 @@ QImage decode(QIODevice& device, QSize target) {
         alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options);
     heif_decoding_options_free(options);
     const bool premultiplied = alpha && heif_image_handle_is_premultiplied_alpha(h);
+    const QSize declared = sizeOf(h);
     const QColorSpace space = colourSpace(h);
     if (handle) heif_image_handle_release(handle);
     if (e.code != heif_error_Ok || !decoded) {
@@ -453,7 +454,9 @@ QImage decode(QIODevice& device, QSize target) {
         heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
     const int w = heif_image_get_width(decoded, heif_channel_interleaved);
     const int height = heif_image_get_height(decoded, heif_channel_interleaved);
-    if (!pixels || w <= 0 || height <= 0 || stride < w * (alpha ? 4 : 3)) {
+    // The coded picture must be the size the file declares (which the memory was planned
+    // for and the cell was fitted to): a contradicting file is damaged.
+    if (!pixels || QSize(w, height) != declared || stride < w * (alpha ? 4 : 3)) {
         heif_image_release(decoded);
         return {};
     }

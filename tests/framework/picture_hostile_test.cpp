@@ -9,6 +9,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 #include <atomic>
 #include <thread>
 
@@ -42,6 +43,11 @@ class PictureHostileTest : public QObject {
         photo.fill(Qt::darkCyan);
         QTest::newRow("heic") << hostile::encodeHeif(photo, hostile::Heic, 6) << true;
         QTest::newRow("avif") << hostile::encodeHeif(photo, hostile::Avif, 6) << true;
+        // A coded picture smaller than the size its file declares: the cell was fitted to a
+        // picture that is not there.
+        QByteArray lying = hostile::encodeHeif(photo.scaled(160, 120), hostile::Avif, 1);
+        qToBigEndian<quint32>(16000, lying.data() + lying.indexOf("ispe") + 8);
+        QTest::newRow("avif larger than coded") << lying << false;
         // At most 100 scans, whatever their size, and not a billion blocks among them.
         QTest::newRow("101 scans") << hostile::emptyScansJpeg(64, 64, 101) << false;
         QTest::newRow("99 scans") << hostile::emptyScansJpeg(64, 64, 99) << true;
