@@ -39,7 +39,9 @@ class LineReader {
     bool atEnd() const { return pos_ >= bytes_.size(); }
     qsizetype position() const { return pos_; }
     // The next line; one longer than `most` bytes comes as its first and last `most` / 4
-    // bytes around an ellipsis, without the rest ever being decoded.
+    // bytes around an ellipsis, without the rest ever being decoded. So does one whose text
+    // takes more than `most` bytes once written again (each byte that is not UTF-8 becomes
+    // a three-byte replacement character), so that a save after an open reads back the same.
     QString next(qsizetype most = std::numeric_limits<qsizetype>::max()) {
         if (atEnd()) return {};
         const char* begin = bytes_.constData() + pos_;
@@ -53,6 +55,26 @@ class LineReader {
                 ? decoder_(bytes)
                 : decoder_(bytes.first(most / 4)) + QChar(0x2026) + decoder_(bytes.last(most / 4));
         pos_ += (stop - begin);
+        if (bytes.size() <= most / 3) return lineEnd(line);
+        const QByteArray written = line.toUtf8();
+        if (written.size() <= most) return lineEnd(line);
+        // Cut where characters start, no less than `most` / 4 bytes on either side, so that
+        // the line stays too long to be a path.
+        const auto continues = [&written](qsizetype i) { return (written[i] & 0xC0) == 0x80; };
+        qsizetype head = most / 4, tail = written.size() - most / 4;
+        while (continues(head))
+            ++head;
+        while (continues(tail))
+            --tail;
+        return lineEnd(decoder_(QByteArrayView(written).first(head)) + QChar(0x2026) +
+                       decoder_(QByteArrayView(written).sliced(tail)));
+    }
+    int nextInt() { return toInt(Val(next())); }
+    bool nextSwitch() { return next() == QLatin1String("1"); }
+
+  private:
+    // Steps past the line break after the line just read.
+    QString lineEnd(QString line) {
         if (pos_ < bytes_.size()) {
             const bool cr = bytes_[pos_] == '\r';
             ++pos_;
@@ -60,10 +82,6 @@ class LineReader {
         }
         return line;
     }
-    int nextInt() { return toInt(Val(next())); }
-    bool nextSwitch() { return next() == QLatin1String("1"); }
-
-  private:
     const QByteArray& bytes_;
     qsizetype pos_;
     QStringDecoder decoder_{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
