@@ -6,12 +6,16 @@
 # a time limit per input. Exits non-zero on any crash, sanitizer report, leak, hang, memory
 # blow-up or broken property; the input that did it is copied to fuzz/regressions/TARGET/
 # (commit it: from then on every run tries it first).
+# The mutations follow a fixed seed, so that a run on the same code passes or fails the same
+# way; a longer search for new faults takes another seed (0: a random one each run).
 #   VETRINOVA_FUZZ_SECONDS  time per target (60)
+#   VETRINOVA_FUZZ_SEED     the mutations' seed (1)
 #   VETRINOVA_FUZZ_BUILD    build folder (build-fuzz)
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VETRINOVA_FUZZ_BUILD:-$here/build-fuzz}"
 seconds="${VETRINOVA_FUZZ_SECONDS:-60}"
+seed="${VETRINOVA_FUZZ_SEED:-1}"
 # Megabytes one decoded picture may take: the loader's own limit.
 allocation_mb="$(sed -n 's/.*allocationLimitMB = \([0-9]*\);.*/\1/p' "$here/framework/picture.h")"
 [ -n "$allocation_mb" ] || { echo "no allocationLimitMB in framework/picture.h"; exit 2; }
@@ -43,7 +47,7 @@ for run in "presentation_file 65536 10" "picture 1048576 20"; do
   rm -rf "$artifacts"
   mkdir -p "$corpus" "$regressions" "$artifacts"
   echo "Fuzzing $target for $seconds s (inputs up to $max_len bytes, $timeout s each)"
-  if "$build/${target}_fuzz" -max_total_time="$seconds" -timeout="$timeout" \
+  if "$build/${target}_fuzz" -max_total_time="$seconds" -seed="$seed" -timeout="$timeout" \
       -rss_limit_mb=2048 -malloc_limit_mb="$allocation_mb" -max_len="$max_len" -len_control=0 \
       -print_final_stats=1 -artifact_prefix="$artifacts/" \
       "$corpus" "$build/seeds/$target" "$regressions" >"$log" 2>&1; then
