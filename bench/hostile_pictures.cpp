@@ -3,7 +3,9 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QtEndian>
+#include <cstdio>
 #include <cstring>
+#include <jpeglib.h>
 #include <libheif/heif.h>
 #include <zlib.h>
 
@@ -111,6 +113,32 @@ QByteArray emptyScansJpeg(int w, int h, int scans) {
     for (int i = 0; i < scans; ++i)
         out += jpegSegment(0xDA, QByteArray::fromHex("010100000000"));
     return out + QByteArray("\xFF\xD9", 2);
+}
+
+QByteArray cmykJpeg(int w, int h, const QByteArray& cmyk) {
+    jpeg_compress_struct c{};
+    jpeg_error_mgr errors{};
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* memory = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &memory, &size);
+    c.image_width = JDIMENSION(w);
+    c.image_height = JDIMENSION(h);
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    jpeg_start_compress(&c, TRUE);
+    QByteArray row = cmyk.repeated(w);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW rows[] = {reinterpret_cast<JSAMPLE*>(row.data())};
+        jpeg_write_scanlines(&c, rows, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    const QByteArray out(reinterpret_cast<const char*>(memory), qsizetype(size));
+    std::free(memory);
+    return out;
 }
 
 QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip) {

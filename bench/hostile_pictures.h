@@ -19,6 +19,9 @@ QByteArray blackPng(int w, int h, int colourType, int bitDepth);
 // A grey progressive JPEG of w x h pixels whose `scans` scans carry no data.
 QByteArray emptyScansJpeg(int w, int h, int scans);
 
+// A CMYK JPEG as print workflows write them, of one ink colour.
+QByteArray cmykJpeg(int w, int h, const QByteArray& cmyk);
+
 // A black TIFF, `bits` bits per sample, RGB, deflated in strips of `rowsPerStrip` rows.
 QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip = 64);
 

@@ -2,6 +2,7 @@
 
 #include "framework/decode_budget.h"
 #include "framework/heif.h"
+#include "framework/jpeg_decode.h"
 #include "framework/picture_header.h"
 #include "framework/picture_scale.h"
 #include "framework/picture_streams.h"
@@ -81,15 +82,6 @@ Header headerOf(QFile& file) {
 
 // The size the JPEG decoder decodes at for a target: the smallest multiple of an eighth of
 // the picture that covers the target. What is left the toolkit's reader shrinks.
-QSize jpegScaled(QSize stored, QSize target) {
-    for (int m = 1; m < 8; ++m) {
-        const QSize s(int((qint64(stored.width()) * m + 7) / 8),
-                      int((qint64(stored.height()) * m + 7) / 8));
-        if (s.width() >= target.width() && s.height() >= target.height()) return s;
-    }
-    return stored;
-}
-
 // Whether a PNG carries transparency for a colour type that has no alpha of its own (which
 // makes the toolkit's reader give 16-bit grey as 64-bit colour), and whether it has image
 // data at all: its chunks before the data, by their headers.
@@ -199,7 +191,7 @@ Plan plan(const Header& h, QIODevice& file, QSize target) {
         const bool onePass = !h.progressive && m.firstScanComplete();
         if (m.scans() < 1 || m.scans() > maxJpegScans || m.blockScans() > maxJpegBlockScans)
             return p;
-        const QSize d = jpegScaled(s, target);
+        const QSize d = picture::jpegScaled(s, target);
         // The decoded picture (grey or 32-bit), the one shrunk from it, every coefficient
         // when scans follow each other, and the segments the reader keeps.
         decoder = pixels(d) * (h.samples == 1 ? 1 : 4) + (d != target ? pixels(d) * 4 : 0) +
@@ -269,6 +261,10 @@ QImage decode(const Header& h, const Plan& p, QFile& file, QSize target) {
     }
     case Kind::Jpeg: {
         if (!file.seek(0)) return {};
+        if (h.samples == 1 || h.samples == 3)
+            return picture::decodeJpeg(file, h.stored, h.samples, h.progressive,
+                                       picture::jpegScaled(h.stored, target), p.jpegScans);
+        // CMYK, which only print workflows write: the toolkit knows its conventions.
         picture::JpegStream jpeg(file, p.jpegScans);
         const QImage image = decodeWithReader(jpeg, "jpeg", h.stored, target);
         return jpeg.cut() ? QImage() : image;

@@ -95,6 +95,7 @@ void pictureSeeds(const QDir& folder) {
     const QImage rgb = sample.convertToFormat(QImage::Format_RGB32);
     put(folder, "turned.heic", hostile::encodeHeif(rgb, hostile::Heic, 6));
     put(folder, "turned.avif", hostile::encodeHeif(rgb, hostile::Avif, 6));
+    put(folder, "print.jpg", hostile::cmykJpeg(16, 8, QByteArray("\x20\x40\x60\x00", 4)));
     put(folder, "drawing.svgz",
         hostile::gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='24' height='16'>"
                          "<circle cx='8' cy='8' r='6' fill='red'/></svg>"));

@@ -121,6 +121,15 @@ class PictureFormatsTest : public QObject {
         QVERIFY(near(p.image.pixel(40, 50), qRgb(255, 0, 0), 40));
     }
 
+    // CMYK from print workflows takes the toolkit's reader, which knows their conventions.
+    void cmykJpeg() {
+        QTemporaryDir dir;
+        const QString path = testfiles::written(
+            dir, "print.jpg", hostile::cmykJpeg(64, 48, QByteArray("\0\xFF\xFF\0", 4)));
+        for (const QSize drawn : {QSize(64, 48), QSize(16, 12)})
+            QCOMPARE(loadPicture(path, [&](QSize) { return drawn; }).image.size(), drawn);
+    }
+
     // sRGB red and green stored in a wider space with its profile come out as they were.
     void taggedColours_data() {
         QTest::addColumn<QByteArray>("format");
