@@ -263,6 +263,17 @@ class PresentationTest : public QObject {
         QCOMPARE(backdropAt(460, 384), QColor(Qt::yellow));
     }
 
+    // While the strip fills, the cores are its: the picture beside waits for the last thumbnail.
+    void madeAheadOnceTheStripIsFilled() {
+        LaneBlock strip(fw::Lane::Bulk);
+        startFromSetup(false);
+        QTRY_COMPARE(backdropAt(460, 384), QColor(Qt::red));
+        QCOMPARE(pictWin()->ahead.coming() + pictWin()->ahead.held(), 0);
+        strip.release();
+        QVERIFY(built());
+        QTRY_COMPARE(pictWin()->ahead.held(), 1);
+    }
+
     // A click on a picture still being made ahead waits for it rather than decoding it again.
     void clickOnAPictureOnItsWay() {
         LaneBlock ahead(fw::Lane::Ahead);

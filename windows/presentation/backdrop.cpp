@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <algorithm>
+#include <utility>
 
 namespace backdrop {
 
@@ -74,6 +75,23 @@ void Ahead::shownNow(const Request& shown, const Made& made, const QList<Request
         !shown_->second.image.isNull())
         entries_.push_back(std::make_unique<Entry>(Entry{shown_->first, shown_->second, {}, {}}));
     shown_ = std::make_pair(shown, made);
+    if (holding_)
+        waiting_ = wanted;
+    else
+        makeAll(wanted);
+}
+
+void Ahead::hold() {
+    holding_ = true;
+}
+
+void Ahead::release() {
+    if (!holding_) return;
+    holding_ = false;
+    makeAll(std::exchange(waiting_, {}));
+}
+
+void Ahead::makeAll(const QList<Request>& wanted) {
     int priority = int(wanted.size());
     for (const Request& request : wanted) {
         --priority;
@@ -101,6 +119,8 @@ void Ahead::shownNow(const Request& shown, const Made& made, const QList<Request
 void Ahead::clear() {
     entries_.clear();
     shown_.reset();
+    holding_ = false;
+    waiting_.clear();
 }
 
 int Ahead::held() const {

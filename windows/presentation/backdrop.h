@@ -75,6 +75,10 @@ class Ahead {
     // made for anything else is dropped, the backdrop that was on screen before is kept when it
     // is among them, and the rest are made, in that order.
     void shownNow(const Request& shown, const Made& made, const QList<Request>& next);
+    // While the strip's thumbnails are being made the cores are theirs: what shownNow() would
+    // make ahead waits until release().
+    void hold();
+    void release();
     // Drops everything.
     void clear();
 
@@ -90,8 +94,11 @@ class Ahead {
         std::function<void(const Made&)> then;
     };
     Entry* find(const Request& request);
+    void makeAll(const QList<Request>& wanted); // those not held or being made already
     std::vector<std::unique_ptr<Entry>> entries_;
     std::optional<std::pair<Request, Made>> shown_;
+    bool holding_ = false;
+    QList<Request> waiting_; // wanted while holding
 };
 
 } // namespace backdrop

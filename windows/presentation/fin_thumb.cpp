@@ -3,6 +3,7 @@
 #include "resources/pictures.h"
 #include "state/globali.h"
 #include "state/model.h"
+#include "windows/presentation/fin_pict.h"
 #include "windows/presentation/mostra_pict.h"
 #include "windows/presentation/picture_compose.h"
 #include "windows/presentation/presentation.h"
@@ -63,13 +64,20 @@ void fin_thumb::Event_Open() {
 
 // The thumbnails are decoded (or taken from the cache) and composed on worker threads, in
 // the order of the cells; each comes back to its cell here.
+// The pictures beside the one shown are made once the last thumbnail is in.
 void fin_thumb::queueThumbnails(int pictures, QSize cell) {
     const qreal dpr = devicePixelRatioF();
     const QColor fill = Globali::colore(colour::CellBackground);
+    fin_pict* view = fw::Single<fin_pict>::peek();
+    if (view && pictures > 0) view->ahead.hold();
     for (int i = 1; i <= pictures; ++i) {
         const QString path = Globali::disegno(i);
         thumbnails.run([path, cell, dpr, fill] { return cellPicture(path, cell, dpr, fill); },
-                       [this, i](const QImage& picture) { miniabase(i)->setBackdrop(picture); });
+                       [this, i](const QImage& picture) {
+                           miniabase(i)->setBackdrop(picture);
+                           if (thumbnails.pending() > 0) return;
+                           if (fin_pict* view = fw::Single<fin_pict>::peek()) view->ahead.release();
+                       });
     }
 }
 
