@@ -16,8 +16,8 @@ namespace picture {
 QImage decodeJpeg(QIODevice& file, QSize stored, int components, bool progressive, QSize scaled,
                   int scans);
 
-// The size libjpeg decodes to when asked for `m` eighths: what the smallest scaling that
-// still covers `target` gives.
+// The size a JPEG is decoded at for `target`: the fewest eighths of `stored` that cover it
+// (libjpeg scales while decoding), all of it when none does. What is left is shrunk after.
 QSize jpegScaled(QSize stored, QSize target);
 
 } // namespace picture

@@ -80,8 +80,6 @@ Header headerOf(QFile& file) {
     return h.ok() && pixels(h.stored) <= picture::maxPixels ? h : Header();
 }
 
-// The size the JPEG decoder decodes at for a target: the smallest multiple of an eighth of
-// the picture that covers the target. What is left the toolkit's reader shrinks.
 // Whether a PNG carries transparency for a colour type that has no alpha of its own (which
 // makes the toolkit's reader give 16-bit grey as 64-bit colour), and whether it has image
 // data at all: its chunks before the data, by their headers.
