@@ -1,7 +1,7 @@
 #include "lang/captions.h"
 
+#include "framework/language.h"
 #include "framework/values.h"
-#include "state/model.h"
 
 namespace captions {
 

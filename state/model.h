@@ -2,6 +2,8 @@
 // Names for the numbers the presentation's data is made of: the cells of a note, the seven
 // presentation colours, the strip's edges and the interface language. The globals and the file keep
 // the numbers (saved presentations depend on them); code speaks of them by these names.
+// The language's names sit below both the data and the captions, which read them alike.
+#include "framework/language.h"
 
 // The cells of one note, the columns of Globali::contorno.
 namespace note {
@@ -54,12 +56,3 @@ inline constexpr bool isVertical(int e) {
     return e == Left || e == Right;
 }
 } // namespace edge
-
-// The interface language, Globali::lingua: 1 is English; the Italian flag stores 2, and any
-// value but 1 (from an edited preferences file) speaks Italian.
-namespace language {
-enum Language : int { English = 1, Italian = 2 };
-inline constexpr bool isEnglish(int lingua) {
-    return lingua == English;
-}
-} // namespace language

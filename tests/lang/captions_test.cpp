@@ -1,8 +1,8 @@
 // The texts of both languages: a sample of each set (the title, texts with a line break, one
 // per group of controls) in English and in Italian, which every language number but English
 // speaks.
+#include "framework/language.h"
 #include "lang/captions.h"
-#include "state/model.h"
 
 #include <QTest>
 
