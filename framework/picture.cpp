@@ -7,7 +7,9 @@
 #include "framework/picture_scale.h"
 #include "framework/picture_streams.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
 #include <QtPlugin>
@@ -352,4 +354,10 @@ LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>
     picture::toSrgb(out.image);
     if (out.image.isNull()) return {};
     return out;
+}
+
+FileStamp stampOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return {};
+    return {info.lastModified().toMSecsSinceEpoch(), info.size()};
 }

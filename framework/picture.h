@@ -47,6 +47,15 @@ struct LoadedPicture {
 // drawSize is asked again with it, and the image is shrunk to its answer.
 LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>& drawSize = {});
 
+// What identifies a picture file's contents cheaply: modification time and length. What was
+// made from a file is still good while its stamp is the same.
+struct FileStamp {
+    qint64 modified = -1; // milliseconds since the epoch; -1 when the file is not there
+    qint64 bytes = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp stampOf(const QString& path);
+
 namespace picture {
 // Most pixels a picture may claim: well above real photographs, far below decompression bombs.
 inline constexpr qint64 maxPixels = qint64(16384) * 16384;

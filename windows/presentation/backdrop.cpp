@@ -4,18 +4,10 @@
 #include "state/fitting.h"
 #include "windows/presentation/picture_compose.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <algorithm>
 #include <utility>
 
 namespace backdrop {
-
-FileStamp stampOf(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) return {};
-    return {info.lastModified().toMSecsSinceEpoch(), info.size()};
-}
 
 Made make(const Request& request) {
     Made made{QImage(), stampOf(request.path)};

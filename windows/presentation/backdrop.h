@@ -3,6 +3,7 @@
 // colour, with its note's frame. Made on worker threads; the ones beside the picture shown are
 // made ahead, so that going on to the next picture shows it at once.
 #include "framework/background.h"
+#include "framework/picture.h"
 
 #include <QColor>
 #include <QImage>
@@ -32,14 +33,6 @@ struct Request {
     std::optional<Frame> frame;
     bool operator==(const Request&) const = default;
 };
-
-// What identifies a file's contents cheaply: modification time and length.
-struct FileStamp {
-    qint64 modified = -1; // milliseconds since the epoch; -1 when the file is not there
-    qint64 bytes = -1;
-    bool operator==(const FileStamp&) const = default;
-};
-FileStamp stampOf(const QString& path);
 
 // A backdrop and the file as it was before it was decoded.
 struct Made {

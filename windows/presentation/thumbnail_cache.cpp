@@ -8,8 +8,6 @@
 #include "state/fitting.h"
 
 #include <QCache>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QHashFunctions>
 #include <QMutex>
 #include <array>
@@ -35,26 +33,18 @@ void countOne(Source source) {
 // the file or the cell makes a new key.
 struct Key {
     QString path;
-    qint64 modified = 0; // milliseconds since the epoch, 0 when the file is not there
-    qint64 bytes = -1;
+    FileStamp file;
     QSize cell;
     bool operator==(const Key&) const = default;
 };
 
 size_t qHash(const Key& key, size_t seed = 0) {
-    return qHashMulti(seed, key.path, key.modified, key.bytes, key.cell.width(), key.cell.height());
+    return qHashMulti(seed, key.path, key.file.modified, key.file.bytes, key.cell.width(),
+                      key.cell.height());
 }
 
 Key keyFor(const QString& path, QSize cell) {
-    Key key;
-    key.path = path;
-    key.cell = cell;
-    const QFileInfo info(path);
-    if (info.exists()) {
-        key.modified = info.lastModified().toMSecsSinceEpoch();
-        key.bytes = info.size();
-    }
-    return key;
+    return {path, stampOf(path), cell};
 }
 
 // Thumbnails waiting to be written hold their pictures. Past this much, a decode writes its
