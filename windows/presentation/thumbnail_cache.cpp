@@ -75,8 +75,8 @@ void queueWrite(const QString& path, const QImage& image, QSize picture,
 
 // A thumbnail made elsewhere (the shared cache's, the camera's) for the picture of upright
 // size `picture`, drawn at `drawn` in the cell: null when there is none that will do.
-QImage madeElsewhere(const QString& path, const PictureProbe& probe, QSize cell, Source& source) {
-    const QSize drawn = fitting::fitRect(probe.size, cell).size();
+QImage madeElsewhere(const QString& path, const PictureProbe& probe, QSize cell, QSize drawn,
+                     Source& source) {
     source = Source::Shared;
     QImage image = shared_thumbnails::read(path, probe.size, drawn);
     if (!image.isNull()) return image;
@@ -111,12 +111,12 @@ Thumbnail decode(const QString& path, QSize cell) {
 Thumbnail made(const QString& path, QSize cell) {
     const PictureProbe probe = probePicture(path);
     if (!probe.ok) return decode(path, cell);
+    const QSize drawn = fitting::fitRect(probe.size, cell).size();
     Source source = Source::Shared;
-    const QImage image = madeElsewhere(path, probe, cell, source);
+    const QImage image = madeElsewhere(path, probe, cell, drawn, source);
     if (image.isNull()) return decode(path, cell);
     countOne(source);
-    const QSize drawn = fitting::fitRect(probe.size, cell).size().expandedTo(QSize(1, 1));
-    Thumbnail t{picture::shrink(image, drawn), probe.size, source};
+    Thumbnail t{picture::shrink(image, drawn.expandedTo(QSize(1, 1))), probe.size, source};
     return t.ok() ? t : decode(path, cell);
 }
 
