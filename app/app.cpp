@@ -3,9 +3,9 @@
 #include "app/command_line.h"
 #include "app/document_channel.h"
 #include "app/preferences.h"
-#include "framework/menus.h"
-#include "framework/seams.h"
-#include "state/globali.h"
+#include "kit/menus.h"
+#include "kit/seams.h"
+#include "logic/state/globali.h"
 #include "windows/dialogs/info.h"
 #include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
@@ -108,9 +108,6 @@ QAction* menuItem(const QString& name) {
 }
 QAction* FileMenu() {
     return menuItem(QStringLiteral("FileMenu"));
-}
-QAction* FileQuit() {
-    return menuItem(QStringLiteral("FileQuit"));
 }
 QAction* FileImportfolder() {
     return menuItem(QStringLiteral("FileImportfolder"));

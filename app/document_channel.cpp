@@ -177,10 +177,6 @@ bool DocumentChannel::listen() {
     return true;
 }
 
-bool DocumentChannel::isListening() const {
-    return server_ && server_->isListening();
-}
-
 void DocumentChannel::acceptConnections() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         if (waiting_.size() >= mostWaiting) waiting_.takeFirst()->abort();

@@ -67,8 +67,6 @@ class DocumentChannel : public QObject {
     // Starts receiving unless a live copy already listens; a socket file left behind by a
     // copy that crashed is removed first.
     bool listen();
-    bool isListening() const;
-    const QString& serverName() const { return name_; }
 
   signals:
     // The paths of one well-formed message, in the order sent.

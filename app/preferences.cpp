@@ -1,6 +1,7 @@
 #include "app/preferences.h"
 
-#include "framework/values.h"
+#include "base/files.h"
+#include "base/values.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,17 +43,13 @@ bool fail(QString* why, const QString& reason) {
 } // namespace
 
 int readLingua(const QString& folder) {
-    // Not through a link, and without waiting for a writer if a named pipe is there.
-    const int fd =
-        ::open(pathIn(folder).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return 1;
-    struct stat st {};
-    char head[256];
-    ssize_t n = -1;
+    // Not through a link, and only a file of its own.
+    const files::Opened opened = files::openRegular(pathIn(folder), files::Links::Refuse);
+    if (!opened.fd.ok()) return 1;
     // Only the first line matters: a small head is read, so a huge or binary file costs
     // nothing.
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) n = ::read(fd, head, sizeof head);
-    ::close(fd);
+    char head[256];
+    const ssize_t n = ::read(opened.fd.get(), head, sizeof head);
     if (n < 0) return 1;
     qsizetype end = 0;
     while (end < n && head[end] != '\r' && head[end] != '\n')

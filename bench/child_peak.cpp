@@ -1,7 +1,6 @@
 #include "bench/child_peak.h"
 
-#include "framework/picture.h"
-#include "state/folder_scan.h"
+#include "pictures/decode/picture.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,7 +35,7 @@ bool decode(const QString& path, QSize box) {
 }
 
 // The work named by the arguments after the warm-up folder.
-std::function<bool()> work(const QStringList& a) {
+std::function<bool()> work(const QStringList& a, const MoreWork& more) {
     if (a.size() == 2 && a[0] == QLatin1String("probe"))
         return [path = a[1]] { return probePicture(path).ok; };
     if (a.size() == 4 && a[0] == QLatin1String("decode"))
@@ -51,9 +50,7 @@ std::function<bool()> work(const QStringList& a) {
                 t.join();
             return decoded == n;
         };
-    if (a.size() == 2 && a[0] == QLatin1String("scan"))
-        return [folder = a[1]] { return !folder_scan::scan(folder).pictures.isEmpty(); };
-    return {};
+    return more ? more(a) : std::function<bool()>{};
 }
 
 } // namespace
@@ -77,11 +74,11 @@ bool isChild(int argc, char** argv) {
     return argc > 2 && qstrcmp(argv[1], childFlag) == 0;
 }
 
-int measured(int argc, char** argv) {
+int measured(int argc, char** argv, const MoreWork& more) {
     QCoreApplication app(argc, argv);
     QStringList a = app.arguments().mid(2);
     const QString warmUp = a.takeFirst();
-    const std::function<bool()> run = work(a);
+    const std::function<bool()> run = work(a, more);
     if (!run) return 2;
     // Large blocks are mapped and unmapped as they come, so that what the warming up frees is
     // not there to be used again unseen.

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QStringList>
 
+#include <functional>
+
 namespace hostile {
 
 struct ChildRun {
@@ -19,12 +21,15 @@ QSize fitted(QSize full, QSize box);
 
 // Starts this program again to do one piece of work, after decoding the pictures in `warmUp`
 // (a folder) so that the decoders' code, which is not what the work holds, is mapped first:
-//   {"probe", PATH}, {"decode", PATH, W, H}, {"threads", N, PATH, W, H}, {"scan", FOLDER}.
+//   {"probe", PATH}, {"decode", PATH, W, H}, {"threads", N, PATH, W, H}, or what the
+// measuring program adds through `measured`.
 ChildRun inChild(const QString& warmUp, const QStringList& work);
 
 // In main, before anything else: true when this process is such a child; it then does the
-// work and `measured` gives its exit code.
+// work and `measured` gives its exit code. `more` names work of the program's own (none when
+// it answers no function).
+using MoreWork = std::function<std::function<bool()>(const QStringList& arguments)>;
 bool isChild(int argc, char** argv);
-int measured(int argc, char** argv);
+int measured(int argc, char** argv, const MoreWork& more = {});
 
 } // namespace hostile

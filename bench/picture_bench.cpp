@@ -10,8 +10,8 @@
 // folder of N pictures (links to the generated ones).
 #include "bench/child_peak.h"
 #include "bench/hostile_pictures.h"
-#include "framework/picture.h"
-#include "state/folder_scan.h"
+#include "logic/state/folder_scan.h"
+#include "pictures/decode/picture.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -92,7 +92,12 @@ void row(const QString& what, const hostile::ChildRun& m, const QString& note = 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (hostile::isChild(argc, argv)) return hostile::measured(argc, argv);
+    if (hostile::isChild(argc, argv))
+        return hostile::measured(argc, argv, [](const QStringList& a) -> std::function<bool()> {
+            if (a.size() == 2 && a[0] == QLatin1String("scan"))
+                return [folder = a[1]] { return !folder_scan::scan(folder).pictures.isEmpty(); };
+            return {};
+        });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QGuiApplication app(argc, argv);

@@ -1,10 +1,10 @@
 // Writes the seed corpora of the fuzz targets: presentation files of several shapes, and
 // small pictures of every common format, whole, cut short and with a damaged body.
 //   make_seeds OUTDIR   ->  OUTDIR/presentation_file/*, OUTDIR/picture/*
+#include "base/values.h"
 #include "bench/hostile_pictures.h"
-#include "framework/values.h"
-#include "state/model.h"
-#include "state/presentation_file.h"
+#include "logic/state/model.h"
+#include "logic/state/presentation_file.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

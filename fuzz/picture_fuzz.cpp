@@ -1,8 +1,8 @@
 // The picture probe and loader under arbitrary file contents. Besides never crashing or
 // hanging: the loader gives a picture only where the probe accepted the file, and always
 // at the size it will be drawn.
-#include "framework/picture.h"
-#include "state/fitting.h"
+#include "pictures/decode/picture.h"
+#include "pictures/fitting.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // Presentation file reader under arbitrary bytes. Besides never crashing, a file that has
 // been read and written again must read back as the same presentation, and writing that
 // again must give the same bytes: a save after an open never changes what the file says.
-#include "state/model.h"
-#include "state/presentation_file.h"
+#include "logic/state/model.h"
+#include "logic/state/presentation_file.h"
 
 #include <cmath>
 #include <cstdio>

@@ -17,8 +17,8 @@ build="${VETRINOVA_FUZZ_BUILD:-$here/build-fuzz}"
 seconds="${VETRINOVA_FUZZ_SECONDS:-60}"
 seed="${VETRINOVA_FUZZ_SEED:-1}"
 # Megabytes one decoded picture may take: the loader's own limit.
-allocation_mb="$(sed -n 's/.*allocationLimitMB = \([0-9]*\);.*/\1/p' "$here/framework/picture.h")"
-[ -n "$allocation_mb" ] || { echo "no allocationLimitMB in framework/picture.h"; exit 2; }
+allocation_mb="$(sed -n 's/.*allocationLimitMB = \([0-9]*\);.*/\1/p' "$here/pictures/decode/picture.h")"
+[ -n "$allocation_mb" ] || { echo "no allocationLimitMB in pictures/decode/picture.h"; exit 2; }
 
 VETRINOVA_PACKAGES_ONLY=1 "$here/scripts/setup.sh" test
 if [ ! -f "$build/build.ninja" ]; then

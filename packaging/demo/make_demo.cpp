@@ -7,8 +7,8 @@
 //
 // Writes OUTPUT_FOLDER/pictures/*.jpg|png and OUTPUT_FOLDER/Demo.v69. The frames are placed
 // for the given screen (1920 x 1080 unless told) with the strip at the left at 10 percent.
-#include "state/fitting.h"
-#include "state/presentation_file.h"
+#include "logic/state/presentation_file.h"
+#include "pictures/fitting.h"
 
 #include <QDir>
 #include <QFile>

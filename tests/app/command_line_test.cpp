@@ -1,7 +1,7 @@
 // The command line: read before any window system, conventional answers and exit statuses,
 // "--" ending the options. The last two tests run the program itself.
 #include "app/command_line.h"
-#include "lang/captions.h"
+#include "logic/lang/captions.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

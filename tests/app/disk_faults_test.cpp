@@ -7,9 +7,9 @@
 #include "common/faultmount.h"
 #include "common/testfiles.h"
 #include "common/testseams.h"
-#include "state/globali.h"
-#include "state/model.h"
-#include "state/presentation_file.h"
+#include "logic/state/globali.h"
+#include "logic/state/model.h"
+#include "logic/state/presentation_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "app/preferences.h"
 #include "common/testfiles.h"
 #include "common/testseams.h"
-#include "state/globali.h"
+#include "logic/state/globali.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // in the file's place). The language falls back to English and nothing blocks.
 #include "app/preferences.h"
 #include "common/testfiles.h"
-#include "state/model.h"
+#include "logic/state/model.h"
 
 #include <QDir>
 #include <QFile>

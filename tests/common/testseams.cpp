@@ -1,7 +1,7 @@
 #include "common/testseams.h"
 
 #include "common/testfiles.h"
-#include "state/globali.h"
+#include "logic/state/globali.h"
 #include "windows/dialogs/cart_noi.h"
 #include "windows/dialogs/cart_spo.h"
 #include "windows/dialogs/info.h"

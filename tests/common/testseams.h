@@ -4,9 +4,9 @@
 // the real ones when it goes. WindowFixture adds a clean presentation state and a temporary
 // folder, and closes every window when it goes, so that the next test meets each window
 // afresh.
-#include "framework/background.h"
-#include "framework/seams.h"
-#include "state/model.h"
+#include "kit/seams.h"
+#include "logic/state/model.h"
+#include "pictures/background.h"
 
 #include <QSemaphore>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "windows/dialogs/cart_noi.h"
 
-#include "framework/seams.h"
-#include "lang/captions.h"
-#include "state/globali.h"
+#include "kit/seams.h"
+#include "logic/lang/captions.h"
+#include "logic/state/globali.h"
 
 namespace {
 const QColor darkRed(0x7F, 0x00, 0x00);

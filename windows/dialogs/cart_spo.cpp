@@ -1,9 +1,9 @@
 #include "windows/dialogs/cart_spo.h"
 
-#include "framework/seams.h"
-#include "framework/text_limits.h"
-#include "lang/captions.h"
-#include "state/presentation_file.h"
+#include "base/text_limits.h"
+#include "kit/seams.h"
+#include "logic/lang/captions.h"
+#include "logic/state/presentation_file.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 // Warning: a presentation file names an image folder that no longer exists.
-#include "state/globali.h"
+#include "logic/state/globali.h"
 #include "windows/dialogs/dialogo.h"
 
 class cart_spo : public dialogo {

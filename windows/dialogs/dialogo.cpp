@@ -1,7 +1,5 @@
 #include "windows/dialogs/dialogo.h"
 
-#include "windows/setup/start.h"
-
 dialogo::dialogo(QSize size, const QString& title, int okTop)
     : fw::Window(fw::Frame::MovableModal, size, title) {
     setBackColor(Qt::white);
@@ -19,7 +17,7 @@ fw::StaticText* dialogo::addText(QRect geometry, const QString& text, int size, 
 
 void dialogo::PushButton1_Action() {
     Close();
-    start::instance()->Show();
+    if (fw::Window* setup = fw::home()) setup->Show();
 }
 
 bool dialogo::Event_CancelClose() {

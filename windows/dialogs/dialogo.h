@@ -2,7 +2,7 @@
 // What the program's three small dialogs share: a white movable modal box centred on the
 // screen, texts in arial, and one OK button that Return presses. OK closes the dialog and
 // brings the setup window forward again.
-#include "framework/window.h"
+#include "kit/window.h"
 
 class dialogo : public fw::Window {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "windows/dialogs/info.h"
 
-#include "framework/seams.h"
-#include "lang/captions.h"
+#include "kit/seams.h"
+#include "logic/lang/captions.h"
 #include "resources/pictures.h"
 
 info::info() : dialogo(QSize(260, 152), QStringLiteral("Vetrinova info"), 124) {

@@ -1,18 +1,17 @@
 #include "windows/editor/fin_edita.h"
 
-#include "framework/picture.h"
-#include "framework/seams.h"
-#include "framework/values.h"
-#include "lang/captions.h"
+#include "base/values.h"
+#include "kit/seams.h"
+#include "logic/geometry/editor_geometry.h"
+#include "logic/geometry/note_lists.h"
+#include "logic/geometry/setup_geometry.h"
+#include "logic/lang/captions.h"
+#include "logic/state/globali.h"
+#include "logic/state/model.h"
+#include "pictures/decode/picture.h"
+#include "pictures/fitting.h"
+#include "pictures/picture_compose.h"
 #include "resources/pictures.h"
-#include "state/fitting.h"
-#include "state/globali.h"
-#include "state/model.h"
-#include "windows/editor/editor_geometry.h"
-#include "windows/editor/note_lists.h"
-#include "windows/presentation/picture_compose.h"
-#include "windows/setup/setup_geometry.h"
-#include "windows/setup/start.h"
 
 #include <QButtonGroup>
 #include <QFileInfo>
@@ -125,7 +124,7 @@ void fin_edita::PushButton4_Action() {
 void fin_edita::PushButton5_Action() {
     preview_.cancel();
     Close();
-    start::instance()->comeBack();
+    fw::comeHome();
 }
 
 bool fin_edita::Event_CancelClose() {

@@ -2,9 +2,9 @@
 // The notes editor: each picture's note is written, styled and placed here, one picture at a
 // time (Globali::puntatore). Every edit goes at once into that picture's row of
 // Globali::contorno; "OK" hands control back to the setup window.
-#include "framework/background.h"
-#include "framework/window.h"
-#include "windows/editor/editor_geometry.h"
+#include "kit/window.h"
+#include "logic/geometry/editor_geometry.h"
+#include "pictures/background.h"
 
 class QButtonGroup;
 

@@ -2,8 +2,8 @@
 // frame lines and the corner handles come after the preview and are drawn above it.
 #include "windows/editor/fin_edita.h"
 
-#include "framework/text_limits.h"
-#include "windows/editor/note_lists.h"
+#include "base/text_limits.h"
+#include "logic/geometry/note_lists.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>

@@ -1,11 +1,11 @@
 #include "windows/presentation/fin_pict.h"
 
-#include "framework/seams.h"
-#include "state/globali.h"
-#include "state/model.h"
+#include "kit/seams.h"
+#include "logic/geometry/presentation_geometry.h"
+#include "logic/state/globali.h"
+#include "logic/state/model.h"
 #include "windows/presentation/fin_thumb.h"
 #include "windows/presentation/presentation.h"
-#include "windows/presentation/presentation_geometry.h"
 
 #include <QCoreApplication>
 

@@ -1,9 +1,9 @@
 #pragma once
 // The picture window of a running presentation: the screen beside the thumbnail strip,
 // showing one picture scaled to fit on the background colour, with its note on top.
-#include "framework/background.h"
-#include "framework/window.h"
-#include "windows/presentation/backdrop.h"
+#include "kit/window.h"
+#include "pictures/backdrop.h"
+#include "pictures/background.h"
 
 class fin_pict : public fw::Window {
     Q_OBJECT

@@ -1,14 +1,14 @@
 #include "windows/presentation/fin_thumb.h"
 
+#include "logic/geometry/presentation_geometry.h"
+#include "logic/state/globali.h"
+#include "logic/state/model.h"
+#include "pictures/picture_compose.h"
+#include "pictures/thumbnails/thumbnail_cache.h"
 #include "resources/pictures.h"
-#include "state/globali.h"
-#include "state/model.h"
 #include "windows/presentation/fin_pict.h"
 #include "windows/presentation/mostra_pict.h"
-#include "windows/presentation/picture_compose.h"
 #include "windows/presentation/presentation.h"
-#include "windows/presentation/presentation_geometry.h"
-#include "windows/presentation/thumbnail_cache.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The thumbnail strip of a running presentation: a grid of cells along one screen edge, one
 // per picture and a last one that ends the presentation.
-#include "framework/background.h"
-#include "framework/window.h"
+#include "kit/window.h"
+#include "pictures/background.h"
 
 class fin_thumb : public fw::Window {
     Q_OBJECT

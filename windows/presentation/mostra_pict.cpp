@@ -4,12 +4,12 @@
 // comes the previous one stays, and the note changes together with the picture.
 #include "windows/presentation/mostra_pict.h"
 
-#include "framework/values.h"
-#include "state/globali.h"
-#include "state/model.h"
-#include "windows/presentation/backdrop.h"
+#include "base/values.h"
+#include "logic/geometry/presentation_geometry.h"
+#include "logic/state/globali.h"
+#include "logic/state/model.h"
+#include "pictures/backdrop.h"
 #include "windows/presentation/fin_pict.h"
-#include "windows/presentation/presentation_geometry.h"
 #include "windows/setup/start.h"
 
 #include <algorithm>

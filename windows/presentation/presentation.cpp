@@ -1,11 +1,10 @@
 #include "windows/presentation/presentation.h"
 
-#include "framework/seams.h"
-#include "state/globali.h"
+#include "kit/seams.h"
+#include "logic/geometry/presentation_geometry.h"
+#include "logic/state/globali.h"
 #include "windows/presentation/fin_pict.h"
 #include "windows/presentation/fin_thumb.h"
-#include "windows/presentation/presentation_geometry.h"
-#include "windows/setup/start.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -24,7 +23,7 @@ class TypedAhead : public QObject {
         if (event->type() != QEvent::KeyPress ||
             static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
             return false;
-        const start* setup = fw::Single<start>::peek();
+        const fw::Window* setup = fw::home();
         if (!setup || setup->isVisible() || !fw::Single<fin_pict>::exists()) return false;
         const auto* widget = qobject_cast<QWidget*>(watched);
         const bool toSetup = (widget && widget->window() == setup) ||
@@ -76,7 +75,7 @@ void endPresentation() {
         strip->thumbnails.cancel();
         strip->Close();
     }
-    start::instance()->comeBack();
+    fw::comeHome();
 }
 
 bool busy() {

@@ -1,7 +1,7 @@
 // Import: a folder chosen by the user becomes the presentation's image folder.
-#include "framework/progress.h"
-#include "framework/seams.h"
-#include "state/folder_scan.h"
+#include "kit/progress.h"
+#include "kit/seams.h"
+#include "logic/state/folder_scan.h"
 #include "windows/dialogs/cart_noi.h"
 #include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"

@@ -1,10 +1,10 @@
 // Opening and saving presentation files: between the file's lines and the presentation
 // state with the setup window's controls.
-#include "framework/seams.h"
-#include "framework/text_limits.h"
-#include "framework/values.h"
-#include "state/folder_scan.h"
-#include "state/presentation_file.h"
+#include "base/text_limits.h"
+#include "base/values.h"
+#include "kit/seams.h"
+#include "logic/state/folder_scan.h"
+#include "logic/state/presentation_file.h"
 #include "windows/dialogs/cart_noi.h"
 #include "windows/dialogs/cart_spo.h"
 #include "windows/setup/setup_routines.h"

@@ -2,11 +2,11 @@
 // captions in step with the state.
 #include "windows/setup/setup_routines.h"
 
-#include "framework/menus.h"
-#include "framework/seams.h"
-#include "framework/toolkit_language.h"
-#include "lang/captions.h"
-#include "windows/setup/setup_geometry.h"
+#include "kit/menus.h"
+#include "kit/seams.h"
+#include "kit/toolkit_language.h"
+#include "logic/geometry/setup_geometry.h"
+#include "logic/lang/captions.h"
 #include "windows/setup/start.h"
 
 #include <QAction>

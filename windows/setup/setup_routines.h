@@ -2,7 +2,7 @@
 // The routines of the presentation state that drive the setup window: its previews and
 // captions, and the import, opening and saving of a presentation, which end by showing the
 // result on it.
-#include "state/globali.h"
+#include "logic/state/globali.h"
 
 #include <QStringList>
 

@@ -1,12 +1,12 @@
 #include "windows/setup/start.h"
 
-#include "framework/menus.h"
-#include "framework/seams.h"
-#include "framework/values.h"
+#include "base/values.h"
+#include "kit/menus.h"
+#include "kit/seams.h"
+#include "logic/geometry/setup_geometry.h"
 #include "resources/pictures.h"
 #include "windows/editor/fin_edita.h"
 #include "windows/presentation/presentation.h"
-#include "windows/setup/setup_geometry.h"
 #include "windows/setup/setup_routines.h"
 
 #include <QApplication>
@@ -22,6 +22,7 @@ QFont arialFont(int size, bool bold, bool italic = false, bool underline = false
 
 start::start() : fw::Window(fw::Frame::Document, QSize(512, 344), QStringLiteral("Setup")) {
     if (QMenuBar* bar = fw::applicationMenuBar()) setMenuBar(bar);
+    fw::setHome(this, [this] { comeBack(); });
     QWidget* c = content();
     const QColor cyanish(0x00, 0xFF, 0xFE);
     auto* rs2 = new fw::Rectangle(c, QRect(-100, 284, 36, 36), cyanish, cyanish, 1);

@@ -1,6 +1,6 @@
 #pragma once
 // The setup window: the program's main window, on which the presentation is prepared.
-#include "framework/window.h"
+#include "kit/window.h"
 
 class start : public fw::Window {
     Q_OBJECT

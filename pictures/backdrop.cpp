@@ -1,0 +1,130 @@
+#include "pictures/backdrop.h"
+
+#include "base/files.h"
+#include "pictures/decode/picture.h"
+
+#include "pictures/fitting.h"
+#include "pictures/picture_compose.h"
+#include <QFile>
+
+#include <algorithm>
+#include <utility>
+
+namespace backdrop {
+
+Made make(const Request& request) {
+    Made made{QImage(), files::stampOf(QFile::encodeName(request.path))};
+    const QSize device = picture_compose::deviceSize(request.area, request.dpr);
+    const LoadedPicture loaded = loadPicture(
+        request.path, [device](QSize full) { return fitting::fitRect(full, device).size(); });
+    if (loaded.isNull()) return made;
+    made.image = picture_compose::composeFitted(loaded.image, loaded.original, request.area,
+                                                request.dpr, request.fill);
+    if (request.frame)
+        picture_compose::drawFrame(made.image, request.frame->rect, request.frame->line,
+                                   request.frame->colour);
+    return made;
+}
+
+Ahead::Ahead() = default;
+Ahead::~Ahead() = default;
+
+Ahead::Entry* Ahead::find(const Request& request) {
+    for (const auto& e : entries_)
+        if (e->request == request) return e.get();
+    return nullptr;
+}
+
+std::optional<Made> Ahead::take(const Request& request) {
+    Entry* e = find(request);
+    if (!e || e->job) return std::nullopt;
+    Made made = std::move(e->made);
+    std::erase_if(entries_, [e](const auto& p) { return p.get() == e; });
+    // Changed since it was decoded: the picture is decoded again.
+    if (made.from != files::stampOf(QFile::encodeName(request.path))) return std::nullopt;
+    return made;
+}
+
+bool Ahead::await(const Request& request, std::function<void(const Made&)> then) {
+    stopAwaiting();
+    Entry* e = find(request);
+    if (!e || !e->job) return false;
+    e->then = std::move(then);
+    return true;
+}
+
+void Ahead::stopAwaiting() {
+    for (const auto& e : entries_)
+        e->then = nullptr;
+}
+
+bool Ahead::awaiting() const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [](const auto& e) { return bool(e->then); });
+}
+
+void Ahead::shownNow(const Request& shown, const Made& made, const QList<Request>& next) {
+    const QList<Request> wanted = next.mid(0, kMost);
+    std::erase_if(entries_, [&wanted](const auto& e) { return !wanted.contains(e->request); });
+    if (shown_ && wanted.contains(shown_->first) && !find(shown_->first) &&
+        !shown_->second.image.isNull())
+        entries_.push_back(std::make_unique<Entry>(Entry{shown_->first, shown_->second, {}, {}}));
+    shown_ = std::make_pair(shown, made);
+    if (holding_)
+        waiting_ = wanted;
+    else
+        makeAll(wanted);
+}
+
+void Ahead::hold() {
+    holding_ = true;
+}
+
+void Ahead::release() {
+    if (!holding_) return;
+    holding_ = false;
+    makeAll(std::exchange(waiting_, {}));
+}
+
+void Ahead::makeAll(const QList<Request>& wanted) {
+    int priority = int(wanted.size());
+    for (const Request& request : wanted) {
+        --priority;
+        if (find(request)) continue;
+        auto entry = std::make_unique<Entry>(
+            Entry{request, {}, std::make_unique<fw::Jobs>(fw::Lane::Ahead), {}});
+        Entry* e = entry.get();
+        entries_.push_back(std::move(entry));
+        e->job->run([request] { return make(request); },
+                    [this, e](const Made& result) {
+                        e->job.reset(); // the set is done: its jobs are over
+                        auto then = std::move(e->then);
+                        e->then = nullptr;
+                        if (!then) {
+                            e->made = result;
+                            return;
+                        }
+                        std::erase_if(entries_, [e](const auto& p) { return p.get() == e; });
+                        then(result);
+                    },
+                    priority);
+    }
+}
+
+void Ahead::clear() {
+    entries_.clear();
+    shown_.reset();
+    holding_ = false;
+    waiting_.clear();
+}
+
+int Ahead::held() const {
+    return int(
+        std::count_if(entries_.begin(), entries_.end(), [](const auto& e) { return !e->job; }));
+}
+
+int Ahead::coming() const {
+    return int(entries_.size()) - held();
+}
+
+} // namespace backdrop

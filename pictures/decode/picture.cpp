@@ -1,0 +1,338 @@
+#include "pictures/decode/picture.h"
+
+#include "base/files.h"
+#include "pictures/decode/decode_budget.h"
+#include "pictures/decode/heif.h"
+#include "pictures/decode/jpeg_decode.h"
+#include "pictures/decode/picture_header.h"
+#include "pictures/decode/picture_scale.h"
+#include "pictures/decode/picture_streams.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QtEndian>
+#include <QtPlugin>
+#include <vector>
+#include <zlib.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_IMPORT_PLUGIN(HeifPlugin)
+
+namespace {
+
+using picture::Header;
+using picture::Kind;
+
+constexpr qint64 MB = 1024 * 1024;
+// Encoders write a dozen scans or so; decoders of other programs stop at a few hundred.
+constexpr int maxJpegScans = 100;
+// Blocks all scans together may cover: about a second of decoding on one core even when the
+// scans carry no data, some ten times what a real progressive photo of the largest size
+// takes.
+constexpr qint64 maxJpegBlockScans = 250'000'000;
+// SVG: the largest document drawn, and the memory its parsed form takes per byte of it.
+constexpr qint64 maxSvgBytes = 16 * MB;
+constexpr qint64 svgBytesPerByte = 12;
+
+static_assert(qint64(picture::allocationLimitMB) << 20 == picture::decodeLimitBytes,
+              "the toolkit's readers refuse what the budget refuses");
+
+void setAllocationLimitOnce() {
+    static const bool done = [] {
+        QImageReader::setAllocationLimit(picture::allocationLimitMB);
+        return true;
+    }();
+    (void)done;
+}
+
+// Opens a picture file, when it is a regular file, for reading.
+bool openRegular(const QString& path, QFile& file) {
+    files::Opened opened = files::openRegular(QFile::encodeName(path));
+    if (!opened.fd.ok()) return false;
+    file.setFileName(path);
+    if (!file.open(opened.fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return false;
+    opened.fd.release(); // the file closes it now
+    return true;
+}
+
+qint64 pixels(QSize s) {
+    return qint64(s.width()) * s.height();
+}
+
+// A picture's header, read from a file opened as a picture file.
+Header headerOf(QFile& file) {
+    const Header h = picture::readHeader(file);
+    return h.ok() && pixels(h.stored) <= picture::maxPixels ? h : Header();
+}
+
+// Whether a PNG carries transparency for a colour type that has no alpha of its own (which
+// makes the toolkit's reader give 16-bit grey as 64-bit colour), and whether it has image
+// data at all: its chunks before the data, by their headers.
+struct PngChunks {
+    bool ok = false;
+    bool transparency = false;
+};
+
+PngChunks pngChunks(QIODevice& f, const Header& h) {
+    PngChunks c;
+    picture::forEachPngChunk(f, h.start, h.end, [&c](const picture::PngChunk& chunk) {
+        c.ok = chunk.type == "IDAT";
+        c.transparency = c.transparency || chunk.type == "tRNS";
+        return !c.ok;
+    });
+    return c;
+}
+
+// What the toolkit's PNG reader makes: 1-bit, 8-bit or 16-bit grey, palette, 32-bit or
+// 64-bit colour.
+qint64 pngBytes(const Header& h, bool transparency) {
+    const QSize s = h.stored;
+    if (h.samples == 1 && h.bits == 1) return (qint64(s.width()) + 31) / 32 * 4 * s.height();
+    if (h.samples == 1 && h.bits <= 8) return pixels(s);
+    if (h.samples == 1 && !h.palette) return pixels(s) * (transparency ? 8 : 2);
+    return pixels(s) * (h.bits == 16 ? 8 : 4);
+}
+
+// What the toolkit's TIFF reader makes: 1-bit, grey or palette, 32-bit, 64-bit or floating
+// point colour.
+qint64 tiffBytes(const Header& h) {
+    const QSize s = h.stored;
+    if (h.samples == 1 && h.bits == 1) return (qint64(s.width()) + 31) / 32 * 4 * s.height();
+    if (h.samples == 1 && h.bits <= 8) return pixels(s);
+    return pixels(s) * (h.bits <= 8 ? 4 : h.bits <= 16 ? 8 : 16);
+}
+
+// The markers of a JPEG from its start: up to its first scan when that scan decodes the
+// picture in one pass, otherwise through all its scans (or until they are too many).
+picture::JpegMarkers jpegMarkers(QIODevice& f, bool progressive) {
+    picture::JpegMarkers m;
+    std::vector<char> buffer(64 * 1024);
+    if (!f.seek(0)) return m;
+    while (!m.ended() && !m.broken()) {
+        const qint64 n = f.read(buffer.data(), qint64(buffer.size()));
+        if (n <= 0) break;
+        m.feed(buffer.data(), n);
+        if (m.scans() >= 1 && !progressive && m.firstScanComplete()) break;
+        if (m.scans() > maxJpegScans || m.blockScans() > maxJpegBlockScans) break;
+    }
+    return m;
+}
+
+// The size of an SVG document once inflated, counted without keeping it; -1 beyond the
+// largest drawn.
+qint64 svgDocumentBytes(QIODevice& f) {
+    if (!f.seek(0)) return -1;
+    if (f.peek(2) != "\x1F\x8B") return f.size() <= maxSvgBytes ? f.size() : -1;
+    z_stream z{};
+    if (inflateInit2(&z, 16 + MAX_WBITS) != Z_OK) return -1;
+    std::vector<char> in(64 * 1024), out(64 * 1024);
+    int status = Z_OK;
+    while (status == Z_OK && qint64(z.total_out) <= maxSvgBytes) {
+        if (z.avail_in == 0) {
+            const qint64 n = f.read(in.data(), qint64(in.size()));
+            if (n <= 0) break;
+            z.next_in = reinterpret_cast<Bytef*>(in.data());
+            z.avail_in = uInt(n);
+        }
+        z.next_out = reinterpret_cast<Bytef*>(out.data());
+        z.avail_out = uInt(out.size());
+        status = inflate(&z, Z_NO_FLUSH);
+    }
+    const qint64 total = qint64(z.total_out);
+    inflateEnd(&z);
+    return total <= maxSvgBytes ? total : -1;
+}
+
+struct Plan {
+    qint64 bytes = -1; // to reserve; refused when negative
+    int jpegScans = 0; // the scans the JPEG decoder may see
+    qint64 svgDocument = 0;
+};
+
+// What decoding the picture to `target` (as stored, before turning upright) takes.
+Plan plan(const Header& h, QIODevice& file, QSize target) {
+    Plan p;
+    const QSize s = h.stored;
+    qint64 decoder = 0;
+    switch (h.kind) {
+    case Kind::Png: {
+        const PngChunks c = pngChunks(file, h);
+        if (!c.ok) return p;
+        decoder = pngBytes(h, c.transparency);
+        break;
+    }
+    case Kind::Jpeg: {
+        const picture::JpegMarkers m = jpegMarkers(file, h.progressive);
+        const bool onePass = !h.progressive && m.firstScanComplete();
+        if (m.scans() < 1 || m.scans() > maxJpegScans || m.blockScans() > maxJpegBlockScans)
+            return p;
+        const QSize d = picture::jpegScaled(s, target);
+        // The decoded picture (grey or 32-bit), the one shrunk from it, every coefficient
+        // when scans follow each other, and the segments the reader keeps.
+        decoder = pixels(d) * (h.samples == 1 ? 1 : 4) + (d != target ? pixels(d) * 4 : 0) +
+                  (onePass ? 0 : m.coefficientBytes()) + file.size();
+        p.jpegScans = onePass ? 1 : m.scans();
+        break;
+    }
+    case Kind::Gif:
+        decoder = pixels(s) * 8;
+        break;
+    case Kind::Bmp:
+        decoder = pixels(s) * (h.palette ? 1 : 4);
+        break;
+    // The reader reads the whole file; lossless pictures are decoded twice over.
+    case Kind::WebP:
+        decoder = pixels(s) * 8 + file.size();
+        break;
+    case Kind::Tiff:
+        decoder = tiffBytes(h) + 2 * h.chunkBytes;
+        break;
+    case Kind::Heif:
+        decoder = heif::decodeBytes(h, target);
+        break;
+    case Kind::Svg:
+        p.svgDocument = svgDocumentBytes(file);
+        if (p.svgDocument < 0) return p;
+        decoder = p.svgDocument * svgBytesPerByte + pixels(target) * 4;
+        break;
+    case Kind::Ico:
+        decoder = pixels(s) * 8;
+        break;
+    case Kind::Other:
+        decoder = pixels(s) * 8 + file.size();
+        break;
+    case Kind::None:
+        return p;
+    }
+    // Finishing: the shrunk picture (32-bit), a turned copy, and for a picture decoded at
+    // its size in another format, the 32-bit copy a colour profile is applied to; the sums
+    // the shrinking keeps of a row; the decoders' own state (rows, tables, inflate windows).
+    const bool shrinks = target != s;
+    const bool colour32 = ((h.kind == Kind::Png || h.kind == Kind::Tiff) && h.samples > 1) ||
+                          h.kind == Kind::Jpeg || h.kind == Kind::WebP;
+    const int copies = int(shrinks) + int(h.transformation != QImageIOHandler::TransformationNone) +
+                       int(!shrinks && !colour32);
+    p.bytes = decoder + copies * pixels(target) * 4 + qint64(target.width()) * 48 + 4 * MB;
+    return p;
+}
+
+// A decode by the toolkit's reader for the format. Its header must say what ours said: a
+// file rewritten since would decode to another size than was planned for.
+QImage decodeWithReader(QIODevice& device, const QByteArray& format, QSize stored,
+                        QSize scaled = {}, bool sameHeader = true) {
+    QImageReader reader(&device, format);
+    reader.setAutoTransform(false);
+    if (sameHeader && reader.size() != stored) return {};
+    if (scaled.isValid() && scaled != stored) reader.setScaledSize(scaled);
+    QImage image;
+    return reader.read(&image) ? image : QImage();
+}
+
+QImage decode(const Header& h, const Plan& p, QFile& file, QSize target) {
+    switch (h.kind) {
+    case Kind::Png: {
+        picture::PngStream png(file, h.start, h.end);
+        return decodeWithReader(png, "png", h.stored);
+    }
+    case Kind::Jpeg: {
+        if (!file.seek(0)) return {};
+        if (h.samples == 1 || h.samples == 3)
+            return picture::decodeJpeg(file, h.stored, h.samples, h.progressive,
+                                       picture::jpegScaled(h.stored, target), p.jpegScans);
+        // CMYK, which only print workflows write: the toolkit knows its conventions.
+        picture::JpegStream jpeg(file, p.jpegScans);
+        const QImage image = decodeWithReader(jpeg, "jpeg", h.stored, target);
+        return jpeg.cut() ? QImage() : image;
+    }
+    case Kind::Heif:
+        return file.seek(0) ? heif::decode(file, target == h.stored ? QSize() : target) : QImage();
+    default:
+        // The toolkit's GIF reader gives the size of the first frame as the header's.
+        return file.seek(0) ? decodeWithReader(file, h.qtFormat, h.stored, {}, h.kind != Kind::Gif)
+                            : QImage();
+    }
+}
+
+// SVG: the toolkit measures the drawing itself (the document's root may not say), and then
+// draws it at the size it is drawn.
+LoadedPicture loadSvg(QFile& file, const Header& h, const Plan& p,
+                      const std::function<QSize(QSize)>& drawnSize) {
+    if (!file.seek(0)) return {};
+    QImageReader reader(&file, h.qtFormat);
+    const QSize full = reader.size();
+    if (full.isEmpty() || pixels(full) > picture::maxPixels) return {};
+    const QSize target = drawnSize(full);
+    if (p.svgDocument * svgBytesPerByte + 4 * pixels(target) * 4 > p.bytes) return {};
+    reader.setScaledSize(target);
+    LoadedPicture out;
+    if (!reader.read(&out.image)) return {};
+    out.original = full;
+    return out;
+}
+
+} // namespace
+
+PictureProbe probePicture(const QString& path) {
+    setAllocationLimitOnce();
+    QFile file;
+    if (!openRegular(path, file)) return {};
+    const Header h = headerOf(file);
+    if (!h.ok()) return {};
+    return {true, h.upright(), h.transformation};
+}
+
+qint64 picture::decodeBytes(const QString& path, QSize drawn) {
+    QFile file;
+    if (!openRegular(path, file)) return -1;
+    const Header h = headerOf(file);
+    if (!h.ok()) return -1;
+    drawn = drawn.expandedTo(QSize(1, 1)).boundedTo(h.upright());
+    return plan(h, file, h.quarterTurn() ? drawn.transposed() : drawn).bytes;
+}
+
+LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>& drawSize) {
+    setAllocationLimitOnce();
+    QFile file;
+    if (!openRegular(path, file)) return {};
+    const Header h = headerOf(file);
+    if (!h.ok()) return {};
+    const auto drawnSize = [&drawSize](QSize picture) {
+        return drawSize ? drawSize(picture).expandedTo(QSize(1, 1)).boundedTo(picture) : picture;
+    };
+    LoadedPicture out;
+    out.original = h.upright();
+    QSize target = drawnSize(out.original);
+    // The decoders work on the picture as stored; it is turned upright at the end.
+    const auto stored = [&h](QSize upright) {
+        return h.quarterTurn() ? upright.transposed() : upright;
+    };
+    const Plan p = plan(h, file, stored(target));
+    const picture::BudgetShare share(p.bytes);
+    if (!share.granted()) return {};
+    if (h.kind == Kind::Svg) return loadSvg(file, h, p, drawnSize);
+
+    QImage image = decode(h, p, file, stored(target));
+    // More pixels than the header said: the file changed while it was read.
+    if (image.isNull() || pixels(image.size()) > pixels(h.stored)) return {};
+    const bool decodedSmaller =
+        (h.kind == Kind::Jpeg || h.kind == Kind::Heif) && target != out.original;
+    if (!decodedSmaller && image.size() != h.stored) {
+        // The decoder made the picture another size than the header said, no larger (a GIF
+        // whose frames do not fill its screen): what was decoded is the picture, drawn at
+        // the size asked for it.
+        out.original = stored(image.size());
+        target = drawnSize(out.original);
+    }
+    out.image = picture::shrink(image, stored(target));
+    image = QImage(); // the full-size picture goes before the turned copy is made
+    out.image = picture::turned(out.image, h.transformation);
+    picture::toSrgb(out.image);
+    if (out.image.isNull()) return {};
+    return out;
+}

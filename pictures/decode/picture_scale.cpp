@@ -1,0 +1,153 @@
+#include "pictures/decode/picture_scale.h"
+
+#include <QColorSpace>
+#include <QColorTransform>
+#include <QTransform>
+#include <algorithm>
+#include <vector>
+
+namespace picture {
+
+namespace {
+
+// Formats the toolkit's smooth scaling reads as they are; others it converts whole first.
+bool scalesInPlace(QImage::Format f) {
+    switch (f) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGBX8888:
+    case QImage::Format_RGBA8888_Premultiplied:
+    case QImage::Format_RGBX64:
+    case QImage::Format_RGBA64_Premultiplied:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Where each source column (or row) goes: the output column it starts in and the share of it
+// that falls there; the rest falls into the next one.
+struct Spans {
+    std::vector<int> index;
+    std::vector<float> share;
+};
+
+Spans spans(int from, int to) {
+    Spans s;
+    s.index.resize(size_t(from));
+    s.share.resize(size_t(from));
+    const double step = double(from) / to; // source pixels per output pixel, at least 1
+    for (int i = 0; i < from; ++i) {
+        const int o = std::min(int(i / step), to - 1);
+        const double boundary = (o + 1) * step;
+        s.index[size_t(i)] = o;
+        s.share[size_t(i)] = o + 1 == to || boundary >= i + 1 ? 1.f : float(boundary - i);
+    }
+    return s;
+}
+
+// The mean of each output pixel's area, a band of source rows at a time: only a band is
+// ever converted to a format whose pixels can be summed.
+QImage areaMean(const QImage& src, QSize size) {
+    const int w = size.width(), h = size.height();
+    const bool alpha = src.hasAlphaChannel();
+    const QImage::Format work = alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    QImage out(size, work);
+    if (out.isNull()) return {};
+    const Spans xs = spans(src.width(), w), ys = spans(src.height(), h);
+    const float area = float(double(src.width()) / w * double(src.height()) / h);
+    std::vector<float> row(size_t(w) * 4), current(size_t(w) * 4, 0.f), next(size_t(w) * 4, 0.f);
+    const int band = 32;
+    for (int y0 = 0; y0 < src.height(); y0 += band) {
+        const int n = std::min(band, src.height() - y0);
+        QImage rows(src.constScanLine(y0), src.width(), n, src.bytesPerLine(), src.format());
+        rows.setColorTable(src.colorTable());
+        const QImage pixels = rows.convertToFormat(work);
+        if (pixels.isNull()) return {};
+        for (int r = 0; r < n; ++r) {
+            std::fill(row.begin(), row.end(), 0.f);
+            const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(r));
+            for (int x = 0; x < src.width(); ++x) {
+                const QRgb p = line[x];
+                const float c[4] = {float(qRed(p)), float(qGreen(p)), float(qBlue(p)),
+                                    float(qAlpha(p))};
+                const float a = xs.share[size_t(x)];
+                float* t = &row[size_t(xs.index[size_t(x)]) * 4];
+                for (int k = 0; k < 4; ++k)
+                    t[k] += a * c[k];
+                if (a < 1.f)
+                    for (int k = 0; k < 4; ++k)
+                        t[4 + k] += (1.f - a) * c[k];
+            }
+            const int sy = y0 + r, oy = ys.index[size_t(sy)];
+            const float a = ys.share[size_t(sy)];
+            for (size_t k = 0; k < row.size(); ++k) {
+                current[k] += a * row[k];
+                next[k] += (1.f - a) * row[k];
+            }
+            if (sy + 1 < src.height() && ys.index[size_t(sy + 1)] == oy) continue;
+            // Output row oy has all its source rows.
+            auto* o = reinterpret_cast<QRgb*>(out.scanLine(oy));
+            for (int x = 0; x < w; ++x) {
+                int v[4];
+                for (int k = 0; k < 4; ++k)
+                    v[k] =
+                        std::clamp(int(current[size_t(x) * 4 + size_t(k)] / area + 0.5f), 0, 255);
+                const int alphaValue = alpha ? v[3] : 255;
+                o[x] = qRgba(std::min(v[0], alphaValue), std::min(v[1], alphaValue),
+                             std::min(v[2], alphaValue), alphaValue);
+            }
+            current.swap(next);
+            std::fill(next.begin(), next.end(), 0.f);
+        }
+    }
+    out.setColorSpace(src.colorSpace());
+    return out;
+}
+
+// Many programs write sRGB PNGs as gamma 1/2.2 with chromaticities near sRGB's: sRGB is meant,
+// and converting would only move the darkest greys by a few levels.
+bool nearlySrgb(const QColorSpace& space) {
+    // sRGB's colours in that space (the other way, saturated colours would clip to themselves).
+    const QColorTransform t = QColorSpace(QColorSpace::SRgb).transformationToColorSpace(space);
+    for (const QRgb c : {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255),
+                         qRgb(128, 128, 128), qRgb(24, 24, 24)}) {
+        const QRgb m = t.map(c);
+        if (std::abs(qRed(m) - qRed(c)) + std::abs(qGreen(m) - qGreen(c)) +
+                std::abs(qBlue(m) - qBlue(c)) >
+            24)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QImage shrink(const QImage& image, QSize size) {
+    if (image.isNull() || size == image.size()) return image;
+    size = size.expandedTo(QSize(1, 1)).boundedTo(image.size());
+    if (scalesInPlace(image.format()))
+        return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return areaMean(image, size);
+}
+
+QImage turned(const QImage& image, QImageIOHandler::Transformations t) {
+    if (t == QImageIOHandler::TransformationNone) return image;
+    if (t == QImageIOHandler::TransformationRotate270)
+        return image.transformed(QTransform().rotate(270));
+    QImage out = image.mirrored(t & QImageIOHandler::TransformationMirror,
+                                t & QImageIOHandler::TransformationFlip);
+    if (t & QImageIOHandler::TransformationRotate90) out = out.transformed(QTransform().rotate(90));
+    return out;
+}
+
+void toSrgb(QImage& image) {
+    const QColorSpace space = image.colorSpace();
+    if (image.isNull() || !space.isValid() || space == QColorSpace::SRgb) return;
+    if (nearlySrgb(space)) return;
+    if (image.depth() < 32)
+        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    image.convertToColorSpace(QColorSpace::SRgb);
+}
+
+} // namespace picture

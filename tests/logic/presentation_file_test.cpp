@@ -1,0 +1,170 @@
+// The presentation file: its lines as written, the switches, line ends and byte order marks
+// as editors and the fuzzer left them, line breaks inside texts, and hostile files.
+#include "logic/state/model.h"
+#include "logic/state/presentation_file.h"
+
+#include <QTest>
+#include <limits>
+
+namespace pf = presentation_file;
+
+namespace {
+// The lines of a file as the program writes them: every line ends with CR.
+QList<QByteArray> linesOf(const QByteArray& file) {
+    QList<QByteArray> lines = file.split('\r');
+    lines.removeLast();
+    return lines;
+}
+// A presentation of the setup window's defaults.
+pf::Data defaults(int pictures) {
+    pf::Data d;
+    d.folder = "/home/user/Pictures";
+    d.percent = 10;
+    d.ombra = 5;
+    d.count = pictures;
+    const QColor colours[] = {HSV(0, 0, 0.6), HSV(0, 0, 0.8), HSV(0, 0, 0), HSV(0, 1, 0.5),
+                              HSV(0, 0, 1),   HSV(0, 0, 0),   HSV(0, 1, 1)};
+    for (int i = 0; i < colour::kCount; ++i)
+        pf::setColour(d, i, colours[i]);
+    return d;
+}
+pf::Note noteOf(std::initializer_list<QString> cells) {
+    pf::Note n;
+    std::copy(cells.begin(), cells.end(), n.begin());
+    return n;
+}
+} // namespace
+
+class PresentationFileTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void onePictureWithEmptyNotes() {
+        const QList<QByteArray> lines = linesOf(pf::write(defaults(1)));
+        QCOMPARE(lines.size(), 41);
+        QCOMPARE(lines.mid(0, 3), QList<QByteArray>({"/home/user/Pictures", "0", "10"}));
+        QCOMPARE(lines.mid(3, 3), QList<QByteArray>({"0", "0", "0.6"})); // colour 0, grey
+        QCOMPARE(lines.mid(21, 7), QList<QByteArray>({"0", "1", "1", "0", "0", "5", "1"}));
+        QCOMPARE(lines.mid(28), QList<QByteArray>(13));
+    }
+
+    // Written, read and written again, a presentation comes out byte for byte the same;
+    // 28 + 13 N lines, the last byte a carriage return, whatever notes were given.
+    void roundTrip() {
+        pf::Data d = defaults(5);
+        d.folder = QString::fromUtf8("/home/anna/Foto di già/2024 \u65e5\u672c");
+        d.notes = {noteOf({"Tramonto\tsul lago", "DejaVu Sans", "30\t", "1", "0", "1", "5", "1",
+                           "-12", "40", "-300", "25", "9"}),
+                   noteOf({QString::fromUtf8("Caf\u00e9 \U0001F600"), "", " 18 "})};
+        const QByteArray file = pf::write(d);
+        QCOMPARE(file.count('\r'), 28 + 13 * 5);
+        QVERIFY(file.endsWith('\r') && !file.contains('\n'));
+        const pf::Data back = pf::read(file);
+        QCOMPARE(pf::write(back), file);
+        QCOMPARE(back.folder, d.folder);
+        QVERIFY(back.notes[0] == d.notes[0] && back.notes[1] == d.notes[1]);
+        QCOMPARE(back.notes[4], pf::Note{});
+    }
+
+    // A switch is on for exactly "1".
+    void switches() {
+        for (const QByteArray line : {"1", "1 ", "true", "1.0"}) {
+            QList<QByteArray> lines = linesOf(pf::write(defaults(0)));
+            lines[24] = lines[25] = line;
+            const pf::Data d = pf::read(lines.join('\r') + '\r');
+            QCOMPARE(d.fill, line == "1");
+            QCOMPARE(d.display, line == "1");
+        }
+    }
+
+    // Line ends as editors leave them, and byte order marks where the fuzzer put them: read,
+    // written and read again, the presentation stays the same.
+    void readsBackAlike_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("note");
+        const QByteArray bom = "\xEF\xBB\xBF", settings = QByteArray("0\r").repeated(26) + "1\r";
+        const QByteArray lf = "/x\n" + QByteArray("0\n").repeated(26) + "1\nfirst";
+        QTest::newRow("LF, none at the end") << lf << "first";
+        QTest::newRow("CRLF") << QByteArray(lf).replace("\n", "\r\n") << "first";
+        QTest::newRow("a mark before the folder") << bom + lf << "first";
+        QTest::newRow("three marks before the folder") << bom + bom + bom + "/x\r" + settings << "";
+        QTest::newRow("marks at the start of a note")
+            << "/x\r" + settings + bom + bom + "note\r"
+            << QString(QChar(0xFEFF)) + QChar(0xFEFF) + "note";
+        QTest::newRow("a mark inside a line")
+            << "/x\r" + settings + "a" + bom + "\r" << QString("a") + QChar(0xFEFF);
+    }
+    void readsBackAlike() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, note);
+        const pf::Data first = pf::read(file);
+        QCOMPARE(first.folder, QString("/x"));
+        QCOMPARE(first.count, 1);
+        QCOMPARE(first.notes.empty() ? QString() : first.notes[0][note::Text], note);
+        const QByteArray written = pf::write(first);
+        QCOMPARE(pf::read(written).notes.at(0)[note::Text], note);
+        QCOMPARE(pf::write(pf::read(written)), written);
+    }
+
+    // A line break inside a text would shift every line after it.
+    void lineBreakInsideATextBecomesABlank() {
+        pf::Data d = defaults(2);
+        d.folder = "/tmp/odd\nfolder";
+        d.notes = {noteOf({"two\nlines", "a\rb", "c\r\nd"})};
+        const QByteArray file = pf::write(d);
+        QCOMPARE(file.count('\r'), 28 + 13 * 2);
+        QVERIFY(!file.contains('\n'));
+        const pf::Data back = pf::read(file);
+        QCOMPARE(back.folder, QString("/tmp/odd folder"));
+        QCOMPARE(QStringList(back.notes[0].begin(), back.notes[0].begin() + 3),
+                 QStringList({"two lines", "a b", "c  d"}));
+        QCOMPARE(back.ombra, 5);
+    }
+
+    void hostileFiles_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QList<int>>("read"); // thumb_pos, percent, count, note blocks
+        QTest::addColumn<QColor>("colour1");
+        const int intMax = std::numeric_limits<int>::max();
+        const QColor black(0, 0, 0), grey = HSV(0, 0, 0.8);
+        // The default file without pictures, with line n (1-based) replaced and cells added.
+        const auto with = [](std::initializer_list<std::pair<int, QByteArray>> changes, int cells) {
+            QList<QByteArray> lines = linesOf(pf::write(defaults(0)));
+            for (const auto& [n, text] : changes)
+                lines[n - 1] = text;
+            return lines.join('\r') + '\r' + QByteArray("cell\r").repeated(cells);
+        };
+        QTest::newRow("count -5") << with({{28, "-5"}}, 26) << QList<int>{0, 10, 0, 0} << grey;
+        QTest::newRow("count 2147483647, one block")
+            << with({{28, "2147483647"}}, 13) << QList<int>{0, 10, intMax, 1} << grey;
+        QTest::newRow("count 1e300")
+            << with({{28, "1e300"}}, 0) << QList<int>{0, 10, intMax, 0} << grey;
+        QTest::newRow("count beyond the lines")
+            << with({{28, "4"}}, 30) << QList<int>{0, 10, 4, 3} << grey;
+        // Hue 0.5 at full saturation and value is cyan; saturation 1e300 holds at 1.
+        QTest::newRow("colour out of range") << with({{7, "0.5"}, {8, "1e300"}, {9, "7"}}, 0)
+                                             << QList<int>{0, 10, 0, 0} << QColor(0, 255, 255);
+        QTest::newRow("strip outside its ranges")
+            << with({{2, "9"}, {3, "1000"}}, 0) << QList<int>{9, 1000, 0, 0} << grey;
+        QTest::newRow("cut within the settings")
+            << QByteArray("/x\r0\r10\r") << QList<int>{0, 10, 0, 0} << black;
+        QByteArray garbage;
+        for (int i = 0; i < 4000; ++i) { // every kind of byte but digits, signs and points
+            const char c = char((i * 97 + 13) % 256);
+            garbage += QByteArray("0123456789+-.").contains(c) ? '\0' : c;
+        }
+        QTest::newRow("binary garbage") << garbage << QList<int>{0, 0, 0, 0} << black;
+        QTest::newRow("garbage after a count")
+            << with({{28, "100"}}, 0) + garbage << QList<int>{0, 10, 100, 3} << grey;
+    }
+    void hostileFiles() {
+        QFETCH(QByteArray, file);
+        QFETCH(QList<int>, read);
+        QFETCH(QColor, colour1);
+        const pf::Data d = pf::read(file);
+        QCOMPARE(QList<int>({d.thumb_pos, d.percent, d.count, int(d.notes.size())}), read);
+        QCOMPARE(pf::colour(d, colour::StripBackground), colour1);
+    }
+};
+
+QTEST_GUILESS_MAIN(PresentationFileTest)
+#include "presentation_file_test.moc"

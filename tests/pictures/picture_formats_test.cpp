@@ -1,0 +1,244 @@
+// Every kind of picture through the loader: HEIC and AVIF made here with libheif's encoders,
+// SVG, pictures with a colour profile, and each kind cut short or damaged.
+#include "bench/hostile_pictures.h"
+#include "common/testfiles.h"
+#include "pictures/decode/picture.h"
+
+#include <QColorSpace>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+// Left half red, right half blue.
+QImage halves(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QPainter(&image).fillRect(size.width() / 2, 0, size.width(), size.height(), Qt::blue);
+    return image;
+}
+
+// The picture as phones write it: the extent of the picture as stored and the turn listed
+// after it, where libheif 1.15 writes the turned extent with the turn before it.
+QByteArray asPhonesWrite(QByteArray f) {
+    const qsizetype ipco = f.indexOf("ipco"), ipma = f.indexOf("ipma");
+    int index = 0, irot = 0, ispe = 0;
+    for (qsizetype at = ipco + 4; at + 8 < ipma;
+         at += qFromBigEndian<quint32>(f.constData() + at)) {
+        const QByteArray type = f.mid(at + 4, 4);
+        ++index;
+        if (type == "irot" && !irot) irot = index;
+        if (type == "ispe" && !ispe) {
+            ispe = index;
+            const QByteArray w = f.mid(at + 12, 4);
+            f.replace(at + 12, 4, f.mid(at + 16, 4));
+            f.replace(at + 16, 4, w);
+        }
+    }
+    // The first item's associations follow the box's version, flags and count, the item's
+    // number and the associations' count.
+    const qsizetype list = ipma + 15, count = quint8(f[list - 1]);
+    qsizetype at = -1, it = -1;
+    for (qsizetype i = list; i < list + count; ++i) {
+        at = (f[i] & 0x7F) == irot ? i : at;
+        it = (f[i] & 0x7F) == ispe ? i : it;
+    }
+    if (at < 0 || it < at) return {};
+    std::swap(f[at], f[it]);
+    return f;
+}
+
+bool near(QRgb c, QRgb expected, int tolerance = 12) {
+    return std::abs(qRed(c) - qRed(expected)) <= tolerance &&
+           std::abs(qGreen(c) - qGreen(expected)) <= tolerance &&
+           std::abs(qBlue(c) - qBlue(expected)) <= tolerance;
+}
+
+} // namespace
+
+class PictureFormatsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void heif_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<int>("divisor");
+        QTest::addColumn<QSize>("upright");
+        QTest::addColumn<bool>("redFirst"); // red at the top left, blue at the bottom right
+        QTest::addColumn<bool>("asPhones");
+        for (int divisor : {1, 4})
+            for (const auto& [format, name] :
+                 {std::pair{hostile::Heic, "heic"}, std::pair{hostile::Avif, "avif"}}) {
+                const QByteArray tag = QByteArray(name) + (divisor == 1 ? " full" : " quarter");
+                QTest::newRow(tag + " upright")
+                    << int(format) << 1 << divisor << QSize(256, 128) << true << false;
+                for (bool asPhones : {false, true}) {
+                    const QByteArray as = asPhones ? " as phones write" : "";
+                    QTest::newRow(tag + " turned right" + as)
+                        << int(format) << 6 << divisor << QSize(128, 256) << true << asPhones;
+                    QTest::newRow(tag + " turned left" + as)
+                        << int(format) << 8 << divisor << QSize(128, 256) << false << asPhones;
+                }
+            }
+    }
+    void heif() {
+        QFETCH(int, format);
+        QFETCH(int, orientation);
+        QFETCH(int, divisor);
+        QFETCH(QSize, upright);
+        QFETCH(bool, redFirst);
+        QFETCH(bool, asPhones);
+        QByteArray bytes =
+            hostile::encodeHeif(halves({256, 128}), hostile::HeifKind(format), orientation);
+        if (bytes.isEmpty()) QSKIP("libheif cannot encode this format here");
+        if (asPhones) bytes = asPhonesWrite(bytes);
+        QVERIFY(!bytes.isEmpty());
+        QTemporaryDir dir;
+        const QString path = testfiles::written(dir, "photo", bytes);
+        QCOMPARE(probePicture(path).size, upright);
+        const LoadedPicture p = loadPicture(path, [&](QSize full) { return full / divisor; });
+        QCOMPARE(p.original, upright);
+        const QSize drawn = upright / divisor;
+        QCOMPARE(p.image.size(), drawn);
+        const QRgb first = p.image.pixel(drawn.width() / 4, drawn.height() / 4);
+        const QRgb last = p.image.pixel(drawn.width() * 3 / 4, drawn.height() * 3 / 4);
+        QVERIFY(near(first, redFirst ? qRgb(255, 0, 0) : qRgb(0, 0, 255), 40));
+        QVERIFY(near(last, redFirst ? qRgb(0, 0, 255) : qRgb(255, 0, 0), 40));
+    }
+
+    void heifThumbnailServesSmallDecodes() {
+        const QByteArray bytes = hostile::encodeHeif(halves({1024, 512}), hostile::Heic, 1, 256);
+        if (bytes.isEmpty()) QSKIP("libheif cannot encode HEIC here");
+        QTemporaryDir dir;
+        const QString path = testfiles::written(dir, "photo.heic", bytes);
+        // Drawn no larger than the thumbnail, the decode needs far less than the picture's.
+        QVERIFY(picture::decodeBytes(path, {200, 100}) < picture::decodeBytes(path, {1024, 512}));
+        const LoadedPicture p = loadPicture(path, [](QSize) { return QSize(200, 100); });
+        QCOMPARE(p.original, QSize(1024, 512));
+        QCOMPARE(p.image.size(), QSize(200, 100));
+        QVERIFY(near(p.image.pixel(40, 50), qRgb(255, 0, 0), 40));
+    }
+
+    // CMYK from print workflows takes the toolkit's reader, which knows their conventions.
+    void cmykJpeg() {
+        QTemporaryDir dir;
+        const QString path = testfiles::written(
+            dir, "print.jpg", hostile::cmykJpeg(64, 48, QByteArray("\0\xFF\xFF\0", 4)));
+        for (const QSize drawn : {QSize(64, 48), QSize(16, 12)})
+            QCOMPARE(loadPicture(path, [&](QSize) { return drawn; }).image.size(), drawn);
+    }
+
+    // sRGB red and green stored in a wider space with its profile come out as they were.
+    void taggedColours_data() {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<int>("space");
+        QTest::addColumn<bool>("shrunk");
+        for (const char* format : {"jpeg", "png", "tiff", "webp", "heic"})
+            for (bool shrunk : {false, true}) {
+                const QByteArray tag = QByteArray(format) + (shrunk ? " shrunk" : " full");
+                QTest::newRow(tag + " Adobe RGB")
+                    << QByteArray(format) << int(QColorSpace::AdobeRgb) << shrunk;
+                QTest::newRow(tag + " Display P3")
+                    << QByteArray(format) << int(QColorSpace::DisplayP3) << shrunk;
+            }
+    }
+    void taggedColours() {
+        QFETCH(QByteArray, format);
+        QFETCH(int, space);
+        QFETCH(bool, shrunk);
+        const QRgb red = qRgb(0xFF, 0, 0), green = qRgb(0, 0xC0, 0);
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(red);
+        QPainter(&image).fillRect(32, 0, 32, 48, QColor(green));
+        image.setColorSpace(QColorSpace::SRgb);
+        image.convertToColorSpace(QColorSpace(QColorSpace::NamedColorSpace(space)));
+        QVERIFY(!near(image.pixel(8, 24), red)); // stored as other numbers
+        const QByteArray bytes = format == "heic" ? hostile::encodeHeif(image, hostile::Heic, 1)
+                                                  : testfiles::encode(image, format.constData());
+        if (bytes.isEmpty()) QSKIP("cannot encode here");
+        QTemporaryDir dir;
+        const QString path = testfiles::written(dir, "tagged", bytes);
+        const LoadedPicture p =
+            loadPicture(path, [&](QSize full) { return shrunk ? full / 2 : full; });
+        QCOMPARE(p.image.size(), shrunk ? QSize(32, 24) : QSize(64, 48));
+        const int x = p.image.width() / 8, y = p.image.height() / 2;
+        QVERIFY2(near(p.image.pixel(x, y), red), qPrintable(QColor(p.image.pixel(x, y)).name()));
+        QVERIFY2(near(p.image.pixel(p.image.width() - 1 - x, y), green),
+                 qPrintable(QColor(p.image.pixel(p.image.width() - 1 - x, y)).name()));
+    }
+
+    void svg_data() {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QSize>("size"); // invalid: refused
+        const QByteArray rects = "<rect width='1' height='1' fill='red'/>"
+                                 "<rect x='1' width='1' height='1' fill='blue'/></svg>";
+        QTest::newRow("sized") << "<svg xmlns='http://www.w3.org/2000/svg' width='200' "
+                                  "height='100' viewBox='0 0 2 1'>" +
+                                      rects
+                               << QSize(200, 100);
+        QTest::newRow("view box only")
+            << "<?xml version='1.0'?>\n<svg xmlns='http://www.w3.org/2000/svg' "
+               "viewBox='0 0 2 1' width='300' height='150'>" +
+                   rects
+            << QSize(300, 150);
+        QTest::newRow("not svg") << QByteArray("<html><body>hello</body></html>") << QSize();
+    }
+    void svg() {
+        QFETCH(QByteArray, document);
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        for (const QString& name : {QStringLiteral("plain.svg"), QStringLiteral("packed.svgz")}) {
+            const QString path = testfiles::written(
+                dir, name, name.endsWith('z') ? hostile::gzipped(document) : document);
+            QCOMPARE(probePicture(path).ok, size.isValid());
+            const LoadedPicture p = loadPicture(path, [](QSize full) { return full / 2; });
+            QCOMPARE(p.isNull(), !size.isValid());
+            if (p.isNull()) continue;
+            QCOMPARE(p.image.size(), size / 2);
+            QVERIFY(near(p.image.pixel(5, 5), qRgb(255, 0, 0)));
+            QVERIFY(near(p.image.pixel(size.width() / 2 - 5, 5), qRgb(0, 0, 255)));
+        }
+    }
+
+    // Every kind cut short or with its body overwritten: a picture of the size it is drawn
+    // at, or none, never a crash.
+    void damaged_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QImage image = halves({96, 64});
+        QList<std::pair<QByteArray, QByteArray>> files;
+        for (const char* format : {"png", "jpeg", "bmp", "tiff", "webp", "ico"})
+            files.append({QByteArray(format), testfiles::encode(image, format)});
+        files.append({"heic", hostile::encodeHeif(image, hostile::Heic, 6)});
+        files.append({"avif", hostile::encodeHeif(image, hostile::Avif, 6)});
+        files.append(
+            {"svg", QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='96' height='64'>"
+                               "<circle cx='40' cy='30' r='20' fill='green'/></svg>")});
+        for (const auto& [name, bytes] : files) {
+            if (bytes.size() < 64) continue;
+            for (const qsizetype cut : {qsizetype(40), bytes.size() / 2, bytes.size() - 1})
+                QTest::addRow("%s cut at %lld", name.constData(), qlonglong(cut))
+                    << bytes.left(cut);
+            QByteArray overwritten = bytes;
+            for (qsizetype i = 40; i < bytes.size(); i += 7)
+                overwritten[i] = char(i * 31);
+            QTest::addRow("%s overwritten", name.constData()) << overwritten;
+        }
+    }
+    void damaged() {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = testfiles::written(dir, "damaged", bytes);
+        const PictureProbe probe = probePicture(path);
+        const QSize cell(30, 30);
+        const LoadedPicture p =
+            loadPicture(path, [&](QSize full) { return full.scaled(cell, Qt::KeepAspectRatio); });
+        if (p.isNull()) return;
+        QVERIFY(probe.ok);
+        QCOMPARE(p.image.size(), p.original.scaled(cell, Qt::KeepAspectRatio).expandedTo({1, 1}));
+    }
+};
+
+QTEST_GUILESS_MAIN(PictureFormatsTest)
+#include "picture_formats_test.moc"

@@ -1,0 +1,147 @@
+// Files made to exhaust a viewer, through the probe and the loader, each in a process of its
+// own whose peak resident memory is measured: a probe holds next to nothing, a decode no more
+// than was planned for it, concurrent decodes no more than the shared budget.
+#include "bench/child_peak.h"
+#include "bench/hostile_pictures.h"
+#include "common/testfiles.h"
+#include "pictures/decode/decode_budget.h"
+#include "pictures/decode/picture.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+#include <atomic>
+#include <thread>
+
+namespace {
+
+constexpr qint64 MB = 1024 * 1024;
+
+const QSize cell(186, 124), screen(1727, 1080);
+
+} // namespace
+
+class PictureHostileTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir warm;
+  private slots:
+    void initTestCase() {
+        for (const hostile::File& f : hostile::ordinary())
+            testfiles::written(warm, f.name, f.bytes);
+    }
+
+    void hostile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("decodes");
+        for (const hostile::File& f : hostile::all())
+            QTest::newRow(qPrintable(f.name)) << f.bytes << f.decodes;
+        QTest::newRow("16-bit scan, 8000 x 6000") << hostile::blackTiff(8000, 6000, 16) << true;
+        QImage photo(12240, 8160, QImage::Format_Grayscale8);
+        photo.fill(90);
+        QTest::newRow("100-megapixel photo") << testfiles::encode(photo, "jpeg") << true;
+        photo = QImage(1600, 1200, QImage::Format_RGB32);
+        photo.fill(Qt::darkCyan);
+        QTest::newRow("heic") << hostile::encodeHeif(photo, hostile::Heic, 6) << true;
+        QTest::newRow("avif") << hostile::encodeHeif(photo, hostile::Avif, 6) << true;
+        // A coded picture smaller than the size its file declares: the cell was fitted to a
+        // picture that is not there.
+        QByteArray lying = hostile::encodeHeif(photo.scaled(160, 120), hostile::Avif, 1);
+        qToBigEndian<quint32>(16000, lying.data() + lying.indexOf("ispe") + 8);
+        QTest::newRow("avif larger than coded") << lying << false;
+        // At most 100 scans, whatever their size, and not a billion blocks among them.
+        QTest::newRow("101 scans") << hostile::emptyScansJpeg(64, 64, 101) << false;
+        QTest::newRow("99 scans") << hostile::emptyScansJpeg(64, 64, 99) << true;
+        QTest::newRow("99 scans of 16384 x 12288")
+            << hostile::emptyScansJpeg(16384, 12288, 99) << false;
+    }
+    void hostile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, decodes);
+        QTemporaryDir dir;
+        const QString path = testfiles::written(dir, "hostile", bytes);
+        const hostile::ChildRun probe = hostile::inChild(warm.path(), {"probe", path});
+        QVERIFY(probe.ok);
+        QVERIFY2(probe.peak < MB || !testfiles::kPeaksMeasured,
+                 qPrintable(QString::number(probe.peak)));
+        for (const QSize drawn : {cell, screen}) {
+            const qint64 planned =
+                picture::decodeBytes(path, hostile::fitted(probePicture(path).size, drawn));
+            const hostile::ChildRun decode =
+                hostile::inChild(warm.path(), {"decode", path, QString::number(drawn.width()),
+                                               QString::number(drawn.height())});
+            QCOMPARE(decode.ok, decodes);
+            QVERIFY(decode.peak >= 0);
+            if (decodes) {
+                QVERIFY(planned > 0 && planned <= picture::decodeLimitBytes);
+                QVERIFY2(decode.peak <= planned || !testfiles::kPeaksMeasured,
+                         qPrintable(QStringLiteral("%1 MB used, %2 MB planned")
+                                        .arg(decode.peak / MB)
+                                        .arg(planned / MB)));
+            } else {
+                QVERIFY2(decode.peak < 8 * MB || !testfiles::kPeaksMeasured,
+                         qPrintable(QString::number(decode.peak / MB)));
+            }
+        }
+    }
+
+    // Four decodes of 380 MB each on four threads: two at a time fit in the budget.
+    void concurrentDecodesShareTheBudget() {
+        QTemporaryDir dir;
+        const QString path =
+            testfiles::written(dir, "scan.tif", hostile::blackTiff(8000, 6000, 16));
+        const hostile::ChildRun run =
+            hostile::inChild(warm.path(), {"threads", "4", path, "186", "124"});
+        QVERIFY(run.ok);
+        QVERIFY2(run.peak <= picture::budgetBytes || !testfiles::kPeaksMeasured,
+                 qPrintable(QString::number(run.peak / MB)));
+    }
+
+    void budgetWaitsForItsShare() {
+        QVERIFY(!picture::BudgetShare(picture::decodeLimitBytes + 1).granted());
+        std::atomic<bool> third{false};
+        std::thread waiting;
+        {
+            const picture::BudgetShare a(picture::decodeLimitBytes), b(picture::decodeLimitBytes);
+            QVERIFY(a.granted() && b.granted());
+            waiting = std::thread([&] { third = picture::BudgetShare(MB).granted(); });
+            QTest::qWait(50);
+            QVERIFY(!third); // the budget is spent until a share is given back
+        }
+        waiting.join();
+        QVERIFY(third);
+        QCOMPARE(picture::budgetInUse(), 0);
+    }
+
+    // A file rewritten over and over while it is decoded: each decode gives one of its
+    // pictures at the size it is drawn, or none.
+    void fileChangingWhileDecoded() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("changing");
+        const QList<QByteArray> versions = {
+            testfiles::noisePicture({640, 480}, "JPEG"), hostile::emptyScansJpeg(16384, 16384, 300),
+            testfiles::noisePicture({300, 200}, "PNG"), hostile::blackPng(16384, 8192, 0, 16)};
+        testfiles::writeText(path, versions[0]);
+        std::atomic<bool> done{false};
+        std::thread writer([&] {
+            for (int i = 0; !done; ++i) {
+                QFile f(path);
+                if (f.open(QIODevice::ReadWrite)) f.write(versions[i % versions.size()]);
+            }
+        });
+        for (int i = 0; i < 40; ++i) {
+            const LoadedPicture p = loadPicture(path, [](QSize) { return cell; });
+            if (!p.isNull()) QCOMPARE(p.image.size(), cell.boundedTo(p.original));
+        }
+        done = true;
+        writer.join();
+    }
+};
+
+int main(int argc, char** argv) {
+    if (hostile::isChild(argc, argv)) return hostile::measured(argc, argv);
+    QCoreApplication app(argc, argv);
+    PictureHostileTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "picture_hostile_test.moc"

@@ -1,0 +1,238 @@
+// The one loader of picture files: what it takes for a picture, the size it decodes at, the
+// way up of a photo, and the files it must refuse or survive: bombs, damaged files, headers
+// that understate the picture (found by fuzzing). The folder scan's test tries what is not a
+// regular file.
+#include "common/testfiles.h"
+#include "pictures/decode/picture.h"
+#include "pictures/fitting.h"
+
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+using testfiles::encode;
+
+namespace {
+
+QImage filled(int w, int h, QColor c, QImage::Format format = QImage::Format_RGB32) {
+    QImage image(w, h, format);
+    image.fill(c);
+    return image;
+}
+// Left half red, right half blue: shows which way a decode turned the picture.
+QImage halves(int w, int h) {
+    QImage image = filled(w, h, Qt::red);
+    QPainter(&image).fillRect(w / 2, 0, w - w / 2, h, Qt::blue);
+    return image;
+}
+bool isRed(QRgb c) {
+    return qRed(c) > 200 && qBlue(c) < 60 && qGreen(c) < 60;
+}
+bool isBlue(QRgb c) {
+    return qBlue(c) > 200 && qRed(c) < 60 && qGreen(c) < 60;
+}
+QByteArray bytes(std::initializer_list<int> values) {
+    QByteArray out;
+    for (int v : values)
+        out += char(v);
+    return out;
+}
+// A GIF whose screen is w x h while its only frame is 2 x 1.
+QByteArray gif(int w, int h) {
+    return QByteArray("GIF89a") + bytes({w & 0xFF, w >> 8, h & 0xFF, h >> 8, 0x80, 0, 0}) +
+           bytes({0, 0, 0, 255, 255, 255}) +
+           bytes({',', 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, ';'});
+}
+// A JPEG with a minimal EXIF segment that holds only the orientation tag.
+QByteArray withOrientation(QByteArray jpeg, int orientation) {
+    return jpeg.insert(2, bytes({0xFF, 0xE1, 0x00, 34}) + QByteArray("Exif\0\0", 6) +
+                              bytes({'M', 'M', 0, 0x2A, 0, 0, 0, 8, 0, 1}) +
+                              bytes({0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, orientation, 0, 0}) +
+                              bytes({0, 0, 0, 0}));
+}
+// The bytes from `from` up to `to` overwritten with a pattern.
+QByteArray overwritten(QByteArray file, qsizetype from, qsizetype to) {
+    for (qsizetype i = from; i < to && i < file.size(); ++i)
+        file[i] = char((i * 37 + 11) & 0xFF);
+    return file;
+}
+const QSize cell(96, 72);
+QSize inCell(QSize full) {
+    return fitting::fitRect(full, cell).size();
+}
+
+} // namespace
+
+class PictureTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString put(const QString& name, const QByteArray& content) {
+        testfiles::writeText(dir.filePath(name), content);
+        return dir.filePath(name);
+    }
+
+  private slots:
+    // The probe reads the header; the decode (into a thumbnail cell) may still fail, or, for
+    // a JPEG whose data it fills in, give a picture of the header's size.
+    void files_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QSize>("probed"); // invalid: the probe refuses the file
+        QTest::addColumn<bool>("decodes");
+        const QByteArray png = encode(filled(30, 70, Qt::yellow), "PNG");
+        const QByteArray noisyPng = testfiles::noisePicture(QSize(64, 48), "PNG");
+        const QByteArray jpeg = testfiles::noisePicture(QSize(64, 48), "JPEG");
+        const qsizetype idat = noisyPng.indexOf("IDAT") + 4, scan = jpeg.indexOf("\xFF\xDA") + 14;
+        QVERIFY(idat > 4 && scan > 14 && jpeg.size() > scan + 1000);
+        QTest::newRow("jpeg") << "a.jpg" << jpeg << QSize(64, 48) << true;
+        QTest::newRow("gif") << "c" << gif(2, 1) << QSize(2, 1) << true;
+        QTest::newRow("zero bytes") << "e.jpg" << QByteArray() << QSize() << false;
+        QTest::newRow("png cut in its data")
+            << "g.png" << noisyPng.left(idat + 500) << QSize(64, 48) << false;
+        QTest::newRow("jpeg cut in its data")
+            << "i.jpg" << jpeg.left(scan + 300) << QSize(64, 48) << true;
+        // Bytes that read as markers stop the decoder.
+        QTest::newRow("jpeg data overwritten")
+            << "j.jpg" << overwritten(jpeg, scan, jpeg.size() - 2) << QSize(64, 48) << false;
+        QTest::newRow("gif cut after its screen")
+            << "m.gif" << gif(2, 1).left(13) << QSize() << false;
+    }
+    void files() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QSize, probed);
+        QFETCH(bool, decodes);
+        const QString path = put(name, content);
+        const PictureProbe probe = probePicture(path);
+        QCOMPARE(probe.ok, probed.isValid());
+        if (probe.ok) QCOMPARE(probe.size, probed);
+        const LoadedPicture loaded = loadPicture(path, inCell);
+        QCOMPARE(!loaded.isNull(), decodes);
+        if (decodes) QCOMPARE(loaded.original, probed);
+        if (decodes) QCOMPARE(loaded.image.size(), probed); // smaller than the cell: full size
+    }
+
+    void scaledDecode_data() {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<int>("pixels"); // QImage::Format of the picture saved
+        QTest::addColumn<QSize>("draw");
+        QTest::addColumn<QSize>("expected");
+        const int rgb = QImage::Format_RGB32;
+        QTest::newRow("jpeg quarter")
+            << QByteArray("JPEG") << rgb << QSize(100, 75) << QSize(100, 75);
+        QTest::newRow("palette png") << QByteArray("PNG") << int(QImage::Format_Indexed8)
+                                     << QSize(100, 75) << QSize(100, 75);
+        QTest::newRow("nothing to draw") << QByteArray("JPEG") << rgb << QSize(0, 0) << QSize(1, 1);
+    }
+    void scaledDecode() {
+        QFETCH(QByteArray, format);
+        QFETCH(int, pixels);
+        QFETCH(QSize, draw);
+        QFETCH(QSize, expected);
+        const QImage picture = halves(400, 300).convertToFormat(QImage::Format(pixels));
+        const QString path = put("p", encode(picture, format.constData()));
+        QSize asked;
+        const LoadedPicture p = loadPicture(path, [&](QSize full) {
+            asked = full;
+            return draw;
+        });
+        QCOMPARE(asked, QSize(400, 300));
+        QCOMPARE(p.original, QSize(400, 300));
+        QCOMPARE(p.image.size(), expected);
+        if (expected.width() > 4) {
+            QVERIFY(isRed(p.image.pixel(expected.width() / 4, expected.height() / 2)));
+            QVERIFY(isBlue(p.image.pixel(expected.width() * 3 / 4, expected.height() / 2)));
+        }
+    }
+
+    void exifOrientation_data() {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("upright");
+        QTest::addColumn<bool>("redFirst"); // red at the top left quarter, blue at bottom right
+        QTest::newRow("1 upright") << 1 << QSize(200, 100) << true;
+        QTest::newRow("3 upside down") << 3 << QSize(200, 100) << false;
+        QTest::newRow("6 turned right") << 6 << QSize(100, 200) << true;
+        QTest::newRow("8 turned left") << 8 << QSize(100, 200) << false;
+    }
+    void exifOrientation() {
+        QFETCH(int, orientation);
+        QFETCH(QSize, upright);
+        QFETCH(bool, redFirst);
+        const QString path =
+            put("photo.jpg", withOrientation(encode(halves(200, 100), "JPEG"), orientation));
+        QCOMPARE(probePicture(path).size, upright);
+        // Drawn at full size and at a quarter: the scaled decode is turned the same way.
+        for (int divisor : {1, 4}) {
+            QSize asked;
+            const LoadedPicture p = loadPicture(path, [&](QSize full) {
+                asked = full;
+                return full / divisor;
+            });
+            QCOMPARE(asked, upright);
+            const QSize drawn = upright / divisor;
+            QCOMPARE(p.image.size(), drawn);
+            const QRgb first = p.image.pixel(drawn.width() / 4, drawn.height() / 4);
+            const QRgb last = p.image.pixel(drawn.width() * 3 / 4, drawn.height() * 3 / 4);
+            QVERIFY(redFirst ? isRed(first) && isBlue(last) : isBlue(first) && isRed(last));
+        }
+    }
+
+    // A few kilobytes that would decode to hundreds of megapixels are refused, whatever
+    // size they are drawn at.
+    void refusesBombs_data() {
+        QTest::addColumn<QByteArray>("content");
+        QByteArray jpeg = encode(filled(16, 16, Qt::gray), "JPEG");
+        const qsizetype sof = jpeg.indexOf("\xFF\xC0");
+        jpeg.replace(sof + 5, 4, bytes({0xC3, 0x50, 0xC3, 0x50})); // 50000 x 50000
+        QTest::newRow("20000 x 20000 png")
+            << encode(filled(20000, 20000, Qt::white, QImage::Format_Mono), "PNG");
+        QTest::newRow("jpeg claiming 50000 x 50000") << jpeg;
+        QTest::newRow("gif screen 65535 x 65535") << gif(65535, 65535);
+    }
+    void refusesBombs() {
+        QFETCH(QByteArray, content);
+        QVERIFY(content.size() < 1024 * 1024);
+        const QString path = put("bomb", content);
+        QVERIFY(loadPicture(path).isNull());
+        QVERIFY(loadPicture(path, [](QSize) { return QSize(64, 64); }).isNull());
+    }
+
+    // A 50-megapixel photo: the toolkit's default limit of 128 MB would refuse it.
+    void largePhotoDecodes() {
+        const QString path = put(
+            "big.jpg",
+            encode(filled(8660, 5773, QColor(128, 128, 128), QImage::Format_Grayscale8), "JPEG"));
+        QCOMPARE(loadPicture(path, inCell).image.size(), QSize(96, 63));
+        const LoadedPicture full = loadPicture(path);
+        QCOMPARE(full.image.size(), QSize(8660, 5773));
+        QCOMPARE(qGray(full.image.pixel(4000, 3000)), 128);
+    }
+
+    // Found by fuzzing: the toolkit's reader gave a GIF's frame size (or, for the 33 bytes,
+    // 4098 x 256) as its size, its decode the whole screen (33 bytes for 4098 x 8448 pixels,
+    // slow enough to pass for a hang). The picture is its screen, at the size it is drawn.
+    void headerUnderstatesThePicture_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QSize>("drawn");
+        QTest::newRow("wide screen") << gif(32770, 1) << QSize(96, 1);
+        QTest::newRow("tall screen") << gif(3, 40000) << QSize(1, 72);
+        QTest::newRow("33 bytes") << QByteArray::fromHex("474946383961021000218000400000"
+                                                         "00ffffff2cae000000000200010000004402")
+                                  << QSize(34, 72);
+    }
+    void headerUnderstatesThePicture() {
+        QFETCH(QByteArray, content);
+        QFETCH(QSize, drawn);
+        const QString path = put("canvas.gif", content);
+        QSize asked;
+        const LoadedPicture loaded = loadPicture(path, [&](QSize full) {
+            asked = full;
+            return inCell(full);
+        });
+        QCOMPARE(asked, loaded.original);
+        QCOMPARE(loaded.image.size(), drawn);
+    }
+};
+
+QTEST_GUILESS_MAIN(PictureTest)
+#include "picture_test.moc"

@@ -1,0 +1,275 @@
+#include "pictures/thumbnails/shared_thumbnails.h"
+
+#include "common/testfiles.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+using namespace shared_thumbnails;
+using Tamper = std::function<void(const QString& picture, const QString& thumbnail)>;
+Q_DECLARE_METATYPE(Tamper)
+Q_DECLARE_METATYPE(SizeClass)
+
+namespace {
+
+const QSize kPicture(600, 400);
+
+// A thumbnail as another program writes it: the URI and modification time, no size.
+void writeForeign(const QString& thumbnail, const QString& picture, QSize size) {
+    QImage image(size, QImage::Format_Grayscale8);
+    image.fill(128);
+    image.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(uriOf(picture)));
+    image.setText(QStringLiteral("Thumb::MTime"),
+                  QString::number(QFileInfo(picture).lastModified().toSecsSinceEpoch()));
+    QVERIFY(QDir().mkpath(QFileInfo(thumbnail).path()));
+    QVERIFY(image.save(thumbnail, "png"));
+}
+
+void retag(const QString& thumbnail, const char* key, const QString& value) {
+    QImage image(thumbnail);
+    image.setText(QLatin1String(key), value);
+    QVERIFY(image.save(thumbnail, "png"));
+}
+
+// Puts, after the PNG's header, compressed text chunks that inflate to seven gigabytes: each below
+// what libpng refuses, fewer than it keeps.
+void addTextBomb(const QString& thumbnail) {
+    const QByteArray png = testfiles::readAll(thumbnail);
+    const QByteArray body = QByteArray("zTXtComment\0\0", 13) +
+                            qCompress(QByteArray(7 << 20, '\0'), 9).mid(4); // zlib stream
+    QByteArray chunk(4, '\0');
+    qToBigEndian(quint32(body.size() - 4), chunk.data());
+    chunk += body + QByteArray(4, '\0');
+    qToBigEndian(
+        quint32(::crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()))),
+        chunk.data() + chunk.size() - 4);
+    testfiles::writeText(thumbnail, png.left(33) + chunk.repeated(1000) + png.mid(33));
+}
+
+QString tag(const QString& file, const char* key) {
+    return QImage(file).text(QLatin1String(key));
+}
+
+mode_t modeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(qPrintable(path), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// Files of a size class's folder, hidden ones (unfinished writes) included.
+QStringList filesIn(SizeClass size) {
+    return QFileInfo(pathOf(QStringLiteral("/x"), size))
+        .dir()
+        .entryList(QDir::Files | QDir::Hidden);
+}
+
+} // namespace
+
+class SharedThumbnailsTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString picture_;
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    bool write(const QImage& image, SizeClass size) {
+        return shared_thumbnails::write(picture_, image, kPicture, size,
+                                        *files::stampOf(QFile::encodeName(picture_)));
+    }
+
+  private slots:
+    void init() {
+        QDir(path(QStringLiteral("cache"))).removeRecursively();
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(path(QStringLiteral("cache"))));
+        picture_ = path(QStringLiteral("photo.jpg"));
+        QFile::remove(picture_); // may be a link into the cache a test made
+        testfiles::writePicture(picture_, kPicture, Qt::darkCyan);
+    }
+
+    void uri_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("uri");
+        QTest::newRow("plain") << "/home/jens/photos/me.png"
+                               << "file:///home/jens/photos/me.png";
+        // As GLib's g_filename_to_uri writes it, so that other programs' thumbnails are found.
+        QTest::newRow("every kind of byte")
+            << "/t/a;b!$&'()*+,-.:=@_~[]{}|^`\"#%<>? è/x"
+            << "file:///t/a%3Bb!$&'()*+,-.:=@_~%5B%5D%7B%7D%7C%5E%60%22%23%25%3C%3E%3F%20%C3%A8/x";
+        QTest::newRow("dots and slashes cleaned") << "/a/./b/../c//d.jpg"
+                                                  << "file:///a/c/d.jpg";
+    }
+    void uri() {
+        QFETCH(QString, path);
+        QFETCH(QString, uri);
+        QCOMPARE(QString::fromLatin1(uriOf(path)), uri);
+    }
+
+    void namedByTheUrisMd5() {
+        QCOMPARE(
+            pathOf(QStringLiteral("/home/jens/photos/me.png"), SizeClass::Large),
+            path(QStringLiteral("cache/thumbnails/large/c6ee772d9e49320e97ec29a7eb5b1697.png")));
+    }
+
+    // Written as the standard says, read back for any cell it covers.
+    void roundTrip_data() {
+        QTest::addColumn<QSize>("decoded");
+        QTest::addColumn<SizeClass>("size");
+        QTest::addColumn<QSize>("written");
+        QTest::addColumn<QSize>("drawn");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("normal") << QSize(300, 200) << SizeClass::Normal << QSize(128, 85)
+                                << QSize(120, 80) << true;
+        QTest::newRow("large for a small cell")
+            << QSize(300, 200) << SizeClass::Large << QSize(256, 170) << QSize(60, 40) << true;
+        QTest::newRow("too small for the cell")
+            << QSize(300, 200) << SizeClass::Normal << QSize(128, 85) << QSize(192, 128) << false;
+        QTest::newRow("whole picture, never enlarged")
+            << kPicture << SizeClass::XXLarge << kPicture << QSize(900, 600) << true;
+    }
+    void roundTrip() {
+        QFETCH(QSize, decoded);
+        QFETCH(SizeClass, size);
+        QFETCH(QSize, written);
+        QFETCH(QSize, drawn);
+        QFETCH(bool, read);
+        QImage image(decoded, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        QVERIFY(write(image, size));
+        const QString file = pathOf(picture_, size);
+        QCOMPARE(QImage(file).size(), written);
+        QCOMPARE(tag(file, "Thumb::URI"), QString::fromLatin1(uriOf(picture_)));
+        const QFileInfo info(picture_);
+        QCOMPARE(tag(file, "Thumb::MTime"),
+                 QString::number(info.lastModified().toSecsSinceEpoch()));
+        QCOMPARE(tag(file, "Thumb::Size"), QString::number(info.size()));
+        QCOMPARE(tag(file, "Software"), QStringLiteral("Vetrinova"));
+        // Uncompressed: other programs read the tags only from tEXt chunks.
+        QVERIFY(testfiles::readAll(file).contains(QByteArray("tEXtThumb::URI\0", 15) +
+                                                  uriOf(picture_)));
+        QCOMPARE(modeOf(file), mode_t(0600));
+        QCOMPARE(modeOf(QFileInfo(file).path()), mode_t(0700));
+        QCOMPARE(modeOf(path(QStringLiteral("cache/thumbnails"))), mode_t(0700));
+        QCOMPARE(filesIn(size).size(), 1);
+        QCOMPARE(shared_thumbnails::read(picture_, kPicture, drawn).size(),
+                 read ? written : QSize(0, 0));
+    }
+
+    // Each thumbnail that does not stand for the file as it is now is ignored, at no cost.
+    void readsOnlyWhatStandsForTheFile_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("tag"); // key=value set; Thumb::Size= sets the file's size
+        QTest::addColumn<Tamper>("tamper");
+        QTest::addColumn<bool>("accepted");
+        const QSize fits(128, 85);
+        QTest::newRow("another program's, no size") << fits << QString() << Tamper() << true;
+        QTest::newRow("right size") << fits << "Thumb::Size=" << Tamper() << true;
+        QTest::newRow("wrong size") << fits << "Thumb::Size=1" << Tamper() << false;
+        QTest::newRow("wrong URI") << fits << "Thumb::URI=file:///x.jpg" << Tamper() << false;
+        QTest::newRow("wrong MTime") << fits << "Thumb::MTime=1" << Tamper() << false;
+        QTest::newRow("other proportions") << QSize(128, 128) << QString() << Tamper() << false;
+        QTest::newRow("larger than its class") << QSize(192, 128) << QString() << Tamper() << false;
+        QTest::newRow("5400 x 3600") << QSize(5400, 3600) << QString() << Tamper() << false;
+        QTest::newRow("picture changed since") << fits << QString() << Tamper([](auto p, auto) {
+            QFile f(p);
+            QVERIFY(f.open(QIODevice::Append));
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(10),
+                                  QFileDevice::FileModificationTime));
+        }) << false;
+        QTest::newRow("a link to a thumbnail") << fits << QString() << Tamper([](auto, auto t) {
+            QVERIFY(QFile::rename(t, t + ".elsewhere") && QFile::link(t + ".elsewhere", t));
+        }) << false;
+        QTest::newRow("cache folder a link") << fits << QString() << Tamper([](auto, auto t) {
+            const QString cache = QFileInfo(QFileInfo(t).path()).path();
+            QVERIFY(QDir().rename(cache, cache + "2") && QFile::link(cache + "2", cache));
+        }) << false;
+        QTest::newRow("a JPEG") << fits << QString()
+                                << Tamper([](auto, auto t) { QVERIFY(QImage(t).save(t, "jpeg")); })
+                                << false;
+        QTest::newRow("gigabytes of text")
+            << fits << QString() << Tamper([](auto, auto t) { addTextBomb(t); }) << true;
+        QTest::newRow("cut short") << fits << QString() << Tamper([](auto, auto t) {
+            QVERIFY(QFile::resize(t, QFileInfo(t).size() / 2));
+        }) << false;
+        QTest::newRow("cut in a tag") << fits << QString() << Tamper([](auto, auto t) {
+            const qsizetype at = testfiles::readAll(t).indexOf("Thumb::URI");
+            QVERIFY(at > 0 && QFile::resize(t, at + 12));
+        }) << false;
+    }
+    void readsOnlyWhatStandsForTheFile() {
+        QFETCH(QSize, size);
+        QFETCH(QString, tag);
+        QFETCH(Tamper, tamper);
+        QFETCH(bool, accepted);
+        const QString thumbnail = pathOf(picture_, SizeClass::Normal);
+        writeForeign(thumbnail, picture_, size);
+        const QString value = tag.section(QLatin1Char('='), 1);
+        if (!tag.isEmpty())
+            retag(thumbnail, qPrintable(tag.section(QLatin1Char('='), 0, 0)),
+                  value.isEmpty() ? QString::number(QFileInfo(picture_).size()) : value);
+        if (tamper) tamper(picture_, thumbnail);
+        QImage got;
+        const qint64 grew = testfiles::peakGrowthKb(
+            [&] { got = shared_thumbnails::read(picture_, kPicture, QSize(120, 80)); });
+        QCOMPARE(got.size(), accepted ? size : QSize(0, 0));
+        if (grew >= 0) QVERIFY2(grew < 8 * 1024, qPrintable(QString::number(grew)));
+    }
+
+    // Whatever stops a write leaves nothing behind and is only reported.
+    void writeRefused_data() {
+        QTest::addColumn<Tamper>("prepare");
+        QTest::addColumn<QSize>("decoded");
+        QTest::newRow("picture in the cache") << Tamper([](auto p, auto) {
+            const QString inside = QDir(qEnvironmentVariable("XDG_CACHE_HOME"))
+                                       .filePath(QStringLiteral("thumbnails/photo.jpg"));
+            QVERIFY(QDir().mkpath(QFileInfo(inside).path()));
+            QVERIFY(QFile::rename(p, inside));
+            QVERIFY(QFile::link(inside, p)); // and by a link from outside
+        }) << QSize(300, 200);
+        QTest::newRow("cache home below a file") << Tamper([](auto p, auto) {
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(p + "/cache"));
+        }) << QSize(300, 200);
+        QTest::newRow("cache folder a link") << Tamper([](auto p, auto) {
+            const QString elsewhere = QFileInfo(p).dir().filePath(QStringLiteral("elsewhere"));
+            QVERIFY(QDir().mkpath(elsewhere));
+            QVERIFY(QDir().mkpath(qEnvironmentVariable("XDG_CACHE_HOME")));
+            QVERIFY(QFile::link(elsewhere, qEnvironmentVariable("XDG_CACHE_HOME") + "/thumbnails"));
+        }) << QSize(300, 200);
+        QTest::newRow("picture changed while decoded")
+            << Tamper([](auto p, auto) { testfiles::writeText(p, "changed"); }) << QSize(300, 200);
+        QTest::newRow("decoded too small for the class") << Tamper() << QSize(120, 80);
+        QTest::newRow("other proportions") << Tamper() << QSize(300, 300);
+        QTest::newRow("disk full") << Tamper([](auto, auto) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{100, RLIM_INFINITY};
+            ::setrlimit(RLIMIT_FSIZE, &small);
+        }) << QSize(300, 200);
+    }
+    void writeRefused() {
+        QFETCH(Tamper, prepare);
+        QFETCH(QSize, decoded);
+        const files::Stamp stamp = *files::stampOf(QFile::encodeName(picture_));
+        if (prepare) prepare(picture_, {});
+        QImage image(decoded, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        const bool written =
+            shared_thumbnails::write(picture_, image, kPicture, SizeClass::Normal, stamp);
+        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        QVERIFY(!written);
+        QCOMPARE(filesIn(SizeClass::Normal), QStringList());
+        QCOMPARE(QDir(path(QStringLiteral("elsewhere")))
+                     .entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(SharedThumbnailsTest)
+#include "shared_thumbnails_test.moc"

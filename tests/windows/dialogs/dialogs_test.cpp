@@ -1,0 +1,64 @@
+// The warning dialogs and the about box: what the warnings show, that they beep once, and
+// that every way out of a dialog leaves it gone and the setup window in front.
+#include "common/testseams.h"
+#include "logic/state/globali.h"
+#include "logic/state/model.h"
+#include "windows/dialogs/cart_noi.h"
+#include "windows/dialogs/cart_spo.h"
+#include "windows/dialogs/info.h"
+#include "windows/setup/start.h"
+
+#include <QTest>
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // A warning beeps when it opens, not when reached again; it names the missing folder and
+    // shows its path as they are, and reads the language afresh at each opening.
+    void warnings() {
+        WindowFixture f;
+        Globali::cartella = f.path("Foto <i>2024/");
+        cart_spo* d = fw::Single<cart_spo>::get();
+        fw::Single<cart_spo>::get();
+        QCOMPARE(f.seams.beeps, 1);
+        QVERIFY2(d->StaticText1->text().contains("> Foto <i>2024 <"),
+                 qPrintable(d->StaticText1->text()));
+        QCOMPARE(d->StaticText2->text(), Globali::cartella);
+        d->PushButton1_Action();
+        Globali::lingua = language::Italian;
+        QCOMPARE(fw::Single<cart_noi>::get()->windowTitle(), QString("Attenzione!"));
+        QCOMPARE(f.seams.beeps, 2);
+        fw::Single<info>::get();
+        QCOMPARE(f.seams.beeps, 2);
+    }
+
+    void waysOut_data() {
+        QTest::addColumn<int>("dialog");
+        QTest::addColumn<int>("way");
+        for (int dialog = 0; dialog < 3; ++dialog)
+            for (int way = 0; way < 3; ++way)
+                QTest::addRow("%s: %s", QList<const char*>{"cart_spo", "cart_noi", "info"}[dialog],
+                              QList<const char*>{"Return", "OK clicked", "close box"}[way])
+                    << dialog << way;
+    }
+    void waysOut() {
+        QFETCH(int, dialog);
+        QFETCH(int, way);
+        WindowFixture f;
+        start::instance()->Hide(); // the setup window is there, behind or hidden
+        dialogo* d = dialog == 0   ? static_cast<dialogo*>(fw::Single<cart_spo>::get())
+                     : dialog == 1 ? static_cast<dialogo*>(fw::Single<cart_noi>::get())
+                                   : fw::Single<info>::get();
+        d->Show();
+        QPointer<dialogo> watch(d);
+        if (way == 0) QTest::keyClick(d, Qt::Key_Return);
+        if (way == 1) QTest::mouseClick(d->PushButton1, Qt::LeftButton);
+        if (way == 2) d->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(watch.isNull());
+        QVERIFY(start::instance()->isVisible());
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"

@@ -1,0 +1,263 @@
+// The notes editor: its preview of the picture area, navigation, the load of a stored note,
+// the stored form of every edit, the rectangle drawn with two clicks, and the way back.
+#include "common/testfiles.h"
+#include "common/testseams.h"
+#include "logic/state/globali.h"
+#include "pictures/picture_compose.h"
+#include "resources/pictures.h"
+#include "windows/editor/fin_edita.h"
+#include "windows/setup/start.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+
+using namespace Globali;
+
+namespace {
+// On a 1024 x 768 screen with a 100-pixel strip at the left the preview is at (24, 44),
+// 252 x 210, for a picture area 923 pixels wide.
+const QPoint LT(24, 44);
+
+fin_edita* editorOn(WindowFixture& f, int pictures) {
+    f.importFolder(f.makeFolder("pics", pictures));
+    return f.openEditor();
+}
+QStringList frameCells() {
+    return WindowFixture::row(1).mid(note::FrameLeft, 4);
+}
+int checkedRadio(fin_edita* w) {
+    QList<int> checked;
+    for (int i = 0; i < 6; ++i)
+        if (w->RadioB(i)->isChecked()) checked << i;
+    return checked.size() == 1 ? checked[0] : checked.isEmpty() ? -1 : -2;
+}
+bool frameShown(fin_edita* w) {
+    for (int i = 0; i < 4; ++i)
+        if (w->bordo(i)->isHidden()) return false;
+    return true;
+}
+// A click at a point of the preview.
+void click(fin_edita* w, QPoint p) {
+    emit w->rec_schermo->mouseDown(p.x(), p.y());
+}
+void tick(QWidget* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 10));
+}
+// Until the preview shows the picture asked for last.
+bool previewShown(fin_edita* w) {
+    return QTest::qWaitFor([w] { return !w->previewPending(); });
+}
+} // namespace
+
+class FinEditaTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // First, Previous, Next and Last: the picture shown, and which of them can be used.
+    void navigation() {
+        struct Case {
+            int pictures;
+            QString clicks; // F first, P previous, N next, L last
+            int shown;
+            QString enabled; // First, Previous, Next, Last
+        };
+        for (const Case& c : {Case{1, "", 1, "0000"}, Case{7, "NNNN", 5, "1111"},
+                              Case{7, "L", 7, "1100"}, Case{7, "LPF", 1, "0011"}}) {
+            WindowFixture f;
+            fin_edita* w = editorOn(f, c.pictures);
+            const QList<fw::PushButton*> buttons{w->PushButton1, w->PushButton2, w->PushButton3,
+                                                 w->PushButton4};
+            for (QChar click : c.clicks)
+                QTest::mouseClick(buttons[QString("FPNL").indexOf(click)], Qt::LeftButton);
+            QCOMPARE(puntatore, c.shown);
+            QCOMPARE(w->StaticText1->text(), QStringLiteral("pic%1.png").arg(c.shown));
+            QString state;
+            for (fw::PushButton* b : buttons)
+                state += b->isEnabled() ? '1' : '0';
+            QCOMPARE(state, c.enabled);
+        }
+    }
+
+    void loadsAFreshPicture() {
+        WindowFixture f;
+        fin_edita* w = editorOn(f, 1);
+        QCOMPARE(w->EditField1->text(), QString());
+        QCOMPARE(checkedRadio(w), 0);
+        QCOMPARE(w->Rectangle1->pos(), QPoint(34, 224)); // the preview's bottom left
+        QCOMPARE(w->PopupMenu1->currentIndex(), 0);
+        QCOMPARE(w->PopupMenu2->currentText(), QStringLiteral("12"));
+        QVERIFY(!w->CheckBoxs(0)->isChecked() && !w->CheckBoxs(2)->isChecked());
+        QVERIFY(!w->CheckBox1->isChecked());
+        QCOMPARE(w->Slider1->value(), 5);
+        QCOMPARE(f.row(1), QStringList({"", "", "", "", "", "", "", "", "", "", "", "", "5"}));
+        QVERIFY(w->bordo(0)->isHidden());
+        QCOMPARE(w->recbordo(0)->x(), -50);
+        QCOMPARE(w->recbordo(1)->x(), -50);
+    }
+
+    // Each stored cell reaches its control; a damaged one selects nothing and stays stored.
+    void loadsStoredCells_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("shown"); // radio button, size row or slider value
+        QTest::newRow("position 5") << int(note::Position) << "5" << 5;
+        QTest::newRow("position 9") << int(note::Position) << "9" << -1;
+        QTest::newRow("size 48") << int(note::Size) << "48" << 6;
+        QTest::newRow("size 500") << int(note::Size) << "500" << -1;
+        QTest::newRow("line width 40") << int(note::FrameLine) << "40" << 9;
+    }
+    void loadsStoredCells() {
+        QFETCH(int, column);
+        QFETCH(QString, stored);
+        QFETCH(int, shown);
+        WindowFixture f;
+        f.importFolder(f.makeFolder("pics", 1));
+        contorno(1, column) = stored;
+        fin_edita* w = f.openEditor();
+        if (column == note::Position) QCOMPARE(checkedRadio(w), shown);
+        if (column == note::Size) QCOMPARE(w->PopupMenu2->currentIndex(), shown);
+        if (column == note::FrameLine) QCOMPARE(w->StaticText10->text(), QString::number(shown));
+        if (column == note::FrameLine) QCOMPARE(w->bordo(0)->lineWidth(), shown);
+        QCOMPARE(contorno(1, column), stored);
+    }
+
+    void loadsAStoredFrame() {
+        // A 1101 x 840 screen with a 100-pixel strip: area 1000 x 840, preview (25, 44),
+        // 250 x 210, so r = 0.25.
+        WindowFixture f(QSize(1101, 840));
+        f.importFolder(f.makeFolder("pics", 1));
+        f.setRow(1, {"", "", "", "", "", "", "", "0", "100", "200", "400", "300", "5"});
+        fin_edita* w = f.openEditor();
+        const QPoint lt(25, 44);
+        QCOMPARE(w->rec_schermo->geometry(), QRect(lt, QSize(250, 210)));
+        QCOMPARE(w->recbordo(0)->pos(), lt + QPoint(21, 46));
+        QCOMPARE(w->recbordo(1)->pos(), lt + QPoint(121, 121));
+        QCOMPARE(w->bordo(0)->p1(), lt + QPoint(25, 50));
+        QCOMPARE(w->bordo(3)->p2(), lt + QPoint(125, 125));
+        QVERIFY(frameShown(w)); // although "Use rectangle" is not ticked
+        // Without a height no frame is shown.
+        contorno(1, note::FrameHeight) = "";
+        QVERIFY(!frameShown(f.openEditor()));
+    }
+
+    // Every edit goes at once, in its stored form, into the row of the picture shown.
+    void editsStoreTheirForm() {
+        WindowFixture f;
+        fin_edita* w = editorOn(f, 3);
+        QTest::mouseClick(w->PushButton3, Qt::LeftButton);
+        QTest::keyClicks(w->EditField1, "Note");
+        QTest::mouseClick(w->RadioB(5), Qt::LeftButton);
+        QCOMPARE(w->Rectangle1->pos(), QPoint(226, 54)); // the marker at the top right
+        tick(w->CheckBoxs(2));
+        tick(w->CheckBoxs(2));
+        QTest::keyClick(w->Slider1, Qt::Key_End);
+        QCOMPARE(w->bordo(0)->lineWidth(), 9);
+        QCOMPARE(f.row(2),
+                 QStringList({"Note", "", "", "", "", "0", "5", "", "", "", "", "", "9"}));
+        QCOMPARE(f.row(1).join(""), QString("5"));
+        QCOMPARE(f.row(3).join(""), QString());
+        // Pasted lines stay one line: a line break would shift every line of the file.
+        QGuiApplication::clipboard()->setText(QStringLiteral("one\ntwo\r\nthree"));
+        if (QGuiApplication::clipboard()->text().isEmpty()) QSKIP("no clipboard on this platform");
+        QTest::keyClick(w->EditField1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w->EditField1, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(contorno(2, note::Text), QStringLiteral("one two  three"));
+    }
+
+    void twoClicks_data() {
+        QTest::addColumn<QPoint>("first");
+        QTest::addColumn<QPoint>("second");
+        QTest::addColumn<QStringList>("stored"); // left, top, width, height
+        QTest::newRow("worked example")
+            << QPoint(20, 30) << QPoint(120, 100) << QStringList{"73", "109", "366", "257"};
+        QTest::newRow("drawn backwards")
+            << QPoint(120, 100) << QPoint(20, 30) << QStringList{"439", "366", "-366", "-257"};
+        QTest::newRow("twice the same point")
+            << QPoint(50, 50) << QPoint(50, 50) << QStringList{"183", "183", "0", "0"};
+    }
+    void twoClicks() {
+        QFETCH(QPoint, first);
+        QFETCH(QPoint, second);
+        QFETCH(QStringList, stored);
+        WindowFixture f;
+        fin_edita* w = editorOn(f, 1);
+        tick(w->CheckBox1);
+        click(w, first);
+        // One corner on the preview: nothing stored, no frame, the other corner is next.
+        QCOMPARE(frameCells(), QStringList({"", "", "", ""}));
+        QVERIFY(w->bordo(0)->isHidden());
+        QCOMPARE(volta, 1);
+        click(w, second);
+        QCOMPARE(frameCells(), stored);
+        QCOMPARE(volta, 0);
+        QVERIFY(frameShown(w));
+        QCOMPARE(w->bordo(1)->p1(), LT + first);
+        QCOMPARE(w->bordo(3)->p2(), LT + second);
+        // Further clicks move the corners in turn; the preview's top-left corner is 0, 0.
+        click(w, QPoint(200, 150));
+        click(w, QPoint(0, 0));
+        QCOMPARE(frameCells(), QStringList({"732", "549", "-732", "-549"}));
+        // Unticked, the stored rectangle stays and clicks change nothing.
+        tick(w->CheckBox1);
+        QCOMPARE(contorno(1, note::FrameOn), QStringLiteral("0"));
+        click(w, QPoint(20, 30));
+        emit w->rec_schermo->mouseMove(60, 70);
+        QCOMPARE(frameCells(), QStringList({"732", "549", "-732", "-549"}));
+        QCOMPARE(volta, 0);
+        QCOMPARE(w->recbordo(0)->pos(), LT + QPoint(196, 146));
+    }
+
+    // Next while the preview is still decoding: the controls follow at once, the preview
+    // keeps the picture shown until the one asked for last has come; a file that does not
+    // decode shows the placeholder.
+    void nextDuringASlowDecode() {
+        WindowFixture f;
+        f.importFolder(f.makeFolder("pics", 3));
+        testfiles::writeText(f.path("pics/pic3.png"), "not a picture");
+        contorno(3, note::Text) = "third";
+        fin_edita* w = f.openEditor();
+        QVERIFY(previewShown(w));
+        const QImage first = prefre;
+        QCOMPARE(first.pixelColor(126, 105), QColor(Qt::green));
+        {
+            LaneBlock slow(fw::Lane::Prompt);
+            QTest::mouseClick(w->PushButton3, Qt::LeftButton);
+            QTest::mouseClick(w->PushButton3, Qt::LeftButton);
+            QCOMPARE(w->StaticText1->text(), QStringLiteral("pic3.png"));
+            QCOMPARE(w->EditField1->text(), QStringLiteral("third"));
+            QVERIFY(w->PushButton2->isEnabled() && !w->PushButton3->isEnabled());
+            QVERIFY(w->previewPending());
+            QCOMPARE(w->rec_schermo->backdrop(), first);
+        }
+        QVERIFY(previewShown(w));
+        const QImage placeholder =
+            picture_compose::composeFitted(pictures::notfound(), pictures::notfound().size(),
+                                           QSize(252, 210), 1.0, colore(colour::PictureBackground));
+        QCOMPARE(prefre, placeholder);
+        QCOMPARE(w->rec_schermo->backdrop(), placeholder);
+    }
+
+    // OK, Return and the window system's close request all go back to the setup window,
+    // with the strip size in percent again; each opening starts at picture 1.
+    void waysBackToSetup() {
+        WindowFixture f;
+        f.importFolder(f.makeFolder("pics", 7));
+        start* setup = start::instance();
+        setup->Slider1->setValueSilently(25);
+        for (int way = 0; way < 3; ++way) {
+            setup->Hide();
+            fin_edita* w = f.openEditor();
+            QCOMPARE(puntatore, 1);
+            QTest::mouseClick(w->PushButton3, Qt::LeftButton);
+            if (way == 0) QTest::mouseClick(w->PushButton5, Qt::LeftButton);
+            if (way == 1) QTest::keyClick(w, Qt::Key_Return);
+            if (way == 2) w->close();
+            QVERIFY(!fw::Single<fin_edita>::exists());
+            QCOMPARE(thumb_per, 25);
+            QVERIFY(setup->isVisible());
+        }
+    }
+};
+
+QTEST_MAIN(FinEditaTest)
+#include "fin_edita_test.moc"

@@ -1,0 +1,293 @@
+// A presentation as the user runs it: a generated folder imported on a 1024 x 768 screen,
+// started from the setup window, thumbnails clicked, notes shown, and ended again.
+#include "common/testfiles.h"
+#include "common/testseams.h"
+#include "logic/state/globali.h"
+#include "pictures/picture_compose.h"
+#include "resources/pictures.h"
+#include "windows/presentation/fin_pict.h"
+#include "windows/presentation/fin_thumb.h"
+#include "windows/presentation/presentation.h"
+#include "windows/setup/start.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <memory>
+#include <sys/stat.h>
+
+using namespace Globali;
+
+namespace {
+fin_pict* pictWin() {
+    return fw::Single<fin_pict>::peek();
+}
+fin_thumb* stripWin() {
+    return fw::Single<fin_thumb>::peek();
+}
+QColor backdropAt(int x, int y) {
+    return pictWin()->backdropPicture().pixelColor(x, y);
+}
+QColor cellAt(int k) {
+    return stripWin()->miniabase(k)->backdrop().pixelColor(50, 95);
+}
+// Until every thumbnail and the picture asked for last have come.
+bool built() {
+    return QTest::qWaitFor([] { return !presentation::busy(); });
+}
+// A click on cell k, and its picture on screen.
+void clickCell(int k) {
+    QTest::mouseClick(stripWin()->miniabase(k), Qt::LeftButton);
+    QVERIFY(built());
+}
+const QRect parked(-20, -20, 0, 0);
+} // namespace
+
+class PresentationTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<WindowFixture> f;
+    start* setup = nullptr;
+
+    // "Start presentation": both windows are there at once; `wait` waits for their pictures.
+    void startFromSetup(bool wait = true) {
+        setup->bottone(0)->click();
+        QVERIFY(pictWin() && pictWin()->isVisible() && stripWin() && stripWin()->isVisible());
+        if (wait) QVERIFY(built());
+    }
+
+  private slots:
+    // Three pictures: a wide red one, a tall green one and a square blue one; both note
+    // switches on.
+    void init() {
+        f = std::make_unique<WindowFixture>();
+        setup = start::instance();
+        setup->Show();
+        f->makeFolder("show", 0);
+        testfiles::writePicture(f->path("show/a.png"), QSize(400, 300), Qt::red);
+        testfiles::writePicture(f->path("show/b.png"), QSize(100, 400), Qt::green);
+        testfiles::writePicture(f->path("show/c.png"), QSize(300, 300), Qt::blue);
+        f->importFolder(f->path("show"));
+        QCOMPARE(quantidisegni, 3);
+        setup->CheckBox1->setChecked(true);
+        setup->CheckBox2->setChecked(true);
+    }
+    void cleanup() {
+        f.reset();
+        finishBackgroundWork();
+    }
+
+    void frameAndSwitches_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("display");
+        QTest::addColumn<bool>("withFill");
+        QTest::newRow("notes with fill") << "Framed" << true << true;
+        QTest::newRow("notes without fill") << "Framed" << true << false;
+        QTest::newRow("notes off") << "Framed" << false << true;
+        QTest::newRow("a frame without text") << "" << true << true;
+    }
+    void frameAndSwitches() {
+        QFETCH(QString, text);
+        QFETCH(bool, display);
+        QFETCH(bool, withFill);
+        setup->CheckBox2->setChecked(display);
+        setup->CheckBox1->setChecked(withFill);
+        // Second corner left of the first: the same frame as (100, 100) to (600, 300).
+        WindowFixture::setRow(
+            2, {text, "", "24", "", "", "", "3", "1", "600", "100", "-500", "200", "4"});
+        startFromSetup();
+        clickCell(2);
+        const QColor back = colore(colour::PictureBackground);
+        const QColor line = display ? colore(colour::Frame) : back;
+        QCOMPARE(backdropAt(100, 150), line);
+        QCOMPARE(backdropAt(103, 150), line);
+        QCOMPARE(backdropAt(104, 150), back);
+        QCOMPARE(backdropAt(599, 299), line);
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::green));
+        const QRect label = display && !text.isEmpty() ? QRect(20, 20, 460, 32) : parked;
+        QCOMPARE(pictWin()->StaticText1->geometry(), label);
+        QCOMPARE(pictWin()->Rectangle1->geometry(), withFill ? label : parked);
+    }
+
+    void damagedNoteCells() {
+        WindowFixture::setRow(2, {"Big", "", "1e9", "", "", "", "1e400", "1", "-99999999999",
+                                  "-99999999999", "-99999999999", "-99999999999", "-99999999999"});
+        startFromSetup();
+        clickCell(2);
+        const fw::StaticText* label = pictWin()->StaticText1;
+        QCOMPARE(label->text(), QString("Big"));
+        QCOMPARE(label->pos(), QPoint(-20, -20));
+        QVERIFY(label->textFont().pixelSize() >= 1 && label->textFont().pixelSize() <= 1000);
+        // A negative line width draws no frame.
+        QCOMPARE(backdropAt(0, 0), colore(colour::PictureBackground));
+    }
+
+    // Both windows are on screen before any decode has finished: the cells in their fill,
+    // the exit cell, the picture area in its colour. Picture 1 may come before the
+    // thumbnails; a click on a cell whose thumbnail has not come shows that picture all the
+    // same, and the end of the build does not bring picture 1 back.
+    void windowsBeforeThePictures() {
+        colore(colour::PictureBackground) = QColor(Qt::darkCyan);
+        contorno(2, note::Text) = "Second";
+        LaneBlock thumbnails(fw::Lane::Bulk);
+        LaneBlock view(fw::Lane::Prompt);
+        startFromSetup(false);
+        QVERIFY(presentation::busy());
+        QCOMPARE(stripWin()->content()->palette().color(QPalette::Window),
+                 colore(colour::StripBackground));
+        for (int k = 1; k <= 3; ++k)
+            QCOMPARE(cellAt(k), colore(colour::CellBackground));
+        QVERIFY(cellAt(4) != colore(colour::CellBackground));
+        QCOMPARE(pictWin()->content()->palette().color(QPalette::Window), QColor(Qt::darkCyan));
+        QVERIFY(pictWin()->backdropPicture().isNull());
+
+        view.release();
+        QTRY_VERIFY(!pictWin()->backdropPicture().isNull());
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::red));
+        QTest::mouseClick(stripWin()->miniabase(2), Qt::LeftButton);
+        QTRY_COMPARE(backdropAt(460, 384), QColor(Qt::green));
+        QCOMPARE(pictWin()->StaticText1->text(), QString("Second"));
+        QCOMPARE(cellAt(2), colore(colour::CellBackground));
+        thumbnails.release();
+        QVERIFY(built());
+        QCOMPARE(cellAt(1), QColor(Qt::red));
+        QCOMPARE(cellAt(2), QColor(Qt::green));
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::green));
+    }
+
+    // A file that stops being a picture while the strip is being built: a placeholder in its
+    // cell, and a click on it leaves the picture shown before, with the new picture's note.
+    void badFilesDuringTheBuild_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("not a picture") << "text";
+        QTest::newRow("truncated") << "truncated";
+        QTest::newRow("replaced by a named pipe") << "fifo";
+        QTest::newRow("removed") << "removed";
+    }
+    void badFilesDuringTheBuild() {
+        QFETCH(QString, how);
+        contorno(3, note::Text) = "Third";
+        LaneBlock thumbnails(fw::Lane::Bulk);
+        LaneBlock view(fw::Lane::Prompt);
+        startFromSetup(false);
+        const QString c = f->path("show/c.png");
+        const QByteArray bytes = testfiles::readAll(c);
+        QVERIFY(QFile::remove(c));
+        if (how == "text") testfiles::writeText(c, "no longer a picture");
+        if (how == "truncated") testfiles::writeText(c, bytes.left(80));
+        if (how == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(c).constData(), 0600), 0);
+        thumbnails.release();
+        view.release();
+        QVERIFY(built());
+        QCOMPARE(stripWin()->miniabase(3)->backdrop(),
+                 picture_compose::composeFitted(pictures::notfound(), pictures::notfound().size(),
+                                                QSize(100, 190), 1.0,
+                                                colore(colour::CellBackground)));
+        clickCell(2);
+        const qint64 shown = pictWin()->backdropPicture().cacheKey();
+        clickCell(3);
+        QCOMPARE(pictWin()->backdropPicture().cacheKey(), shown);
+        QCOMPARE(pictWin()->StaticText1->text(), QString("Third"));
+    }
+
+    // Ended when everything is shown, or while every decode still waits: then the decodes
+    // come to nothing and no window is left behind.
+    void endings_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("building");
+        for (bool building : {false, true}) {
+            const char* when = building ? ", during the build" : "";
+            QTest::addRow("Escape in the picture%s", when) << "pict" << building;
+            QTest::addRow("Escape in the strip%s", when) << "strip" << building;
+            QTest::addRow("exit cell%s", when) << "exit" << building;
+        }
+        // Typed right after the click, before the new windows had the focus.
+        QTest::newRow("Escape into the hidden setup window") << "setup" << true;
+    }
+    void endings() {
+        QFETCH(QString, how);
+        QFETCH(bool, building);
+        std::unique_ptr<LaneBlock> thumbnails, view;
+        if (building) {
+            thumbnails = std::make_unique<LaneBlock>(fw::Lane::Bulk);
+            view = std::make_unique<LaneBlock>(fw::Lane::Prompt);
+        }
+        startFromSetup(!building);
+        QCOMPARE(thumb_per, 102);
+        // The slider moved without a redraw: the end takes the slider's value, not 10.
+        setup->Slider1->setValueSilently(20);
+        QTest::keyClick(pictWin(), Qt::Key_A);
+        if (!building) clickCell(3);
+        QVERIFY(pictWin() && stripWin());
+        if (how == "pict") QTest::keyClick(pictWin(), Qt::Key_Escape);
+        if (how == "strip") QTest::keyClick(stripWin(), Qt::Key_Escape);
+        if (how == "setup") QTest::keyClick(setup, Qt::Key_Escape);
+        if (how == "exit") QTest::mouseClick(stripWin()->miniabase(4), Qt::LeftButton);
+        QVERIFY(!pictWin() && !stripWin() && setup->isVisible());
+        QCOMPARE(thumb_per, 20);
+        QVERIFY(!presentation::busy());
+        if (building) {
+            thumbnails->release();
+            view->release();
+        }
+        finishBackgroundWork();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QWidgetList shown;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible()) shown << w;
+        QCOMPARE(shown, QWidgetList{setup});
+        // A new presentation builds new windows.
+        startFromSetup();
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::red));
+    }
+
+    // Once a picture is on screen the pictures beside it are made ahead: a click on one shows
+    // it at once, with no decode of its own (the view's lane is held); the picture left is
+    // kept, as it is beside the new one; a file changed since is decoded again.
+    void picturesBesideMadeAhead() {
+        contorno(2, note::Text) = "Second";
+        startFromSetup();
+        finishBackgroundWork();
+        QCOMPARE(pictWin()->ahead.held(), 1);
+        {
+            LaneBlock view(fw::Lane::Prompt);
+            QTest::mouseClick(stripWin()->miniabase(2), Qt::LeftButton);
+            QCOMPARE(backdropAt(460, 384), QColor(Qt::green));
+            QCOMPARE(pictWin()->StaticText1->text(), QString("Second"));
+            QTRY_COMPARE(pictWin()->ahead.held(), 2);
+            QTest::mouseClick(stripWin()->miniabase(1), Qt::LeftButton);
+            QCOMPARE(backdropAt(460, 384), QColor(Qt::red));
+            QTRY_COMPARE(pictWin()->ahead.held(), 1);
+        }
+        testfiles::writePicture(f->path("show/b.png"), QSize(200, 400), Qt::yellow);
+        clickCell(2);
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::yellow));
+    }
+
+    // While the strip fills, the cores are its: the picture beside waits for the last thumbnail.
+    void madeAheadOnceTheStripIsFilled() {
+        LaneBlock strip(fw::Lane::Bulk);
+        startFromSetup(false);
+        QTRY_COMPARE(backdropAt(460, 384), QColor(Qt::red));
+        QCOMPARE(pictWin()->ahead.coming() + pictWin()->ahead.held(), 0);
+        strip.release();
+        QVERIFY(built());
+        QTRY_COMPARE(pictWin()->ahead.held(), 1);
+    }
+
+    // A click on a picture still being made ahead waits for it rather than decoding it again.
+    void clickOnAPictureOnItsWay() {
+        LaneBlock ahead(fw::Lane::Ahead);
+        startFromSetup();
+        QCOMPARE(pictWin()->ahead.coming(), 1);
+        LaneBlock view(fw::Lane::Prompt);
+        QTest::mouseClick(stripWin()->miniabase(2), Qt::LeftButton);
+        QVERIFY(presentation::busy());
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::red));
+        ahead.release();
+        QVERIFY(built());
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::green));
+    }
+};
+
+QTEST_MAIN(PresentationTest)
+#include "presentation_test.moc"
