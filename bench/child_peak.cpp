@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <functional>
@@ -59,15 +60,55 @@ QSize fitted(QSize full, QSize box) {
     return full.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)).boundedTo(full);
 }
 
-ChildRun inChild(const QString& warmUp, const QStringList& work) {
+ChildRun inChild(const QString& warmUp, const QStringList& work, int timeoutMs) {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
                 QStringList{QLatin1String(childFlag), warmUp} + work);
-    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit) return {};
+    if (!child.waitForFinished(timeoutMs)) {
+        child.kill();
+        child.waitForFinished(-1);
+        return {};
+    }
+    if (child.exitStatus() != QProcess::NormalExit) return {};
     const QList<QByteArray> answer = child.readAllStandardOutput().trimmed().split(' ');
     if (answer.size() != 3 || child.exitCode() != 0) return {};
     return {answer[0] == "1", answer[1].toDouble(), answer[2].toLongLong()};
+}
+
+Verdict judged(const QString& warmUp, const QString& path, QSize cell, QSize area) {
+    constexpr qint64 MB = 1024 * 1024;
+    // Far beyond the promise, so that a verdict is given even on a busy machine.
+    const int patienceMs = int(kPromisedSeconds * 30'000);
+    Verdict v;
+    const auto held = [&](const QString& what, const ChildRun& run, qint64 memory) {
+        v.cpu = std::max(v.cpu, run.cpu);
+        v.peak = std::max(v.peak, run.peak);
+        QString broken;
+        if (run.peak < 0)
+            broken = QStringLiteral("crashed or ran over %1 s").arg(patienceMs / 1000);
+        else if (run.cpu > kPromisedSeconds)
+            broken = QStringLiteral("%1 s of processor time").arg(run.cpu, 0, 'f', 2);
+        else if (run.peak > memory)
+            broken = QStringLiteral("%1 MB held, %2 MB allowed")
+                         .arg(double(run.peak) / MB, 0, 'f', 1)
+                         .arg(double(memory) / MB, 0, 'f', 1);
+        if (!broken.isEmpty() && v.broken.isEmpty())
+            v.broken = what + QStringLiteral(": ") + broken;
+    };
+    held(QStringLiteral("probe"), inChild(warmUp, {QStringLiteral("probe"), path}, patienceMs), MB);
+    const QSize size = probePicture(path).size;
+    for (const QSize drawn : {cell, area}) {
+        const ChildRun run =
+            inChild(warmUp,
+                    {QStringLiteral("decode"), path, QString::number(drawn.width()),
+                     QString::number(drawn.height())},
+                    patienceMs);
+        const qint64 planned = size.isValid() ? picture::decodeBytes(path, fitted(size, drawn)) : 0;
+        held(QStringLiteral("decode at %1x%2").arg(drawn.width()).arg(drawn.height()), run,
+             run.ok ? planned : 8 * MB);
+    }
+    return v;
 }
 
 bool isChild(int argc, char** argv) {

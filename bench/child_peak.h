@@ -13,7 +13,8 @@ namespace hostile {
 struct ChildRun {
     bool ok = false;  // the child ended normally and the work succeeded
     double cpu = 0;   // seconds on a core, user and system
-    qint64 peak = -1; // resident memory at its peak above the child's start, bytes
+    qint64 peak = -1; // resident memory at its peak above the child's start, bytes; -1 when the
+                      // child crashed or was stopped
 };
 
 // The size a picture of `full` is drawn at in `box`.
@@ -23,7 +24,19 @@ QSize fitted(QSize full, QSize box);
 // (a folder) so that the decoders' code, which is not what the work holds, is mapped first:
 //   {"probe", PATH}, {"decode", PATH, W, H}, {"threads", N, PATH, W, H}, or what the
 // measuring program adds through `measured`.
-ChildRun inChild(const QString& warmUp, const QStringList& work);
+// A child still running after `timeoutMs` is killed.
+ChildRun inChild(const QString& warmUp, const QStringList& work, int timeoutMs = -1);
+
+// What the program promises for any file, however made: probed holding next to nothing, and
+// decoded or refused, at the strip's cell and at the picture area, within about two seconds
+// of one core and within the memory planned for the decode (next to nothing when refused).
+inline constexpr double kPromisedSeconds = 2.0;
+struct Verdict {
+    QString broken; // what the file made the program do beyond its promise; empty: none
+    double cpu = 0; // the longest of the probe and the two decodes, seconds
+    qint64 peak = 0;
+};
+Verdict judged(const QString& warmUp, const QString& path, QSize cell, QSize area);
 
 // In main, before anything else: true when this process is such a child; it then does the
 // work and `measured` gives its exit code. `more` names work of the program's own (none when

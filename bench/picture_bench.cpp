@@ -4,10 +4,13 @@
 // (after decoding a few ordinary pictures, so that the decoders' code is not counted).
 //
 //   vetrinova_picture_bench [--cell WxH] [--area WxH] [--keep FOLDER] [--scan N] [FILE...]
+//   vetrinova_picture_bench --judge [--cell WxH] [--area WxH] FILE...
 //
 // Without files it generates its own set (the bombs of hostile_pictures.h and the large photos
 // that must still open) in a temporary folder, or in FOLDER when given, and times the scan of a
-// folder of N pictures (links to the generated ones).
+// folder of N pictures (links to the generated ones). With --judge it says of each file whether
+// the program keeps its promise on it (see hostile::judged) and fails when it does not: the
+// fuzzing script asks it about the inputs the sanitizers found slow.
 #include "bench/child_peak.h"
 #include "bench/hostile_pictures.h"
 #include "logic/state/folder_scan.h"
@@ -115,7 +118,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption scanOption(QStringLiteral("scan"),
                                         QStringLiteral("Pictures in the timed folder scan."),
                                         QStringLiteral("n"), QStringLiteral("10000"));
-    p.addOptions({cellOption, areaOption, keepOption, scanOption});
+    const QCommandLineOption judgeOption(
+        QStringLiteral("judge"), QStringLiteral("Fail when a file breaks the program's promise."));
+    p.addOptions({cellOption, areaOption, keepOption, scanOption, judgeOption});
     p.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Pictures to measure."));
     p.process(app);
     const QSize cell = sizeOption(p.value(cellOption)), area = sizeOption(p.value(areaOption));
@@ -130,6 +135,17 @@ int main(int argc, char** argv) {
     QDir().mkpath(warmUp);
     for (const hostile::File& f : hostile::ordinary())
         write(QDir(warmUp).filePath(f.name), f.bytes);
+    if (p.isSet(judgeOption)) {
+        int broken = 0;
+        for (const QString& path : p.positionalArguments()) {
+            const hostile::Verdict v = hostile::judged(warmUp, path, cell, area);
+            std::printf("%s: %s (longest %.2f s, peak %.1f MB)\n", qPrintable(path),
+                        v.broken.isEmpty() ? "within the promise" : qPrintable(v.broken), v.cpu,
+                        double(v.peak) / (1 << 20));
+            broken += v.broken.isEmpty() ? 0 : 1;
+        }
+        return broken == 0 && !p.positionalArguments().isEmpty() ? 0 : 1;
+    }
     QString folder = p.value(keepOption);
     QStringList files;
     for (const QString& f : p.positionalArguments())
