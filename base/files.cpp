@@ -1,11 +1,127 @@
 #include "base/files.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace files {
+
+namespace {
+
+constexpr char16_t kKeptByte = 0xDC00;
+
+bool isKeptByte(char16_t u) {
+    return u >= kKeptByte + 0x80 && u <= kKeptByte + 0xFF;
+}
+
+// The code point of the valid UTF-8 sequence at p (n bytes left) and its length, or a length
+// of 0 where no valid sequence starts: a stray continuation byte, a lead byte without its
+// continuations, an overlong form, a surrogate or a value past U+10FFFF.
+std::pair<char32_t, int> sequenceAt(const uchar* p, qsizetype n) {
+    const uchar b = p[0];
+    int length = 0;
+    char32_t cp = 0, least = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+        cp = b & 0x1F;
+        least = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        cp = b & 0x0F;
+        least = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        cp = b & 0x07;
+        least = 0x10000;
+    } else {
+        return {0, 0};
+    }
+    if (n < length) return {0, 0};
+    for (int k = 1; k < length; ++k) {
+        if ((p[k] & 0xC0) != 0x80) return {0, 0};
+        cp = (cp << 6) | (p[k] & 0x3F);
+    }
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
+    return {cp, length};
+}
+
+} // namespace
+
+QString decodeName(QByteArrayView bytes) {
+    // Most text is valid UTF-8: the toolkit's decoder takes it at once.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8(bytes);
+    if (!utf8.hasError()) return text;
+    text.clear();
+    text.reserve(bytes.size());
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        if (p[i] < 0x80) {
+            text += QChar(char16_t(p[i++]));
+            continue;
+        }
+        const auto [cp, length] = sequenceAt(p + i, n - i);
+        if (length == 0) {
+            text += QChar(char16_t(kKeptByte + p[i++]));
+            continue;
+        }
+        const char32_t ucs4[1] = {cp};
+        text += QString::fromUcs4(ucs4, 1);
+        i += length;
+    }
+    return text;
+}
+
+QByteArray encodeName(QStringView text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (!isKeptByte(u) || (i > 0 && QChar::isHighSurrogate(text[i - 1].unicode()))) continue;
+        bytes += utf8(text.sliced(from, i - from));
+        bytes += char(u - kKeptByte);
+        from = i + 1;
+    }
+    bytes += utf8(text.sliced(from));
+    return bytes;
+}
+
+QString shownName(const QString& text) {
+    if (!keepsBytes(text)) return text;
+    QString shown = text;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const char16_t u = shown[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < shown.size() &&
+            QChar::isLowSurrogate(shown[i + 1].unicode())) {
+            ++i;
+            continue;
+        }
+        if (QChar::isSurrogate(u))
+            shown[i] = isKeptByte(u) ? QChar(char16_t(u - kKeptByte)) : QChar::ReplacementCharacter;
+    }
+    return shown;
+}
+
+bool keepsBytes(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (!QChar::isSurrogate(u)) continue;
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i; // a pair: one character beyond the first plane
+            continue;
+        }
+        return true;
+    }
+    return false;
+}
 
 Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
     if (this != &other) {

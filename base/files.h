@@ -1,12 +1,29 @@
 #pragma once
 // Files as the program opens them: only what is a regular file is opened (a named pipe would
 // wait for a writer for ever, a device may act on being opened), and what identifies a file's
-// contents cheaply. Paths are the system's bytes (QFile::encodeName).
+// contents cheaply. Paths are the system's bytes (encodeName below).
 #include <QByteArray>
+#include <QString>
 #include <optional>
 #include <utility>
 
 namespace files {
+
+// A file name's bytes as text, and back, without loss: the system takes any bytes but "/" and
+// NUL in a name, and an older camera or another system may have written names that are not
+// UTF-8. Valid UTF-8 reads as its characters; every other byte b becomes the unpaired
+// surrogate U+DC00 + b, which valid UTF-8 never yields, so encodeName(decodeName(x)) == x for
+// any bytes x. Text that holds no such surrogate encodes as UTF-8, as the toolkit's own names
+// do. Used alike for the lines of a presentation file, which keep their bytes the same way.
+QString decodeName(QByteArrayView bytes);
+QByteArray encodeName(QStringView text);
+// The same text fit to be shown: each byte kept by decodeName reads as the Latin-1 character
+// of its value (the encoding older files and systems most often used), any other unpaired
+// surrogate as U+FFFD.
+QString shownName(const QString& text);
+// Whether the text holds an unpaired surrogate, such as a byte that decodeName kept: whether
+// shownName changes it.
+bool keepsBytes(QStringView text);
 
 // An open file descriptor, closed when it goes.
 class Descriptor {

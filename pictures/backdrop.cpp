@@ -13,7 +13,7 @@
 namespace backdrop {
 
 Made make(const Request& request) {
-    Made made{QImage(), files::stampOf(QFile::encodeName(request.path))};
+    Made made{QImage(), files::stampOf(files::encodeName(request.path))};
     const QSize device = picture_compose::deviceSize(request.area, request.dpr);
     const LoadedPicture loaded = loadPicture(
         request.path, [device](QSize full) { return fitting::fitRect(full, device).size(); });
@@ -41,7 +41,7 @@ std::optional<Made> Ahead::take(const Request& request) {
     Made made = std::move(e->made);
     std::erase_if(entries_, [e](const auto& p) { return p.get() == e; });
     // Changed since it was decoded: the picture is decoded again.
-    if (made.from != files::stampOf(QFile::encodeName(request.path))) return std::nullopt;
+    if (made.from != files::stampOf(files::encodeName(request.path))) return std::nullopt;
     return made;
 }
 

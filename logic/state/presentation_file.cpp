@@ -154,7 +154,7 @@ Data read(const QByteArray& bytes, int held) {
 
 Loaded load(const QString& path) {
     Loaded out;
-    const files::Opened opened = files::openRegular(QFile::encodeName(path));
+    const files::Opened opened = files::openRegular(files::encodeName(path));
     if (opened.failure == files::Failure::NotAFile) {
         out.error = LoadError::NotAFile;
         return out;
@@ -201,7 +201,7 @@ static_assert(longestFolderLine / 4 * 2 + 3 >= PATH_MAX,
 
 bool tooLongForPath(const QString& path) {
     // A UTF-16 unit never takes less than one byte in the file system's encoding.
-    return path.size() >= PATH_MAX || QFile::encodeName(path).size() >= PATH_MAX;
+    return path.size() >= PATH_MAX || files::encodeName(path).size() >= PATH_MAX;
 }
 
 bool storableFolder(const QString& path) {

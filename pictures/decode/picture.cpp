@@ -52,7 +52,7 @@ void setAllocationLimitOnce() {
 
 // Opens a picture file, when it is a regular file, for reading.
 bool openRegular(const QString& path, QFile& file) {
-    files::Opened opened = files::openRegular(QFile::encodeName(path));
+    files::Opened opened = files::openRegular(files::encodeName(path));
     if (!opened.fd.ok()) return false;
     file.setFileName(path);
     if (!file.open(opened.fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))

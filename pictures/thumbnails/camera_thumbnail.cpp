@@ -70,7 +70,7 @@ class BoundedFileIo : public Exiv2::FileIo {
 
 // The embedded JPEG of a photo's EXIF data, as bytes; empty when there is none to use.
 QByteArray embeddedJpeg(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = files::encodeName(path);
     if (!files::stampOf(native)) return {}; // only a regular file is opened
     prepareExiv2();
     try {

@@ -56,7 +56,7 @@ Fd openFolder(int at, const char* name, bool create) {
 // the thumbnail folders below it may not.
 Fd openClassFolder(SizeClass size, bool create) {
     const QByteArray base =
-        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+        files::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
     if (base.isEmpty()) return Fd();
     if (create) ::mkdir(base.constData(), 0700);
     const Fd home(::open(base.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -204,7 +204,7 @@ QString folder() {
 
 QByteArray uriOf(const QString& path) {
     const QByteArray absolute =
-        QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+        files::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     QByteArray uri = "file://";
     for (const char c : absolute) {
         const auto u = static_cast<unsigned char>(c);
@@ -224,7 +224,7 @@ QString pathOf(const QString& path, SizeClass size) {
 
 QImage read(const QString& path, QSize picture, QSize drawn) {
     const std::optional<SizeClass> first = classFor(drawn.boundedTo(picture));
-    const std::optional<files::Stamp> stamp = files::stampOf(QFile::encodeName(path));
+    const std::optional<files::Stamp> stamp = files::stampOf(files::encodeName(path));
     if (!first || !stamp || picture.isEmpty()) return {};
     const QByteArray uri = uriOf(path);
     const QByteArray name = fileName(uri);
@@ -245,7 +245,7 @@ bool write(const QString& path, const QImage& image, QSize picture, SizeClass si
     const int larger = std::max(image.width(), image.height());
     if (image.isNull() || (larger < side && image.size() != picture) ||
         !thumbnail_size::sameProportions(image.size(), picture) || insideCache(path) ||
-        files::stampOf(QFile::encodeName(path)) != decodedFrom)
+        files::stampOf(files::encodeName(path)) != decodedFrom)
         return false;
     const QImage thumbnail =
         larger > side ? image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)

@@ -47,7 +47,7 @@ size_t qHash(const Key& key, size_t seed = 0) {
 }
 
 Key keyFor(const QString& path, QSize cell) {
-    return {path, files::stampOf(QFile::encodeName(path)), cell};
+    return {path, files::stampOf(files::encodeName(path)), cell};
 }
 
 // Thumbnails waiting to be written hold their pictures. Past this much, a decode writes its
@@ -92,7 +92,7 @@ QImage madeElsewhere(const QString& path, const PictureProbe& probe, QSize cell,
 // that thumbnail queued for writing.
 Thumbnail decode(const QString& path, QSize cell) {
     countOne(Source::Decoded);
-    const std::optional<files::Stamp> stamp = files::stampOf(QFile::encodeName(path));
+    const std::optional<files::Stamp> stamp = files::stampOf(files::encodeName(path));
     std::optional<shared_thumbnails::SizeClass> size;
     QSize drawn;
     const LoadedPicture loaded = loadPicture(path, [&](QSize full) {
