@@ -1,6 +1,7 @@
 // Presentation file reader under arbitrary bytes. Besides never crashing, a file that has
 // been read and written again must read back as the same presentation, and writing that
 // again must give the same bytes: a save after an open never changes what the file says.
+// The folder line and every note cell come out as the very bytes they were in the file.
 #include "logic/state/model.h"
 #include "logic/state/presentation_file.h"
 
@@ -28,6 +29,35 @@ qsizetype lineCount(const QByteArray& bytes) {
 
 bool sameComponents(const HsvComponents& a, const HsvComponents& b) {
     return a.h == b.h && a.s == b.s && a.v == b.v;
+}
+
+// The lines as the reader finds them: after any byte order marks at the start, ended by CR,
+// LF or CRLF.
+QList<QByteArray> linesOf(QByteArray bytes) {
+    while (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    QList<QByteArray> lines;
+    qsizetype from = 0;
+    while (from < bytes.size()) {
+        qsizetype end = from;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        lines << bytes.mid(from, end - from);
+        from = end + (bytes.mid(end, 2) == "\r\n" ? 2 : 1);
+    }
+    return lines;
+}
+
+// The folder line and the cells of the note blocks read are written with their own bytes.
+void checkBytesKept(const QByteArray& file, const pf::Data& d, const QByteArray& written) {
+    const QList<QByteArray> in = linesOf(file), out = written.split('\r');
+    const QByteArray folder = in.value(0);
+    if (folder.size() <= pf::longestFolderLine) check(out[0] == folder, "folder line bytes");
+    for (size_t i = 0; i < d.notes.size(); ++i)
+        for (int c = 0; c < note::kCells; ++c) {
+            const qsizetype line = pf::settingLines + qsizetype(i) * note::kCells + c;
+            check(out[line] == in.value(line), "note cell bytes");
+        }
 }
 
 // Pictures beyond the note blocks a file holds have empty notes.
@@ -68,6 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(written.endsWith('\r') && !written.contains('\n'), "line ends");
     check(written.count('\r') == pf::settingLines + qsizetype(note::kCells) * first.count,
           "line count");
+    checkBytesKept(bytes, first, written);
     // Blocks left as bytes come out exactly as if they had been held as text.
     for (const int held : {0, 1, int(first.notes.size() / 2)}) {
         const pf::Data part = pf::read(bytes, held);

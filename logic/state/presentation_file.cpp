@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -24,7 +23,7 @@ namespace {
 void writeLine(QByteArray& out, QString text) {
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    out += text.toUtf8();
+    out += files::encodeName(text);
     out += '\r';
 }
 
@@ -40,36 +39,22 @@ class LineReader {
     }
     bool atEnd() const { return pos_ >= bytes_.size(); }
     qsizetype position() const { return pos_; }
-    // The next line; one longer than `most` bytes comes as its first and last `most` / 4
-    // bytes around an ellipsis, without the rest ever being decoded. So does one whose text
-    // takes more than `most` bytes once written again (each byte that is not UTF-8 becomes
-    // a three-byte replacement character), so that a save after an open reads back the same.
+    // The next line, its bytes kept (files::decodeName); one longer than `most` bytes comes as
+    // its first and last `most` / 4 bytes around an ellipsis, without the rest ever being
+    // decoded. Written again, that is less than `most` bytes and reads back the same.
     QString next(qsizetype most = std::numeric_limits<qsizetype>::max()) {
         if (atEnd()) return {};
         const char* begin = bytes_.constData() + pos_;
         const char* end = bytes_.constData() + bytes_.size();
         const char* stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
         const QByteArrayView bytes(begin, stop - begin);
-        // Every line keeps its text exactly, a leading U+FEFF included (QString::fromUtf8
-        // would drop it, and a save after an open would then change the file).
-        const QString line =
-            bytes.size() <= most
-                ? decoder_(bytes)
-                : decoder_(bytes.first(most / 4)) + QChar(0x2026) + decoder_(bytes.last(most / 4));
         pos_ += (stop - begin);
-        if (bytes.size() <= most / 3) return lineEnd(line);
-        const QByteArray written = line.toUtf8();
-        if (written.size() <= most) return lineEnd(line);
-        // Cut where characters start, no less than `most` / 4 bytes on either side, so that
-        // the line stays too long to be a path.
-        const auto continues = [&written](qsizetype i) { return (written[i] & 0xC0) == 0x80; };
-        qsizetype head = most / 4, tail = written.size() - most / 4;
-        while (continues(head))
-            ++head;
-        while (continues(tail))
-            --tail;
-        return lineEnd(decoder_(QByteArrayView(written).first(head)) + QChar(0x2026) +
-                       decoder_(QByteArrayView(written).sliced(tail)));
+        // A byte cut from its character stays a byte of its own, and the ellipsis starts a
+        // character of its own: its ends decode alike read alone or in the shortened line.
+        return lineEnd(bytes.size() <= most
+                           ? files::decodeName(bytes)
+                           : files::decodeName(bytes.first(most / 4)) + QChar(0x2026) +
+                                 files::decodeName(bytes.last(most / 4)));
     }
     int nextInt() { return toInt(Val(next())); }
     bool nextSwitch() { return next() == QLatin1String("1"); }
@@ -86,8 +71,6 @@ class LineReader {
     }
     const QByteArray& bytes_;
     qsizetype pos_;
-    QStringDecoder decoder_{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                      QStringDecoder::Flag::ConvertInitialBom};
 };
 
 } // namespace

@@ -19,6 +19,9 @@ using Note = std::array<QString, note::kCells>;
 // A folder line longer than this (in bytes) names no folder the system could reach; it is
 // read as its first and last quarter of this around an ellipsis, which is still too long for
 // a path (see tooLongForPath) and reads back the same, so a damaged line costs nothing.
+// Every other folder line and every note cell is held with its bytes (files::decodeName): a
+// file written from what was read has the same bytes on those lines, whatever encoding it
+// was written in.
 inline constexpr qsizetype longestFolderLine = 8192;
 
 struct Data {
@@ -60,9 +63,10 @@ struct Loaded {
 // refused.
 Loaded load(const QString& path);
 
-// The file's bytes: 28 + 13 * count lines, each ended by CR alone, text in UTF-8, numbers
-// with Str. A CR or LF inside a text (which would shift every later line) is written as a
-// space. Pictures beyond d.notes get empty notes.
+// The file's bytes: 28 + 13 * count lines, each ended by CR alone, texts as their bytes
+// (files::encodeName: UTF-8, but for the bytes a text kept from a file), numbers with Str. A CR or
+// LF inside a text (which would shift every later line) is written as a space. Pictures beyond
+// d.notes get empty notes.
 QByteArray write(const Data& d);
 
 // Reads a file written by write() or edited by hand: lines may end with CR, LF or CRLF, and a

@@ -37,9 +37,11 @@ class LongInputTest : public QObject {
     void folderLineTooLongForAPath_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::newRow("10 MB") << "/" + QByteArray(10 << 20, 'x');
-        // Short enough to be kept whole, but each byte that is not UTF-8 is written back as
-        // three: the saved line must not come back shortened.
+        // Kept whole, each byte that is not UTF-8 written back as itself.
         QTest::newRow("8000 bytes, not UTF-8") << "/" + QByteArray(7999, '\x88');
+        // Cut in the middle of characters: their bytes stay bytes of their own.
+        QTest::newRow("10 MB of three-byte characters")
+            << "/" + QByteArray("\xE2\x82\xAC").repeated(3 << 20);
     }
     void folderLineTooLongForAPath() {
         QFETCH(QByteArray, line);

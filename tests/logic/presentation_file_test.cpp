@@ -1,5 +1,6 @@
 // The presentation file: its lines as written, the switches, line ends and byte order marks
 // as editors and the fuzzer left them, line breaks inside texts, and hostile files.
+#include "base/files.h"
 #include "logic/state/model.h"
 #include "logic/state/presentation_file.h"
 
@@ -63,6 +64,42 @@ class PresentationFileTest : public QObject {
         QCOMPARE(back.folder, d.folder);
         QVERIFY(back.notes[0] == d.notes[0] && back.notes[1] == d.notes[1]);
         QCOMPARE(back.notes[4], pf::Note{});
+    }
+
+    // The folder line and the note cells come back as the bytes they were, in whatever
+    // encoding they were written; what is not UTF-8 reads as Latin-1.
+    void bytesSurvive_data() {
+        QTest::addColumn<QByteArray>("folder");
+        QTest::addColumn<QByteArray>("note");
+        QTest::addColumn<QString>("shownFolder");
+        QTest::addColumn<QString>("shownNote");
+        QTest::newRow("UTF-8") << QByteArray("/home/anna/Foto di gi\xC3\xA0")
+                               << QByteArray("Caff\xC3\xA8") << "/home/anna/Foto di già"
+                               << "Caffè";
+        QTest::newRow("Latin-1") << QByteArray("/home/anna/Foto di gi\xE0")
+                                 << QByteArray("Caff\xE8 \xAB latte \xBB")
+                                 << "/home/anna/Foto di già"
+                                 << "Caffè « latte »";
+        QTest::newRow("Latin-1 and UTF-8 in one line")
+            << QByteArray("/gi\xE0/gi\xC3\xA0") << QByteArray("\xE8 \xC3\xA8") << "/già/già"
+            << "è è";
+        QTest::newRow("a cut UTF-8 character") << QByteArray("/x") << QByteArray("\xE2\x82") << "/x"
+                                               << "\u00E2\u0082";
+    }
+    void bytesSurvive() {
+        QFETCH(QByteArray, folder);
+        QFETCH(QByteArray, note);
+        QFETCH(QString, shownFolder);
+        QFETCH(QString, shownNote);
+        QList<QByteArray> lines = linesOf(pf::write(defaults(2)));
+        lines[0] = folder;
+        lines[28] = lines[28 + 13 + 1] = note;
+        const QByteArray file = lines.join('\r') + '\r';
+        const pf::Data d = pf::read(file);
+        QCOMPARE(files::shownName(d.folder), shownFolder);
+        QCOMPARE(files::shownName(d.notes[1][note::Font]), shownNote);
+        QCOMPARE(pf::write(d), file);
+        QCOMPARE(pf::write(pf::read(file, 1)), file); // also a block left as bytes
     }
 
     // A switch is on for exactly "1".
