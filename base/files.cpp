@@ -178,4 +178,14 @@ std::optional<Stamp> stampOf(const QByteArray& path) {
     return Stamp{qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec), qint64(st.st_size)};
 }
 
+bool isFolder(const QByteArray& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool exists(const QByteArray& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::lstat(path.constData(), &st) == 0;
+}
+
 } // namespace files

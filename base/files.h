@@ -77,4 +77,9 @@ struct Stamp {
 // file there.
 std::optional<Stamp> stampOf(const QByteArray& path);
 
+// Whether there is a folder at `path` (links followed).
+bool isFolder(const QByteArray& path);
+// Whether there is anything at `path`, a broken link included.
+bool exists(const QByteArray& path);
+
 } // namespace files

@@ -1,5 +1,7 @@
 #include "logic/state/globali.h"
 
+#include "base/files.h"
+
 namespace Globali {
 
 void reset() {
@@ -14,11 +16,38 @@ void reset() {
     cartella.clear();
     quantidisegni = 0;
     contorno = Array2<QString>(0, note::kLastColumnRead);
+    notesAsRead.clear();
     disegno = Array1<FolderItem>(0);
     pct_dx = pct_dy = tmb_dx = tmb_dy = 0;
     puntatore = 0;
     volta = 0;
     prefre = QImage();
+}
+
+void resizeNotes(int upperRow, int upperColumn) {
+    contorno.resize(upperRow, upperColumn);
+    std::erase_if(notesAsRead, [&](const auto& kept) {
+        return !contorno.inBounds(kept.first.first, kept.first.second);
+    });
+}
+
+void setNoteFromFile(int i, int c, const QString& fileText) {
+    if (!contorno.inBounds(i, c)) return;
+    if (files::keepsBytes(fileText)) {
+        contorno(i, c) = files::shownName(fileText);
+        notesAsRead[{i, c}] = fileText;
+    } else {
+        contorno(i, c) = fileText;
+        notesAsRead.erase({i, c});
+    }
+}
+
+QString noteForFile(int i, int c) {
+    const QString& shown = contorno(i, c);
+    const auto kept = notesAsRead.find({i, c});
+    if (kept != notesAsRead.end() && files::shownName(kept->second) == shown) return kept->second;
+    // Nothing the user wrote is taken for a kept byte.
+    return files::keepsBytes(shown) ? files::shownName(shown) : shown;
 }
 
 } // namespace Globali

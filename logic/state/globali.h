@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
+#include <map>
+#include <utility>
 
 // A file reference: an absolute path, or none when empty.
 using FolderItem = QString;
@@ -31,6 +33,10 @@ inline FolderItem cartella;
 inline int quantidisegni = 0;
 // contorno(i, c): the note of picture i, one text per cell (note::Cell).
 inline Array2<QString> contorno(0, note::kLastColumnRead);
+// The note cells whose bytes in the presentation file they were read from are not all UTF-8,
+// keyed by (picture, cell), as the file held them (files::decodeName). contorno shows such a
+// cell read as Latin-1; while it still shows that, saving writes the file's bytes again.
+inline std::map<std::pair<int, int>, QString> notesAsRead;
 // disegno(i): the file of picture i, 1..quantidisegni.
 inline Array1<FolderItem> disegno(0);
 inline int pct_dx = 0, pct_dy = 0;
@@ -44,5 +50,13 @@ inline QImage prefre;
 
 // Back to the start-up values (used at start and by tests).
 void reset();
+
+// Resizes contorno, keeping what was read with the cells that stay.
+void resizeNotes(int upperRow, int upperColumn);
+// Sets note cell (i, c) from a presentation file's text of it (files::decodeName).
+void setNoteFromFile(int i, int c, const QString& fileText);
+// The text of note cell (i, c) to write into a presentation file: the bytes it was read from
+// while it shows what they read as; otherwise what it shows, written as UTF-8.
+QString noteForFile(int i, int c);
 
 } // namespace Globali

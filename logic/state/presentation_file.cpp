@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -203,8 +202,8 @@ QString folderOf(const QString& line, const QString& appFolder, const QString& f
     const QString beside = fileFolder + QLatin1Char('/') + line;
     if (tooLong) return beside;
     const QString inApp = appFolder + QLatin1Char('/') + line;
-    const QFileInfo app(inApp);
-    return app.exists() || app.isSymLink() ? QDir::cleanPath(inApp) : QDir::cleanPath(beside);
+    return files::exists(files::encodeName(inApp)) ? QDir::cleanPath(inApp)
+                                                   : QDir::cleanPath(beside);
 }
 
 QColor colour(const Data& d, int i) {

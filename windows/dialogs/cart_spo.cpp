@@ -1,5 +1,6 @@
 #include "windows/dialogs/cart_spo.h"
 
+#include "base/files.h"
 #include "base/text_limits.h"
 #include "kit/seams.h"
 #include "logic/lang/captions.h"
@@ -40,14 +41,20 @@ QString cart_spo::folderName(const FolderItem& folder) {
     return name.isEmpty() ? clean : name;
 }
 
+void cart_spo::showFor(const FolderItem& folder) {
+    missing = folder;
+    fw::Single<cart_spo>::get()->Show();
+}
+
 void cart_spo::Event_Open() {
     Beep();
-    const FolderItem& folder = Globali::cartella;
+    // Shown as read: bytes that are not UTF-8 as Latin-1.
+    const QString folder = files::shownName(missing);
     // A real path is shown as it is (the line shows what fits of it, the whole is one hover
     // away). A folder line too long for any path, from a damaged file, is named by its two
     // ends, cut to fit: laid out whole it would cost its length many times over.
     QString name = folderName(folder), path = folder;
-    if (presentation_file::tooLongForPath(folder)) {
+    if (presentation_file::tooLongForPath(missing)) {
         // The name's line holds "> " and " <" beside it.
         const int room =
             StaticText1->width() -

@@ -7,8 +7,15 @@ class cart_spo : public dialogo {
     Q_OBJECT
   public:
     cart_spo();
-    // Beeps and writes the warning, with the folder's name and path, in the interface language.
+    // Beeps and writes the warning, with the name and path of `missing`, in the interface
+    // language.
     void Event_Open() override;
+    // Shows the warning for a folder that was not found.
+    static void showFor(const FolderItem& folder);
+
+    // The folder the warning names: a presentation file's, which never became the
+    // presentation's own.
+    static inline FolderItem missing;
 
     // The folder's own name: its last path component ("/" for the root, "" for none).
     static QString folderName(const FolderItem& folder);

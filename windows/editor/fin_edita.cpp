@@ -1,5 +1,6 @@
 #include "windows/editor/fin_edita.h"
 
+#include "base/files.h"
 #include "base/values.h"
 #include "kit/seams.h"
 #include "logic/geometry/editor_geometry.h"
@@ -264,7 +265,7 @@ void fin_edita::showPreviewPicture() {
         StaticText1->setText(QStringLiteral("?"));
         return;
     }
-    StaticText1->setText(QFileInfo(file).fileName());
+    StaticText1->setText(files::shownName(QFileInfo(file).fileName()));
     const QSize box = rec_schermo->size();
     const QColor fill = colore(colour::PictureBackground);
     preview_.run([file, box, fill] { return previewOf(file, box, fill); },

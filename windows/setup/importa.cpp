@@ -29,7 +29,7 @@ void takePictures(const QString& folder, const QStringList& pictures) {
     for (int i = 1; i <= quantidisegni; ++i)
         disegno(i) = pictures[i - 1];
     start::instance()->showLoadedFolder(folder, quantidisegni);
-    contorno.resize(quantidisegni, note::kLastColumnImported);
+    resizeNotes(quantidisegni, note::kLastColumnImported);
 }
 
 void importa() {

@@ -1,5 +1,6 @@
 // Opening and saving presentation files: between the file's lines and the presentation
 // state with the setup window's controls.
+#include "base/files.h"
 #include "base/text_limits.h"
 #include "base/values.h"
 #include "kit/seams.h"
@@ -23,7 +24,8 @@ namespace {
 
 // A path inside a message: never so long that the message box lays out megabytes.
 QString shownPath(const QString& path) {
-    QString shown = text_limits::shortenedMiddle(QDir::toNativeSeparators(path), 1024);
+    QString shown =
+        text_limits::shortenedMiddle(QDir::toNativeSeparators(files::shownName(path)), 1024);
     // A line break in a name would look like the end of the name.
     return shown.replace(QLatin1Char('\r'), QChar(0x21B5))
         .replace(QLatin1Char('\n'), QChar(0x21B5));
@@ -68,61 +70,58 @@ QString loadErrorText(const presentation_file::Loaded& loaded) {
 
 void apri_presentazione(const FolderItem& file) {
     if (file.isEmpty()) return;
+    // The file is read and its folder scanned before anything changes: an Open that ends in
+    // a beep or a warning leaves the presentation and the setup window as they were, so that
+    // a save afterwards writes what it would have written before.
     presentation_file::Loaded loaded = presentation_file::load(file);
     if (loaded.error != presentation_file::LoadError::None) {
-        // Nothing is changed when the file cannot be read.
         reportFile(file, true, loadErrorText(loaded));
         return;
     }
     // The settings first: the folder tells how many notes can be used.
     const presentation_file::Data head = presentation_file::read(loaded.bytes, 0);
-
-    cartella = presentation_file::folderOf(head.folder, QCoreApplication::applicationDirPath(),
-                                           QFileInfo(file).absolutePath());
+    const FolderItem folder = presentation_file::folderOf(
+        head.folder, QCoreApplication::applicationDirPath(), QFileInfo(file).absolutePath());
     // A line too long for a path names no folder that could exist: it is not looked up.
-    if (cartella.isEmpty() || presentation_file::tooLongForPath(cartella) ||
-        !QFileInfo(cartella).isDir()) {
+    if (folder.isEmpty() || presentation_file::tooLongForPath(folder) ||
+        !files::isFolder(files::encodeName(folder))) {
         loaded = {}; // no note will be read: the file's memory goes before a dialog opens
-        if (cartella.isEmpty())
+        if (folder.isEmpty())
             Beep();
         else
-            fw::Single<cart_spo>::get()->Show();
+            cart_spo::showFor(folder);
         return;
     }
-    start* w = start::instance();
-    w->showLoadedFolder(QDir::toNativeSeparators(cartella), quantidisegni);
-
-    thumb_pos = head.thumb_pos;
-    w->Slider1->setValueSilently(head.percent);
-    thumb_per = w->Slider1->value();
-    for (int i = 0; i < colour::kCount; ++i)
-        colore(i) = presentation_file::colour(head, i);
-    w->CheckBox1->setChecked(head.fill);
-    w->CheckBox2->setChecked(head.display);
-    w->Slider2->setValueSilently(head.ombra);
-    ombra = w->Slider2->value();
-    w->color_o->move(w->color_d->x() + ombra, w->color_d->y() + ombra);
-
-    const folder_scan::ScanResult found = scanWithProgress(cartella);
+    const folder_scan::ScanResult found = scanWithProgress(folder);
+    if (found.pictures.isEmpty()) {
+        loaded = {};
+        fw::Single<cart_noi>::get()->Show();
+        return;
+    }
     // Notes attach to the pictures found: only that many blocks are worth holding as text,
     // however many the file claims or holds.
     const presentation_file::Data d =
         presentation_file::read(loaded.bytes, int(found.pictures.size()));
     loaded = {};
+
+    start* w = start::instance();
+    thumb_pos = d.thumb_pos;
+    w->Slider1->setValueSilently(d.percent);
+    thumb_per = w->Slider1->value();
+    for (int i = 0; i < colour::kCount; ++i)
+        colore(i) = presentation_file::colour(d, i);
+    w->CheckBox1->setChecked(d.fill);
+    w->CheckBox2->setChecked(d.display);
+    w->Slider2->setValueSilently(d.ombra);
+    ombra = w->Slider2->value();
+    w->color_o->move(w->color_d->x() + ombra, w->color_d->y() + ombra);
+
     const int rows = int(d.notes.size());
-    contorno.resize(rows, note::kLastColumnRead);
+    resizeNotes(rows, note::kLastColumnRead);
     for (int i = 1; i <= rows; ++i)
         for (int c = 0; c < note::kCells; ++c)
-            contorno(i, c) = d.notes[size_t(i - 1)][size_t(c)];
-
-    if (found.pictures.isEmpty()) {
-        // No picture to attach the notes to: nothing can be presented or saved, and the count
-        // never claims more pictures than the presentation holds files for.
-        quantidisegni = 0;
-        fw::Single<cart_noi>::get()->Show();
-    } else {
-        takePictures(cartella, found.pictures);
-    }
+            setNoteFromFile(i, c, d.notes[size_t(i - 1)][size_t(c)]);
+    takePictures(folder, found.pictures);
     mostra_thumb();
     mostra_colori();
 }
@@ -161,7 +160,7 @@ void salva_presentazione() {
     d.notes.resize(size_t(quantidisegni));
     for (int i = 1; i <= quantidisegni; ++i)
         for (int c = 0; c < note::kCells; ++c)
-            d.notes[size_t(i - 1)][size_t(c)] = contorno(i, c);
+            d.notes[size_t(i - 1)][size_t(c)] = noteForFile(i, c);
 
     // Written beside the old file and put in its place in one step: a failed write leaves
     // the old presentation as it was.

@@ -1,5 +1,6 @@
 #include "windows/setup/start.h"
 
+#include "base/files.h"
 #include "base/values.h"
 #include "kit/menus.h"
 #include "kit/seams.h"
@@ -245,11 +246,13 @@ void start::showLoadedFolder(const QString& path, int count) {
     bottone(0)->setEnabled(true);
     bottone1->setEnabled(true);
     // A long path is shortened in the middle, so that the picture count below it stays in
-    // sight; the whole path is one hover away.
+    // sight; the whole path is one hover away. Bytes of a name that are not UTF-8 show as
+    // Latin-1.
+    const QString whole = files::shownName(path);
     const QString shown = QFontMetrics(testo_folder->textFont())
-                              .elidedText(path, Qt::ElideMiddle, testo_folder->width());
+                              .elidedText(whole, Qt::ElideMiddle, testo_folder->width());
     testo_folder->setText(shown + QChar(13) + Str(count) + QStringLiteral(" picts"));
-    testo_folder->setToolTip(path);
+    testo_folder->setToolTip(whole);
 }
 
 bool start::takeStripPixels(bool forStrip) {

@@ -17,13 +17,13 @@ class DialogsTest : public QObject {
     // shows its path as they are, and reads the language afresh at each opening.
     void warnings() {
         WindowFixture f;
-        Globali::cartella = f.path("Foto <i>2024/");
+        cart_spo::missing = f.path("Foto <i>2024/");
         cart_spo* d = fw::Single<cart_spo>::get();
         fw::Single<cart_spo>::get();
         QCOMPARE(f.seams.beeps, 1);
         QVERIFY2(d->StaticText1->text().contains("> Foto <i>2024 <"),
                  qPrintable(d->StaticText1->text()));
-        QCOMPARE(d->StaticText2->text(), Globali::cartella);
+        QCOMPARE(d->StaticText2->text(), cart_spo::missing);
         d->PushButton1_Action();
         Globali::lingua = language::Italian;
         QCOMPARE(fw::Single<cart_noi>::get()->windowTitle(), QString("Attenzione!"));

@@ -108,7 +108,7 @@ class LanguageTest : public QObject {
         Globali::contorno.resize(1, 15);
         Globali::thumb_per = 100;
         bad += clipped(fw::Single<fin_edita>::get());
-        Globali::cartella = QStringLiteral("/home/presenter/Pictures/Spring");
+        cart_spo::missing = QStringLiteral("/home/presenter/Pictures/Spring");
         bad += clipped(fw::Single<cart_spo>::get());
         bad += clipped(fw::Single<cart_noi>::get());
         bad += clipped(fw::Single<info>::get());

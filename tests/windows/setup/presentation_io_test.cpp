@@ -10,6 +10,10 @@
 #include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
+#include "base/values.h"
+
+#include <QAbstractButton>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -31,6 +35,104 @@ void presentation(WindowFixture& f, int n) {
     f.importFolder(f.makeFolder("pics", n, QSize(20, 10)));
     for (int i = 1; i <= n; ++i)
         contorno(i, note::Text) = QStringLiteral("note %1").arg(i);
+}
+// Every control of the setup window as a user sees it, and the globals the window shows.
+QStringList setupWindowState() {
+    const start* w = start::instance();
+    QStringList state{Str(thumb_pos), Str(thumb_per), Str(ombra)};
+    for (int i = 0; i < colour::kCount; ++i)
+        state << colore(i).name();
+    for (const QWidget* c : w->findChildren<QWidget*>()) {
+        QString line = QString("%1 %2 %3 %4")
+                           .arg(c->metaObject()->className())
+                           .arg(c->isEnabled())
+                           .arg(c->isVisibleTo(w))
+                           .arg(c->toolTip());
+        QDebug(&line) << c->geometry();
+        if (auto* t = qobject_cast<const fw::StaticText*>(c)) line += " " + t->text();
+        if (auto* r = qobject_cast<const fw::Rectangle*>(c)) line += " " + r->fill().name();
+        if (auto* b = qobject_cast<const QAbstractButton*>(c))
+            line += QString(" %1").arg(b->isChecked());
+        if (auto* sl = qobject_cast<const QSlider*>(c)) line += " " + Str(sl->value());
+        state << line;
+    }
+    return state;
+}
+
+// The lines of a presentation file: the folder, then every setting unlike the defaults, then
+// `notes` blocks whose first note is written in Latin-1.
+QByteArray showFile(const QByteArray& folder, int notes) {
+    // Red, which reads back as the same components.
+    QByteArray file = folder + "\r1\r45\r" + QByteArray("0\r1\r1\r").repeated(colour::kCount);
+    file += "1\r1\r2\r" + QByteArray::number(notes) + '\r';
+    for (int i = 1; i <= notes; ++i)
+        file += (i == 1 ? QByteArray("Caff\xE8 latte") : "note " + QByteArray::number(i)) +
+                "\rDejaVu Sans\r24\r1\r0\r1\r4\r1\r10\r20\r-30\r40\r3\r";
+    return file;
+}
+
+// How each Open that must fail is set up: the path of the file it opens.
+QString failingFile(WindowFixture& f, const QString& kind) {
+    const QString file = f.path("failing.v69");
+    const auto folderLine = [&](const QString& folder) {
+        testfiles::writeText(file, showFile(folder.toUtf8(), 2));
+    };
+    if (kind == "missing file") return f.path("nothing.v69");
+    if (kind == "a folder") return f.makeFolder("a folder", 1);
+    if (kind == "a named pipe")
+        return ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0 ? file : QString();
+    if (kind == "larger than 512 MB") {
+        testfiles::writeText(file, showFile(f.makeFolder("big", 2).toUtf8(), 2));
+        QFile(file).resize(presentation_file::largestFile + 1); // sparse
+    }
+    if (kind == "empty file") testfiles::writeText(file, {});
+    if (kind == "first line no path") folderLine("relative/path");
+    if (kind == "folder missing") folderLine(f.path("gone"));
+    if (kind == "folder line too long for a path") folderLine("/" + QString(5000, 'x'));
+    if (kind == "folder without items") folderLine(f.makeFolder("empty", 0));
+    if (kind == "folder of text files") {
+        folderLine(f.makeFolder("texts", 0));
+        testfiles::writeText(f.path("texts/a.txt"), "hello");
+    }
+    if (kind == "pictures only in a subfolder") {
+        folderLine(f.makeFolder("outer", 0));
+        f.makeFolder("outer/inner", 2);
+    }
+    return file;
+}
+
+void failingOpens() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reaction"); // error, beep, cart_spo or cart_noi
+    QTest::newRow("missing file") << "missing file"
+                                  << "error";
+    QTest::newRow("a folder") << "a folder"
+                              << "error";
+    QTest::newRow("a named pipe") << "a named pipe"
+                                  << "error";
+    QTest::newRow("larger than 512 MB") << "larger than 512 MB"
+                                        << "error";
+    QTest::newRow("empty file") << "empty file"
+                                << "beep";
+    QTest::newRow("first line no path") << "first line no path"
+                                        << "beep";
+    QTest::newRow("folder missing") << "folder missing"
+                                    << "cart_spo";
+    QTest::newRow("folder line too long for a path") << "folder line too long for a path"
+                                                     << "cart_spo";
+    QTest::newRow("folder without items") << "folder without items"
+                                          << "cart_noi";
+    QTest::newRow("folder of text files") << "folder of text files"
+                                          << "cart_noi";
+    QTest::newRow("pictures only in a subfolder") << "pictures only in a subfolder"
+                                                  << "cart_noi";
+}
+
+void checkReaction(const WindowFixture& f, const QString& reaction) {
+    QCOMPARE(f.seams.errors.size(), reaction == "error" ? 1 : 0);
+    QCOMPARE(f.seams.beeps, reaction == "error" ? 0 : 1);
+    QCOMPARE(fw::Single<cart_spo>::exists(), reaction == "cart_spo");
+    QCOMPARE(fw::Single<cart_noi>::exists(), reaction == "cart_noi");
 }
 } // namespace
 
@@ -100,50 +202,74 @@ class PresentationIoTest : public QObject {
         QCOMPARE(contorno(2, note::Text), QString("n2"));
     }
 
-    void missingFolderIsNamedAndSavedAgain() {
+    // An Open that ends in a beep or a warning changes nothing: the presentation, every control
+    // of the setup window, and what a save writes, byte for byte.
+    void failedOpenChangesNothing_data() { failingOpens(); }
+    void failedOpenChangesNothing() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reaction);
         WindowFixture f;
-        const QString dir = f.makeFolder("Foto", 2);
-        f.importFolder(dir);
-        f.saveTo(f.path("foto.v69"));
-        QVERIFY(QDir(dir).removeRecursively());
-        apri_presentazione(f.path("foto.v69"));
-        QVERIFY(fw::Single<cart_spo>::exists());
-        QCOMPARE(cartella, dir);
-        QCOMPARE(quantidisegni, 2); // the previous presentation stays loaded
-        f.saveTo(f.path("again.v69"));
-        QVERIFY(testfiles::readAll(f.path("again.v69")).startsWith(dir.toUtf8() + '\r'));
+        testfiles::writeText(f.path("show.v69"), showFile(f.makeFolder("pics", 3).toUtf8(), 3));
+        apri_presentazione(f.path("show.v69"));
+        QCOMPARE(quantidisegni, 3);
+        contorno(2, note::Text) = "edited";
+        f.saveTo(f.path("before.v69"));
+        const QStringList state = WindowFixture::presentationState(), setup = setupWindowState();
+        const QString file = failingFile(f, kind);
+        QVERIFY(!file.isEmpty());
+
+        apri_presentazione(file);
+        checkReaction(f, reaction);
+        QCOMPARE(WindowFixture::presentationState(), state);
+        QCOMPARE(setupWindowState(), setup);
+        f.saveTo(f.path("after.v69"));
+        QCOMPARE(testfiles::readAll(f.path("after.v69")), testfiles::readAll(f.path("before.v69")));
     }
 
-    // A file that cannot be read is reported; a folder line that names no folder beeps and
-    // leaves no folder to save.
-    void unusableFiles() {
+    // Started with such a file, the program is as on a plain start: nothing to present or save.
+    void failedOpenAtStartIsAPlainStart_data() { failingOpens(); }
+    void failedOpenAtStartIsAPlainStart() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reaction);
         WindowFixture f;
-        f.importFolder(f.makeFolder("keep", 2));
-        apri_presentazione(f.path("does-not-exist.v69"));
-        apri_presentazione(f.path("keep")); // a folder
-        QCOMPARE(f.seams.errors.size(), 2);
-        QCOMPARE(cartella, f.path("keep"));
-        testfiles::writeText(f.path("bad.v69"), "relative/path\r0\r10\r");
-        apri_presentazione(f.path("bad.v69"));
-        QCOMPARE(f.seams.beeps, 1);
+        const QString file = failingFile(f, kind);
+        const QStringList setup = setupWindowState();
+        apri_presentazione(file);
+        checkReaction(f, reaction);
+        QCOMPARE(setupWindowState(), setup);
         QVERIFY(cartella.isEmpty());
-        salva_presentazione();
-        QCOMPARE(f.seams.beeps, 2);
+        QCOMPARE(quantidisegni, 0);
+        f.saveTo(f.path("after.v69"));
+        QVERIFY(!QFile::exists(f.path("after.v69")));
     }
 
-    // An empty folder keeps the file's count: never more pictures than files to show.
-    void folderWithoutItemsKeepsCountWithinFiles() {
-        WindowFixture f;
-        f.importFolder(f.makeFolder("had", 1));
-        const QString empty = f.makeFolder("empty", 0);
-        testfiles::writeText(f.path("e.v69"),
-                             empty.toUtf8() + "\r" + QByteArray("0\r").repeated(25) + "5\r9\r");
-        apri_presentazione(f.path("e.v69"));
-        QVERIFY(fw::Single<cart_noi>::exists());
-        QVERIFY(quantidisegni <= disegno.ubound());
-        start::instance()->bottone_Action(0);
-        QCOMPARE(f.seams.beeps, 2); // the warning, then the refused start
+    // A note whose bytes are not UTF-8 shows as Latin-1 and is saved as it was read until it
+    // is edited; an edited note is saved as UTF-8.
+    void notesKeepTheirBytes_data() {
+        QTest::addColumn<QString>("edit"); // the text written into note 1, or none
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("unedited") << QString() << QByteArray("Caff\xE8 latte");
+        QTest::newRow("edited") << "Caffè latte!" << QByteArray("Caff\xC3\xA8 latte!");
+        QTest::newRow("edited and written back") << "Caffè latte" << QByteArray("Caff\xE8 latte");
     }
+    void notesKeepTheirBytes() {
+        QFETCH(QString, edit);
+        QFETCH(QByteArray, saved);
+        WindowFixture f;
+        const QByteArray file = showFile(f.makeFolder("pics", 3).toUtf8(), 3);
+        testfiles::writeText(f.path("show.v69"), file);
+        apri_presentazione(f.path("show.v69"));
+        QCOMPARE(contorno(1, note::Text), QString("Caffè latte"));
+        if (!edit.isNull()) {
+            contorno(1, note::Text) = "something else";
+            contorno(1, note::Text) = edit;
+        }
+        f.saveTo(f.path("saved.v69"));
+        const QByteArray written = testfiles::readAll(f.path("saved.v69"));
+        QCOMPARE(written.split('\r')[28], saved);
+        if (edit.isNull()) QCOMPARE(written, file);
+    }
+
     void fileChangedBetweenOpenAndSave_data() {
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("saves");
