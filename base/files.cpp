@@ -70,8 +70,14 @@ QString decodeName(QByteArrayView bytes) {
             text += QChar(char16_t(kKeptByte + p[i++]));
             continue;
         }
-        const char32_t ucs4[1] = {cp};
-        text += QString::fromUcs4(ucs4, 1);
+        // Appended as code units: a conversion from UCS-4 would drop U+FEFF as a byte order
+        // mark.
+        if (QChar::requiresSurrogates(cp)) {
+            text += QChar(QChar::highSurrogate(cp));
+            text += QChar(QChar::lowSurrogate(cp));
+        } else {
+            text += QChar(char16_t(cp));
+        }
         i += length;
     }
     return text;

@@ -1,10 +1,15 @@
 #include "logic/state/folder_scan.h"
 
+#include "base/files.h"
 #include "pictures/decode/picture.h"
 
 #include <QDir>
 #include <algorithm>
+#include <climits>
 #include <limits>
+#include <memory>
+
+#include <dirent.h>
 
 namespace folder_scan {
 
@@ -63,33 +68,51 @@ bool naturalLess(const QString& a, const QString& b) {
     return keyedLess(foldedKey(a), a, foldedKey(b), b);
 }
 
-QStringList listItems(const QString& folder) {
-    if (folder.isEmpty()) return {};
-    const QDir dir(folder);
-    // System brings in broken links, pipes, sockets and devices: items like any other.
-    const QStringList names = dir.entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+Listing listItems(const QString& folder) {
+    Listing out;
+    if (folder.isEmpty()) return out;
+    // Read through the names' bytes: the toolkit's listing turns bytes that are not UTF-8
+    // into replacement characters, and such a name opens nothing.
+    const QString base = QDir::cleanPath(
+        QDir::isAbsolutePath(folder) ? folder : QDir::currentPath() + QLatin1Char('/') + folder);
+    const QString prefix = base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/');
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(files::encodeName(base).constData()),
+                                                  ::closedir);
+    if (!dir) return out;
     struct Entry {
         QString name;
         QList<uint> key;
     };
     std::vector<Entry> entries;
-    entries.reserve(size_t(names.size()));
-    for (const QString& n : names)
-        entries.push_back({n, foldedKey(n)});
+    const qsizetype prefixBytes = files::encodeName(prefix).size();
+    while (const dirent* e = ::readdir(dir.get())) {
+        const QByteArrayView name(e->d_name);
+        if (name == "." || name == "..") continue;
+        // A path the system refuses to open: the item is there, but nothing can read it.
+        if (prefixBytes + name.size() >= PATH_MAX) {
+            ++out.leftOut;
+            continue;
+        }
+        QString text = files::decodeName(name);
+        // Ordered by the name as shown (bytes that are not UTF-8 as Latin-1), ties by the name
+        // as it is: the same order at every scan.
+        QList<uint> key = foldedKey(files::shownName(text));
+        entries.push_back({std::move(text), std::move(key)});
+    }
     std::sort(entries.begin(), entries.end(), [](const Entry& x, const Entry& y) {
         return keyedLess(x.key, x.name, y.key, y.name);
     });
-    QStringList paths;
-    paths.reserve(names.size());
+    out.paths.reserve(qsizetype(entries.size()));
     for (const Entry& e : entries)
-        paths << dir.absoluteFilePath(e.name);
-    return paths;
+        out.paths << prefix + e.name;
+    return out;
 }
 
 ScanResult scan(const QString& folder, const std::function<bool(int done, int total)>& progress) {
     ScanResult result;
-    const QStringList items = listItems(folder);
+    const Listing listing = listItems(folder);
+    const QStringList& items = listing.paths;
+    result.leftOut = listing.leftOut;
     result.items = int(std::min<qsizetype>(items.size(), std::numeric_limits<int>::max()));
     for (int i = 0; i < result.items; ++i) {
         if (probePicture(items[i]).ok) result.pictures << items[i];

@@ -14,15 +14,21 @@ namespace folder_scan {
 // exact text, so only identical names compare equal.
 bool naturalLess(const QString& a, const QString& b);
 
+struct Listing {
+    QStringList paths;
+    int leftOut = 0; // items whose path is too long for the system to open
+};
 // Absolute paths of every item of the folder: files, links, subfolders and hidden items,
-// not "." and "..", not the contents of subfolders. In naturalLess order of their names.
-// An unreadable or missing folder has no items.
-QStringList listItems(const QString& folder);
+// not "." and "..", not the contents of subfolders, whatever bytes their names hold (kept as
+// files::decodeName keeps them). In naturalLess order of their names as files::shownName
+// shows them. An unreadable or missing folder has no items.
+Listing listItems(const QString& folder);
 
 struct ScanResult {
-    int items = 0;        // items listed in the folder
+    int items = 0;        // items listed in the folder, those left out not counted
     QStringList pictures; // the items that are pictures, in listing order
     bool stopped = false; // the progress function asked to stop before the last item
+    int leftOut = 0;      // items that could not be opened by their path at all
 };
 
 // Lists the folder's items and keeps those whose header reads as a picture.

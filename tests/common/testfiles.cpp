@@ -1,24 +1,37 @@
 #include "common/testfiles.h"
 
+#include "base/files.h"
+
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <exiv2/exiv2.hpp>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace testfiles {
 
 void writePicture(const QString& path, QSize size, QColor colour) {
     QImage img(size, QImage::Format_RGB32);
     img.fill(colour);
-    QVERIFY2(img.save(path), qPrintable(path));
+    const QByteArray bytes = encode(img, QFileInfo(path).suffix().toLatin1().constData());
+    QVERIFY2(!bytes.isEmpty(), qPrintable(path));
+    writeText(path, bytes);
 }
 
 void writeText(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size(), qPrintable(path));
+    // Through the name's bytes: a test may name a file with bytes that are not UTF-8.
+    QFile f;
+    const int fd = ::open(files::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY2(fd >= 0 && f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle) &&
+                 f.write(bytes) == bytes.size(),
+             qPrintable(path));
 }
 
 void writeCameraPhoto(const QString& path, const QImage& photo, int orientation,
@@ -37,6 +50,36 @@ void writeCameraPhoto(const QString& path, const QImage& photo, int orientation,
 QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString deepFolder(const QString& in, int room) {
+    QString folder = in;
+    for (;;) {
+        const qsizetype left = PATH_MAX - 1 - room - files::encodeName(folder).size() - 1;
+        if (left < 1) return {};
+        const QByteArray level(std::min<qsizetype>(left, 200), 'd');
+        const int at = ::open(files::encodeName(folder).constData(), O_DIRECTORY | O_RDONLY);
+        const bool made = at >= 0 && ::mkdirat(at, level.constData(), 0700) == 0;
+        if (at >= 0) ::close(at);
+        if (!made) return {};
+        folder += '/' + QString::fromLatin1(level);
+        if (level.size() == left) return folder;
+    }
+}
+
+void writeDeep(const QString& path, const QByteArray& bytes) {
+    const QList<QByteArray> parts = files::encodeName(path).split('/');
+    int at = ::open("/", O_DIRECTORY | O_RDONLY);
+    for (qsizetype i = 1; i + 1 < parts.size() && at >= 0; ++i) {
+        const int inner = ::openat(at, parts[i].constData(), O_DIRECTORY | O_RDONLY);
+        ::close(at);
+        at = inner;
+    }
+    const int fd = at >= 0 ? ::openat(at, parts.last().constData(), O_WRONLY | O_CREAT, 0600) : -1;
+    if (at >= 0) ::close(at);
+    QVERIFY2(fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size(),
+             qPrintable(path));
+    ::close(fd);
 }
 
 QByteArray encode(const QImage& image, const char* format) {

@@ -17,7 +17,8 @@ inline constexpr bool kPeaksMeasured = false;
 #else
 inline constexpr bool kPeaksMeasured = true;
 #endif
-// A picture of one colour; the format follows the name's extension.
+// A picture of one colour; the format follows the name's extension. Paths are taken as
+// files::encodeName takes them.
 void writePicture(const QString& path, QSize size, QColor colour);
 void writeText(const QString& path, const QByteArray& bytes);
 // A JPEG photo of `photo` (as stored) with an EXIF orientation (1 to 8) and, unless empty, an
@@ -25,6 +26,11 @@ void writeText(const QString& path, const QByteArray& bytes);
 void writeCameraPhoto(const QString& path, const QImage& photo, int orientation,
                       const QByteArray& thumbnail);
 QByteArray readAll(const QString& path);
+// A folder inside `in`, nested so deep that a name in it of `room` bytes or more makes a path
+// the system refuses to open.
+QString deepFolder(const QString& in, int room);
+// Writes a file whose path may be too long to open: reached folder by folder.
+void writeDeep(const QString& path, const QByteArray& bytes);
 QByteArray encode(const QImage& image, const char* format);
 // Writes the bytes to a file of that name in the folder; its path.
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);

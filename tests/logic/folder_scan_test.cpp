@@ -1,5 +1,6 @@
 // The folder scan: every item counts, pictures by content in natural order, and nothing in
 // a folder (pipes, links that lead nowhere or round in circles) blocks it.
+#include "base/files.h"
 #include "common/testfiles.h"
 #include "logic/state/folder_scan.h"
 
@@ -87,6 +88,35 @@ class FolderScanTest : public QObject {
         QVERIFY(part.stopped && part.pictures.size() == 1);
         QCOMPARE(folder_scan::scan(dir.filePath("text.jpg")).items, 0);
         QCOMPARE(folder_scan::scan(dir.filePath("missing")).items, 0);
+    }
+
+    // Names that are not UTF-8 (an older camera, another system) count like any other, in
+    // the order of their names read as Latin-1, and their paths open them.
+    void namesThatAreNotUtf8() {
+        QTemporaryDir dir;
+        const QList<QByteArray> names = {"b.png", "caf\xE9 1.png", "caf\xC3\xA9 2.png", "z.png",
+                                         "\xC9t\xE9.png"};
+        for (qsizetype i = names.size() - 1; i >= 0; --i)
+            testfiles::writePicture(dir.path() + '/' + files::decodeName(names[i]), QSize(8, 8),
+                                    Qt::red);
+        const folder_scan::ScanResult r = folder_scan::scan(dir.path());
+        QList<QByteArray> found;
+        for (const QString& p : r.pictures)
+            found << files::encodeName(p).mid(files::encodeName(dir.path()).size() + 1);
+        QCOMPARE(found, names);
+        QCOMPARE(r.leftOut, 0);
+    }
+
+    // A name whose path is longer than the system opens is left out, and counted.
+    void pathsTooLongAreCounted() {
+        QTemporaryDir dir;
+        const QString folder = testfiles::deepFolder(dir.path(), 100);
+        const QByteArray picture = testfiles::encode(QImage(4, 4, QImage::Format_RGB32), "PNG");
+        testfiles::writeText(folder + "/short.png", picture);
+        testfiles::writeDeep(folder + '/' + QString(200, 'n'), picture);
+        const folder_scan::ScanResult r = folder_scan::scan(folder);
+        QCOMPARE(r.pictures, QStringList{folder + "/short.png"});
+        QCOMPARE(r.leftOut, 1);
     }
 };
 

@@ -1,4 +1,5 @@
 // Import: a folder chosen by the user becomes the presentation's image folder.
+#include "base/values.h"
 #include "kit/progress.h"
 #include "kit/seams.h"
 #include "logic/state/folder_scan.h"
@@ -15,11 +16,34 @@ folder_scan::ScanResult scanWithProgress(const QString& folder) {
     fw::Progress progress(language::isEnglish(lingua) ? QStringLiteral("Reading the folder")
                                                       : QStringLiteral("Lettura della cartella"),
                           0);
-    return folder_scan::scan(folder, [&progress](int done, int total) {
-        progress.setTotal(total);
-        progress.step(done);
-        return true;
-    });
+    const folder_scan::ScanResult found =
+        folder_scan::scan(folder, [&progress](int done, int total) {
+            progress.setTotal(total);
+            progress.step(done);
+            return true;
+        });
+    if (found.leftOut > 0) {
+        // Never silently: every picture after one left out has another number.
+        const QString path = shownPath(folder), n = Str(found.leftOut);
+        const bool one = found.leftOut == 1;
+        if (language::isEnglish(lingua))
+            ReportError(QStringLiteral("Warning!"),
+                        one ? QStringLiteral("1 file in the folder\n%1\nwas left out: its path is "
+                                             "too long to be opened.")
+                                  .arg(path)
+                            : QStringLiteral("%1 files in the folder\n%2\nwere left out: their "
+                                             "paths are too long to be opened.")
+                                  .arg(n, path));
+        else
+            ReportError(QStringLiteral("Attenzione!"),
+                        one ? QStringLiteral("1 file della cartella\n%1\nè stato escluso: il suo "
+                                             "percorso è troppo lungo per essere aperto.")
+                                  .arg(path)
+                            : QStringLiteral("%1 file della cartella\n%2\nsono stati esclusi: i "
+                                             "loro percorsi sono troppo lunghi per essere aperti.")
+                                  .arg(n, path));
+    }
+    return found;
 }
 
 void takePictures(const QString& folder, const QStringList& pictures) {

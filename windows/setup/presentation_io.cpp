@@ -22,15 +22,6 @@ namespace Globali {
 
 namespace {
 
-// A path inside a message: never so long that the message box lays out megabytes.
-QString shownPath(const QString& path) {
-    QString shown =
-        text_limits::shortenedMiddle(QDir::toNativeSeparators(files::shownName(path)), 1024);
-    // A line break in a name would look like the end of the name.
-    return shown.replace(QLatin1Char('\r'), QChar(0x21B5))
-        .replace(QLatin1Char('\n'), QChar(0x21B5));
-}
-
 void report(const QString& english, const QString& italian) {
     const bool inEnglish = language::isEnglish(lingua);
     ReportError(inEnglish ? QStringLiteral("Warning!") : QStringLiteral("Attenzione!"),
@@ -67,6 +58,14 @@ QString loadErrorText(const presentation_file::Loaded& loaded) {
 }
 
 } // namespace
+
+QString shownPath(const QString& path) {
+    QString shown =
+        text_limits::shortenedMiddle(QDir::toNativeSeparators(files::shownName(path)), 1024);
+    // A line break in a name would look like the end of the name.
+    return shown.replace(QLatin1Char('\r'), QChar(0x21B5))
+        .replace(QLatin1Char('\n'), QChar(0x21B5));
+}
 
 void apri_presentazione(const FolderItem& file) {
     if (file.isEmpty()) return;

@@ -27,7 +27,11 @@ void apri_presentazione(const FolderItem& file);
 // Asks for a file name and writes the presentation to it.
 void salva_presentazione();
 
-// The folder scan with a progress dialog once it takes noticeable time.
+// A path inside a message: as shown to the user, never so long that the message box lays out
+// megabytes.
+QString shownPath(const QString& path);
+// The folder scan with a progress dialog once it takes noticeable time, and a warning when
+// items of the folder had to be left out.
 folder_scan::ScanResult scanWithProgress(const QString& folder);
 // Makes the pictures found in a folder the presentation's and shows them on the setup window.
 void takePictures(const QString& folder, const QStringList& pictures);

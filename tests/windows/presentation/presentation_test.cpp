@@ -1,5 +1,6 @@
 // A presentation as the user runs it: a generated folder imported on a 1024 x 768 screen,
 // started from the setup window, thumbnails clicked, notes shown, and ended again.
+#include "base/files.h"
 #include "common/testfiles.h"
 #include "common/testseams.h"
 #include "logic/state/globali.h"
@@ -125,6 +126,28 @@ class PresentationTest : public QObject {
     // the exit cell, the picture area in its colour. Picture 1 may come before the
     // thumbnails; a click on a cell whose thumbnail has not come shows that picture all the
     // same, and the end of the build does not bring picture 1 back.
+    // Pictures whose names are not UTF-8 are drawn in the strip and shown, each with its own
+    // note.
+    void picturesNamedNotUtf8() {
+        const QList<std::pair<QByteArray, QColor>> pictures = {
+            {"1 \xE0.png", Qt::red}, {"2 \xC3\xA0.png", Qt::green}, {"3 \xE0\xE0.png", Qt::blue}};
+        f->makeFolder("names", 0);
+        for (const auto& [name, colour] : pictures)
+            testfiles::writePicture(f->path("names/" + files::decodeName(name)), QSize(400, 300),
+                                    colour);
+        f->importFolder(f->path("names"));
+        QCOMPARE(quantidisegni, 3);
+        for (int i = 1; i <= 3; ++i)
+            contorno(i, note::Text) = QString("note %1").arg(i);
+        startFromSetup();
+        for (int k = 1; k <= 3; ++k) {
+            QCOMPARE(cellAt(k), pictures[k - 1].second);
+            clickCell(k);
+            QCOMPARE(backdropAt(460, 384), pictures[k - 1].second);
+            QCOMPARE(pictWin()->StaticText1->text(), QString("note %1").arg(k));
+        }
+    }
+
     void windowsBeforeThePictures() {
         colore(colour::PictureBackground) = QColor(Qt::darkCyan);
         contorno(2, note::Text) = "Second";

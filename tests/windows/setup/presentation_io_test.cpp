@@ -10,6 +10,7 @@
 #include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
+#include "base/files.h"
 #include "base/values.h"
 
 #include <QAbstractButton>
@@ -268,6 +269,61 @@ class PresentationIoTest : public QObject {
         const QByteArray written = testfiles::readAll(f.path("saved.v69"));
         QCOMPARE(written.split('\r')[28], saved);
         if (edit.isNull()) QCOMPARE(written, file);
+    }
+
+    // Names that are not UTF-8, of pictures and of the folder itself: every picture counts,
+    // keeps its own note through a save and an open, and the folder line keeps its bytes.
+    void namesNotUtf8_data() {
+        QTest::addColumn<QByteArray>("folder");
+        QTest::newRow("UTF-8 folder") << QByteArray("Foto gi\xC3\xA0");
+        QTest::newRow("Latin-1 folder") << QByteArray("Foto gi\xE0");
+    }
+    void namesNotUtf8() {
+        QFETCH(QByteArray, folder);
+        WindowFixture f;
+        const QString dir = f.path(files::decodeName(folder));
+        QCOMPARE(::mkdir(files::encodeName(dir).constData(), 0700), 0);
+        const QList<QByteArray> names = {"1.png", "2 caf\xE9.png", "3 caf\xC3\xA9.png", "4.png"};
+        for (const QByteArray& name : names)
+            testfiles::writePicture(dir + '/' + files::decodeName(name), QSize(8, 8), Qt::red);
+        f.importFolder(dir);
+        QCOMPARE(quantidisegni, 4);
+        for (int i = 1; i <= 4; ++i)
+            contorno(i, note::Text) = files::shownName(files::decodeName(names[i - 1]));
+        f.saveTo(f.path("names.v69"));
+        const QByteArray saved = testfiles::readAll(f.path("names.v69"));
+        QCOMPARE(saved.split('\r')[0], files::encodeName(dir));
+        reopen(f, f.path("names.v69"));
+        QCOMPARE(quantidisegni, 4);
+        for (int i = 1; i <= 4; ++i) {
+            QCOMPARE(files::encodeName(disegno(i)), files::encodeName(dir) + '/' + names[i - 1]);
+            QCOMPARE(contorno(i, note::Text), files::shownName(files::decodeName(names[i - 1])));
+        }
+        QVERIFY(start::instance()->testo_folder->toolTip().endsWith("Foto già"));
+    }
+
+    // Items that cannot be opened by their path are left out with a warning that counts them.
+    void itemsLeftOutAreCounted_data() {
+        QTest::addColumn<int>("leftOut");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("one") << 1 << "1 file in the folder";
+        QTest::newRow("two") << 2 << "2 files in the folder";
+    }
+    void itemsLeftOutAreCounted() {
+        QFETCH(int, leftOut);
+        QFETCH(QString, warning);
+        WindowFixture f;
+        const QString deep = testfiles::deepFolder(f.dir.path(), 100);
+        QVERIFY(!deep.isEmpty());
+        const QByteArray png = testfiles::encode(QImage(4, 4, QImage::Format_RGB32), "PNG");
+        testfiles::writeText(deep + "/a.png", png);
+        testfiles::writeText(deep + "/b.png", png);
+        for (int i = 0; i < leftOut; ++i)
+            testfiles::writeDeep(deep + '/' + QString(150, QChar('0' + i)), png);
+        f.importFolder(deep);
+        QCOMPARE(quantidisegni, 2);
+        QCOMPARE(f.seams.errors.size(), 1);
+        QVERIFY2(f.seams.errors[0].contains(warning), qPrintable(f.seams.errors[0]));
     }
 
     void fileChangedBetweenOpenAndSave_data() {
