@@ -52,6 +52,11 @@ void presentationSeeds(const QDir& folder) {
     put(folder, "bare-folder.v69", "Vacanze" + afterLine1);
     put(folder, "folder-line-break.v69", "/two\nlines" + afterLine1);
     put(folder, "long-note.v69", QByteArray(three).replace("Nota", QByteArray(6000, 'w')));
+    // Written by another system: a folder and notes in Latin-1, beside notes in UTF-8.
+    put(folder, "latin1.v69",
+        QByteArray(three)
+            .replace("Vacanze", "Vacanze a Forl\xEC")
+            .replace("citt\xC3\xA0", "citt\xE0"));
 }
 
 // The header stays whole, the rest of the file is overwritten with noise.
