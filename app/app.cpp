@@ -4,6 +4,7 @@
 #include "app/document_channel.h"
 #include "app/preferences.h"
 #include "kit/menus.h"
+#include "kit/screens.h"
 #include "kit/seams.h"
 #include "logic/state/globali.h"
 #include "windows/dialogs/info.h"
@@ -11,6 +12,7 @@
 #include "windows/setup/start.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <vector>
@@ -45,6 +48,30 @@ void addSeparator(QMenu* menu, const QString& name) {
     menu->addSeparator()->setObjectName(name);
 }
 
+// One item per monitor, its name as the desktop gives it with its size and place; the main
+// screen's is ticked.
+void fillScreenMenu(QMenu* menu) {
+    menu->clear();
+    auto* group = new QActionGroup(menu);
+    const QString main = screens::mainScreen().name;
+    for (const screens::Monitor& m : screens::monitors()) {
+        const QRect& g = m.geometry;
+        QAction* a = menu->addAction(QStringLiteral("%1  (%2x%3, %4,%5)")
+                                         .arg(m.name)
+                                         .arg(g.width())
+                                         .arg(g.height())
+                                         .arg(g.x())
+                                         .arg(g.y()));
+        a->setCheckable(true);
+        a->setChecked(m.name == main);
+        group->addAction(a);
+        const QString name = m.name;
+        QObject::connect(a, &QAction::triggered, a, [name] {
+            if (theApp) theApp->FileScreen_Action(name);
+        });
+    }
+}
+
 // The Edit items work on the text field that has the keyboard focus.
 template <class Op> void bindEdit(QAction* a, Op op) {
     QObject::connect(a, &QAction::triggered, a, [op] {
@@ -68,6 +95,10 @@ QMenuBar* MenuBar1() {
     addSeparator(file, QStringLiteral("UntitledMenu2"));
     addItem(file, QStringLiteral("FileImportfolder"), QStringLiteral("Import folder.."),
             QKeySequence(Qt::CTRL | Qt::Key_I));
+    // The monitors as they are when the menu opens: a projector plugged in later is there.
+    QMenu* screen = file->addMenu(QStringLiteral("Presentation screen"));
+    screen->menuAction()->setObjectName(QStringLiteral("FileScreen"));
+    QObject::connect(screen, &QMenu::aboutToShow, screen, [screen] { fillScreenMenu(screen); });
     addSeparator(file, QStringLiteral("UntitledMenu1"));
     QAction* quit = addItem(file, QStringLiteral("FileQuit"), QStringLiteral("Quit"),
                             QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -131,6 +162,18 @@ App::App() {
     connect(FileOpen(), &QAction::triggered, this, [this] { FileOpen_Action(); });
     connect(FileSave(), &QAction::triggered, this, [this] { FileSave_Action(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { Event_Close(); });
+    // Monitors plugged, unplugged, moved or made primary: the setup window follows the main
+    // screen. Queued, so that the toolkit's list of screens is up to date when it is read.
+    mainScreen_ = Screen0Rect();
+    const auto follow = [this] { followMainScreen(); };
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, follow, Qt::QueuedConnection);
+    connect(qApp, &QGuiApplication::screenRemoved, this, follow, Qt::QueuedConnection);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
+        watchScreen(s);
+        QMetaObject::invokeMethod(this, &App::followMainScreen, Qt::QueuedConnection);
+    });
+    for (QScreen* s : QGuiApplication::screens())
+        watchScreen(s);
 }
 
 App::~App() {
@@ -187,6 +230,23 @@ bool App::FileSave_Action() {
     return false;
 }
 
+bool App::FileScreen_Action(const QString& name) {
+    screens::choose(name);
+    followMainScreen();
+    return false;
+}
+
+void App::followMainScreen() {
+    const QRect now = Screen0Rect();
+    if (now == mainScreen_) return;
+    mainScreen_ = now;
+    if (fw::Single<start>::exists()) start::instance()->screenChanged();
+}
+
+void App::watchScreen(QScreen* screen) {
+    connect(screen, &QScreen::geometryChanged, this, [this] { followMainScreen(); });
+}
+
 void App::Event_OpenDocument(const QString& path) {
     // Whatever its type, a document goes where a file chosen with Open goes.
     if (path.isEmpty()) return;
@@ -200,7 +260,7 @@ int runVetrinova(int argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     const command_line::Parsed line = command_line::parse(arguments);
     using Action = command_line::Parsed::Action;
-    if (line.action != Action::Run) {
+    if (line.action != Action::Run && line.action != Action::ListScreens) {
         const bool mistake = line.action == Action::Mistake;
         std::fputs(qPrintable(line.text), mistake ? stderr : stdout);
         return mistake ? command_line::kMistakeStatus : 0;
@@ -222,6 +282,20 @@ int runVetrinova(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("vetrinova"));
     QApplication::setWindowIcon(applicationIcon());
     QApplication::setApplicationVersion(QStringLiteral(VETRINOVA_VERSION));
+    if (line.action == Action::ListScreens) {
+        std::fputs(qPrintable(screens::describe()), stdout);
+        return 0;
+    }
+    // Asked for by name, the monitor is kept for the run: when it is not there yet (the
+    // projector not plugged in), the primary one stands in until it is.
+    if (!line.screen.isEmpty()) {
+        screens::choose(line.screen);
+        if (!screens::connected(line.screen))
+            std::fprintf(stderr,
+                         "vetrinova: no monitor is named \"%s\"; the primary one is used until it "
+                         "is connected. The monitors:\n%s",
+                         qPrintable(line.screen), qPrintable(screens::describe()));
+    }
     // A copy that already runs takes the documents instead.
     const QStringList& documents = line.documents;
     DocumentChannel channel(DocumentChannel::defaultServerName());

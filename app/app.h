@@ -2,10 +2,12 @@
 // The application object: start-up order, the preferences file, the menu bar and the
 // application-level events.
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 class QAction;
 class QMenuBar;
+class QScreen;
 
 class App : public QObject {
     Q_OBJECT
@@ -26,6 +28,14 @@ class App : public QObject {
     bool FileImportfolder_Action();
     bool FileOpen_Action();
     bool FileSave_Action();
+    // File ▸ Presentation screen: the monitor of that name becomes the main screen.
+    bool FileScreen_Action(const QString& name);
+
+  private:
+    // The setup window moves to the main screen when it has changed.
+    void followMainScreen();
+    void watchScreen(QScreen* screen);
+    QRect mainScreen_;
 };
 
 // The one menu bar, created on first use and kept.

@@ -24,9 +24,13 @@ QString usage() {
         "this display, the running copy opens it.\n"
         "\n"
         "Options:\n"
-        "  -h, --help     Print this help and exit.\n"
-        "  -v, --version  Print the version and exit.\n"
-        "  --             End of options: every argument after it is a file.\n"
+        "  --screen NAME   Present on the monitor of that name (a projector) rather than\n"
+        "                  on the primary one: the setup window, the editor and the\n"
+        "                  presentation go there, for the whole run.\n"
+        "  --list-screens  Print the names of the monitors, their sizes and places.\n"
+        "  -h, --help      Print this help and exit.\n"
+        "  -v, --version   Print the version and exit.\n"
+        "  --              End of options: every argument after it is a file.\n"
         "The toolkit's usual options (-platform NAME, -style NAME, -display NAME...) are\n"
         "accepted too.\n");
 }
@@ -40,8 +44,12 @@ Parsed parse(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption screen(QStringLiteral("screen"), QString(), QStringLiteral("name"));
+    const QCommandLineOption listScreens(QStringLiteral("list-screens"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(screen);
+    parser.addOption(listScreens);
     QList<QCommandLineOption> toolkit;
     for (const char* name : toolkitOptionsWithValue)
         toolkit << QCommandLineOption(QLatin1String(name), QString(), QStringLiteral("value"));
@@ -67,6 +75,9 @@ Parsed parse(const QStringList& arguments) {
         out.text = QStringLiteral("vetrinova %1\n").arg(QLatin1String(VETRINOVA_VERSION));
         return out;
     }
+    if (parser.isSet(listScreens)) out.action = Parsed::Action::ListScreens;
+    // The last one given counts, as with the toolkit's own options.
+    if (parser.isSet(screen)) out.screen = parser.values(screen).constLast();
     out.documents = parser.positionalArguments();
     out.toolkitArguments << (arguments.isEmpty() ? QStringLiteral("vetrinova") : arguments[0]);
     for (const QCommandLineOption& o : toolkit) {

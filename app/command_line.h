@@ -9,15 +9,18 @@ namespace command_line {
 
 struct Parsed {
     enum class Action {
-        Run,     // start the program with `documents`
-        Help,    // print `text` on standard output, exit 0
-        Version, // the same
-        Mistake, // print `text` on standard error, exit 2
+        Run,         // start the program with `documents`
+        Help,        // print `text` on standard output, exit 0
+        Version,     // the same
+        ListScreens, // print the monitors (which needs the display), exit 0
+        Mistake,     // print `text` on standard error, exit 2
     };
     Action action = Action::Run;
     QString text;
     // The files named, in order, as given.
     QStringList documents;
+    // The monitor asked for with --screen, "" for the primary one.
+    QString screen;
     // The program's name followed by the toolkit's own options as given (-platform NAME,
     // -style NAME...), for the application object; documents are never among them, so a
     // file named like a toolkit option after "--" stays a file.

@@ -445,7 +445,7 @@ int main(int argc, char** argv) {
     int beeps = 0;
     QStringList errors;
     seams::Hooks& h = seams::hooks();
-    h.screenSize = [&o] { return o.screen; };
+    h.screenRect = [&o] { return QRect(QPoint(0, 0), o.screen); };
     h.beep = [&beeps] { ++beeps; };
     h.showUrl = [](const QString&) {};
     h.selectFolder = [&o] { return o.folder; };

@@ -1,5 +1,8 @@
 #include "kit/seams.h"
 
+#include "kit/screens.h"
+#include "kit/window.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -9,7 +12,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -31,6 +33,14 @@ QString configFolder() {
     return conf.isEmpty() ? QDir::homePath() + QStringLiteral("/.config/vetrinova") : conf;
 }
 
+// The toolkit's dialogs open over the window the user works in, so on the main screen; one
+// without a parent would go to whichever monitor holds the pointer.
+QWidget* dialogParent() {
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    fw::Window* home = fw::home();
+    return home && home->isVisible() ? home : nullptr;
+}
+
 const QString presentationFilter() {
     return QStringLiteral("Presentations (*.v69 *.txt);;All files (*)");
 }
@@ -41,29 +51,27 @@ namespace seams {
 
 Hooks systemHooks() {
     Hooks h;
-    h.screenSize = [] {
-        const QScreen* s = QGuiApplication::primaryScreen();
-        return s ? s->geometry().size() : QSize(1024, 768);
-    };
+    h.screenRect = [] { return screens::mainScreen().geometry; };
     h.beep = [] { QApplication::beep(); };
     h.showUrl = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
-    h.selectFolder = [] { return QFileDialog::getExistingDirectory(nullptr); };
+    h.selectFolder = [] { return QFileDialog::getExistingDirectory(dialogParent()); };
     h.openFile = [] {
-        return QFileDialog::getOpenFileName(nullptr, QString(), QString(), presentationFilter());
+        return QFileDialog::getOpenFileName(dialogParent(), QString(), QString(),
+                                            presentationFilter());
     };
     h.saveFile = [](const QString& name) {
-        return QFileDialog::getSaveFileName(nullptr, QString(), QDir::home().filePath(name),
+        return QFileDialog::getSaveFileName(dialogParent(), QString(), QDir::home().filePath(name),
                                             presentationFilter());
     };
     h.selectColor = [](const QColor& start, const QString& prompt) -> std::optional<QColor> {
-        const QColor c = QColorDialog::getColor(start, nullptr, prompt);
+        const QColor c = QColorDialog::getColor(start, dialogParent(), prompt);
         if (!c.isValid()) return std::nullopt;
         return c;
     };
     h.prefsFolder = preferencesFolder;
     h.configFolder = configFolder;
     h.error = [](const QString& title, const QString& text) {
-        QMessageBox::warning(nullptr, title, text);
+        QMessageBox::warning(dialogParent(), title, text);
     };
     return h;
 }
@@ -76,7 +84,10 @@ Hooks& hooks() {
 } // namespace seams
 
 QSize Screen0() {
-    return seams::hooks().screenSize();
+    return Screen0Rect().size();
+}
+QRect Screen0Rect() {
+    return seams::hooks().screenRect();
 }
 void Beep() {
     seams::hooks().beep();

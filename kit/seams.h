@@ -3,6 +3,7 @@
 // function so that tests can set the screen size, count beeps and answer dialogs
 // without anything blocking.
 #include <QColor>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -11,7 +12,8 @@
 namespace seams {
 
 struct Hooks {
-    std::function<QSize()> screenSize;
+    // The main screen, origin included (see screens.h).
+    std::function<QRect()> screenRect;
     std::function<void()> beep;
     std::function<void(const QString& url)> showUrl;
     // Folder chosen by the user, "" when cancelled.
@@ -39,7 +41,9 @@ Hooks systemHooks();
 } // namespace seams
 
 // The names the windows use.
+// The main screen's size, and where it stands among the monitors.
 QSize Screen0();
+QRect Screen0Rect();
 void Beep();
 void ShowURL(const QString& url);
 QString SelectFolder();

@@ -92,8 +92,9 @@ const QImage& Window::backdropPicture() const {
 
 void Window::centre() {
     adjustSize();
-    const QSize screen = Screen0();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    const QRect screen = Screen0Rect();
+    move(screen.x() + (screen.width() - width()) / 2,
+         screen.y() + (screen.height() - height()) / 2);
 }
 
 void Window::Show() {

@@ -46,6 +46,8 @@ class Window : public QWidget {
 
     void Show();
     void Hide();
+    // Centres the window on the main screen (Show does it the first time).
+    void centre();
     // Destroys the window; the next reach creates a new one.
     void Close();
 
@@ -56,7 +58,6 @@ class Window : public QWidget {
     void keyPressEvent(QKeyEvent* e) override;
 
   private:
-    void centre();
     Frame frame_;
     QWidget* content_;
     QMenuBar* menuBar_ = nullptr;

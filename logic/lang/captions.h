@@ -9,9 +9,9 @@ namespace captions {
 // Setup window and File menu. Line breaks inside a text are CR, as the static texts expect.
 struct SetupCaptions {
     int flagFrameLeft; // left of the frame drawn around the flag of the language in force
-    QString fileMenu, fileQuit, fileOpen, fileSave, fileImportfolder, title, pushButton1, bottone0,
-        bottone1, checkBox1, checkBox2, staticText3, staticText6, staticText7, staticText8,
-        staticText9;
+    QString fileMenu, fileQuit, fileOpen, fileSave, fileImportfolder, fileScreen, title,
+        pushButton1, bottone0, bottone1, checkBox1, checkBox2, staticText3, staticText6,
+        staticText7, staticText8, staticText9;
 };
 // `screen` is the main screen's size at the moment the captions are applied (window title).
 SetupCaptions setupCaptions(int lingua, QSize screen);

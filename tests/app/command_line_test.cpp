@@ -1,6 +1,7 @@
 // The command line: read before any window system, conventional answers and exit statuses,
 // "--" ending the options. The last two tests run the program itself.
 #include "app/command_line.h"
+#include "common/monitors.h"
 #include "logic/lang/captions.h"
 
 #include <QProcess>
@@ -30,15 +31,17 @@ class CommandLineTest : public QObject {
   private slots:
     // "--" ends the options; the toolkit is given its own options and nothing else.
     void startsWith() {
-        const command_line::Parsed p = command_line::parse(
-            {"vt", "-platform", "offscreen", "./-p.v69", "-reverse", "--", "-style", "--help"});
+        const command_line::Parsed p =
+            command_line::parse({"vt", "-platform", "offscreen", "./-p.v69", "--screen", "HDMI-1",
+                                 "-reverse", "--", "-style", "--help", "--screen", "DP-1"});
         QCOMPARE(int(p.action), int(Action::Run));
-        QCOMPARE(p.documents, (QStringList{"./-p.v69", "-style", "--help"}));
+        QCOMPARE(p.screen, QString("HDMI-1"));
+        QCOMPARE(p.documents, (QStringList{"./-p.v69", "-style", "--help", "--screen", "DP-1"}));
         QCOMPARE(p.toolkitArguments, (QStringList{"vt", "-platform", "offscreen", "-reverse"}));
     }
 
     void mistakes() {
-        for (const QString m : {"-p.v69", "--bogus", "-style"})
+        for (const QString m : {"-p.v69", "--bogus", "-style", "--screen"})
             QCOMPARE(int(command_line::parse({"vt", m}).action), int(Action::Mistake));
     }
 
@@ -72,6 +75,49 @@ class CommandLineTest : public QObject {
         if (argument == "--version")
             QCOMPARE("Vetrinova - v" + out.mid(outBegins.size()).trimmed() + " (UB)",
                      captions::aboutVersion());
+    }
+
+    // The monitors' names to give --screen, with their sizes and places; a name that is not
+    // connected is told, with the list, and the program starts all the same.
+    void monitorsListed_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("runs");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QString list = "DP-1  1024x768 at 1280,0  (primary)\neDP-1  1280x800 at 0,0\n";
+        QTest::newRow("--list-screens") << QStringList{"--list-screens"} << false << list << "";
+        QTest::newRow("--screen HDMI-1")
+            << QStringList{"--screen", "HDMI-1"} << true << ""
+            << "vetrinova: no monitor is named \"HDMI-1\"; the primary one is used until it is "
+               "connected. The monitors:\n" +
+                   list;
+    }
+    void monitorsListed() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, runs);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir runtime;
+        QProcess p;
+        start(p, arguments, testmonitors::platform({"eDP-1 0 0 1280 800", "DP-1 1280 0 1024 768"}),
+              runtime.path());
+        // A program that runs on is stopped once it has told what it had to.
+        QString told;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                p.waitForReadyRead(100);
+                told += p.readAllStandardError();
+                return p.state() == QProcess::NotRunning || (runs && told.contains(err));
+            },
+            20000));
+        QCOMPARE(p.state() == QProcess::NotRunning, !runs);
+        p.kill();
+        p.waitForFinished();
+        QCOMPARE(QString(p.readAllStandardOutput()), out);
+        if (runs)
+            QVERIFY2(told.contains(err), qPrintable(told));
+        else
+            QCOMPARE(p.exitCode(), 0);
     }
 
     // A document after "--" is opened, and one that cannot be read is told on standard error.

@@ -21,18 +21,20 @@ fin_pict::fin_pict() : fw::Window(fw::Frame::PlainBox, QSize(300, 300), QStringL
 
 void fin_pict::Event_Open() {
     using namespace Globali;
-    const auto split = presentation_geo::screenSplit(Screen0(), thumb_pos, thumb_per);
+    // The split is the main screen's; the windows stand where that monitor stands.
+    const QRect screen = Screen0Rect();
+    const auto split = presentation_geo::screenSplit(screen.size(), thumb_pos, thumb_per);
     // An edge outside 0..3 has no layout: nothing is laid out and the presentation ends
     // right after it has opened (below), rather than showing windows of earlier sizes.
     tmb_dx = split.tmb_dx;
     tmb_dy = split.tmb_dy;
     pct_dx = split.pct_dx;
     pct_dy = split.pct_dy;
-    placeContent(QRect(split.picturePos, QSize(pct_dx, pct_dy)));
+    placeContent(QRect(screen.topLeft() + split.picturePos, QSize(pct_dx, pct_dy)));
     // What shows until picture 1 has been decoded.
     setBackColor(colore(colour::PictureBackground));
     fin_thumb* strip = fw::Single<fin_thumb>::get();
-    strip->placeContent(QRect(split.stripPos, QSize(tmb_dx, tmb_dy)));
+    strip->placeContent(QRect(screen.topLeft() + split.stripPos, QSize(tmb_dx, tmb_dy)));
 
     StaticText1->setTextColor(colore(colour::NoteText));
     StaticText2->setTextColor(colore(colour::NoteShadow));
@@ -40,7 +42,7 @@ void fin_pict::Event_Open() {
     Rectangle1->setBottomRightColor(colore(colour::NoteBox));
     Rectangle1->setFill(colore(colour::NoteBox));
 
-    if (!presentation::layoutUsable(Screen0(), thumb_pos, thumb_per, quantidisegni)) {
+    if (!presentation::layoutUsable(screen.size(), thumb_pos, thumb_per, quantidisegni)) {
         Beep();
         // Not from inside the opening: whoever reached the window is still using it.
         QMetaObject::invokeMethod(qApp, &presentation::endPresentation, Qt::QueuedConnection);

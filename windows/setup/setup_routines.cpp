@@ -59,6 +59,7 @@ void applyCaptions(int lingua) {
     caption("FileOpen", c.fileOpen);
     caption("FileSave", c.fileSave);
     caption("FileImportfolder", c.fileImportfolder);
+    caption("FileScreen", c.fileScreen);
     w->setWindowTitle(c.title);
     w->PushButton1->setText(c.pushButton1);
     w->bottone(0)->setText(c.bottone0);

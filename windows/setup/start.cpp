@@ -162,7 +162,7 @@ start::~start() {
         bar->setParent(nullptr);
 }
 
-void start::Event_Open() {
+void start::fitPreviewToScreen() {
     using namespace Globali;
     const QSize screen = Screen0();
     testo_scr->setText(setup_geo::screenText(screen));
@@ -173,6 +173,25 @@ void start::Event_Open() {
     ytl = p.ytl;
     ybr = p.ybr;
     rec_schermo->setGeometry(xtl, ytl, xbr - xtl, ybr - ytl);
+}
+
+void start::screenChanged() {
+    // While a presentation or the editor shows, thumb_per holds pixels: the preview follows
+    // when the window comes back.
+    if (!isVisible()) {
+        screenPending_ = true;
+        return;
+    }
+    screenPending_ = false;
+    fitPreviewToScreen();
+    Globali::mostra_thumb();
+    Globali::applyLanguage();
+    centre();
+}
+
+void start::Event_Open() {
+    using namespace Globali;
+    fitPreviewToScreen();
     thumb_per = 10;
     thumb_pos = edge::Left;
     colore(colour::CellBackground) = HSV(0, 0, 0.6);
@@ -275,6 +294,7 @@ bool start::takeStripPixels(bool forStrip) {
 void start::comeBack() {
     Globali::thumb_per = Slider1->value();
     Show();
+    if (screenPending_) screenChanged();
 }
 
 void start::bottone_Action(int) {

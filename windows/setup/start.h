@@ -64,4 +64,13 @@ class start : public fw::Window {
     // Back from a presentation or the notes editor: the strip size in percent again, and the
     // window in front.
     void comeBack();
+    // The main screen has changed (another monitor chosen, monitors plugged or moved): the
+    // preview, the read-outs and the title show the new one, and the window moves onto it.
+    void screenChanged();
+
+  private:
+    // The screen preview rec_schermo (and xtl..ybr) and the picture-area read-out, from the
+    // main screen's size.
+    void fitPreviewToScreen();
+    bool screenPending_ = false;
 };
