@@ -46,9 +46,10 @@ Window::Window(Frame frame, QSize contentSize, const QString& title)
         setWindowModality(Qt::ApplicationModal);
         break;
     case Frame::PlainBox:
-        // Exactly the rectangle it is given, above desktop panels: the window manager keeps out.
-        setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                       Qt::X11BypassWindowManagerHint);
+        // Exactly the rectangle it is given, without decoration, above every other window.
+        // Managed by the window manager, not hidden from it: it takes the keyboard focus when
+        // clicked or switched to (Alt+Tab), as any window does, so its keys keep working.
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         break;
     }
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -16,7 +16,7 @@ namespace fw {
 enum class Frame {
     Document,     // title bar with a close box, not resizable
     MovableModal, // a dialog that keeps the rest of the program waiting while it shows
-    PlainBox,     // no decoration at all, above everything else (presentation windows)
+    PlainBox,     // no decoration at all, above every other window (presentation windows)
 };
 
 class Window : public QWidget {

@@ -20,7 +20,7 @@ run_packages=(
   fonts-liberation
 )
 test_packages=(
-  xvfb xauth xdotool x11-apps x11-utils imagemagick
+  xvfb xauth xdotool x11-apps x11-utils x11-xserver-utils openbox imagemagick
   libjpeg-turbo-progs feh
   desktop-file-utils shared-mime-info
   clang-14 libclang-rt-14-dev llvm-14 clang-format

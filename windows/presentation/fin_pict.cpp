@@ -52,3 +52,8 @@ void fin_pict::Event_Open() {
 void fin_pict::Event_KeyDown(int key) {
     if (key == Qt::Key_Escape) presentation::endPresentation();
 }
+
+bool fin_pict::Event_CancelClose() {
+    presentation::endPresentation();
+    return true;
+}

@@ -15,6 +15,8 @@ class fin_pict : public fw::Window {
     void Event_Open() override;
     // Escape ends the presentation.
     void Event_KeyDown(int key) override;
+    // The window manager's close (Alt+F4) ends the whole presentation, as Escape does.
+    bool Event_CancelClose() override;
 
     // Controls, in creation order, which is also their stacking order from bottom to top.
     fw::Rectangle* Rectangle1 = nullptr;   // the note's box

@@ -96,3 +96,8 @@ bool fin_thumb::miniabase_MouseDown(int index, int x, int y) {
 void fin_thumb::Event_KeyDown(int key) {
     if (key == Qt::Key_Escape) presentation::endPresentation();
 }
+
+bool fin_thumb::Event_CancelClose() {
+    presentation::endPresentation();
+    return true;
+}

@@ -15,6 +15,8 @@ class fin_thumb : public fw::Window {
     void Event_Open() override;
     // Escape ends the presentation.
     void Event_KeyDown(int key) override;
+    // The window manager's close (Alt+F4) ends the whole presentation, as Escape does.
+    bool Event_CancelClose() override;
     // Cell k: picture k, or the end of the presentation for the exit cell.
     bool miniabase_MouseDown(int index, int x, int y);
 

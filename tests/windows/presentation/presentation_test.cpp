@@ -223,6 +223,9 @@ class PresentationTest : public QObject {
             QTest::addRow("Escape in the strip%s", when) << "strip" << building;
             QTest::addRow("exit cell%s", when) << "exit" << building;
         }
+        // The window manager's close (Alt+F4) on either window ends the whole presentation.
+        QTest::newRow("closing the picture window") << "close pict" << false;
+        QTest::newRow("closing the strip") << "close strip" << false;
         // Typed right after the click, before the new windows had the focus.
         QTest::newRow("Escape into the hidden setup window") << "setup" << true;
     }
@@ -245,6 +248,8 @@ class PresentationTest : public QObject {
         if (how == "strip") QTest::keyClick(stripWin(), Qt::Key_Escape);
         if (how == "setup") QTest::keyClick(setup, Qt::Key_Escape);
         if (how == "exit") QTest::mouseClick(stripWin()->miniabase(4), Qt::LeftButton);
+        if (how == "close pict") pictWin()->close();
+        if (how == "close strip") stripWin()->close();
         QVERIFY(!pictWin() && !stripWin() && setup->isVisible());
         QCOMPARE(thumb_per, 20);
         QVERIFY(!presentation::busy());
