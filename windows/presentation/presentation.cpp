@@ -1,5 +1,6 @@
 #include "windows/presentation/presentation.h"
 
+#include "kit/screen_awake.h"
 #include "kit/seams.h"
 #include "logic/geometry/presentation_geometry.h"
 #include "logic/state/globali.h"
@@ -61,11 +62,14 @@ bool startPresentation() {
     fw::Single<fin_pict>::get()->Show();
     fw::Single<fin_thumb>::get()->Show();
     qApp->installEventFilter(&typedAhead());
+    // A talk runs longer than the desktop waits before it blanks or locks the screen.
+    screen_awake::hold(QStringLiteral("A presentation is showing"));
     return true;
 }
 
 void endPresentation() {
     qApp->removeEventFilter(&typedAhead());
+    screen_awake::release();
     if (fin_pict* picture = fw::Single<fin_pict>::peek()) {
         picture->picture.cancel();
         picture->ahead.clear();
