@@ -139,6 +139,13 @@ bool fin_edita::Event_CancelClose() {
 
 void fin_edita::EditField1_TextChange() {
     store(note::Text, EditField1->text());
+    // A note written where no font or size was ever chosen keeps those the editor shows (the
+    // first font, "12"): the presentation draws what the editor promised, where an empty
+    // size would draw it too small to read. Only the cells still empty are filled.
+    if (cell(note::Font).isEmpty() && PopupMenu1->currentIndex() >= 0)
+        store(note::Font, PopupMenu1->currentText());
+    if (cell(note::Size).isEmpty() && PopupMenu2->currentIndex() >= 0)
+        store(note::Size, PopupMenu2->currentText());
 }
 
 void fin_edita::RadioB_Action(int index) {

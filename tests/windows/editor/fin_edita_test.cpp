@@ -6,6 +6,8 @@
 #include "pictures/picture_compose.h"
 #include "resources/pictures.h"
 #include "windows/editor/fin_edita.h"
+#include "windows/presentation/fin_pict.h"
+#include "windows/presentation/presentation.h"
 #include "windows/setup/start.h"
 
 #include <QClipboard>
@@ -152,8 +154,8 @@ class FinEditaTest : public QObject {
         tick(w->CheckBoxs(2));
         QTest::keyClick(w->Slider1, Qt::Key_End);
         QCOMPARE(w->bordo(0)->lineWidth(), 9);
-        QCOMPARE(f.row(2),
-                 QStringList({"Note", "", "", "", "", "0", "5", "", "", "", "", "", "9"}));
+        QCOMPARE(f.row(2), QStringList({"Note", w->PopupMenu1->itemText(0), "12", "", "", "0", "5",
+                                        "", "", "", "", "", "9"}));
         QCOMPARE(f.row(1).join(""), QString("5"));
         QCOMPARE(f.row(3).join(""), QString());
         // Pasted lines stay one line: a line break would shift every line of the file.
@@ -162,6 +164,60 @@ class FinEditaTest : public QObject {
         QTest::keyClick(w->EditField1, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(w->EditField1, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(contorno(2, note::Text), QStringLiteral("one two  three"));
+    }
+
+    // A note typed on a picture whose font or size was never chosen keeps what the editor
+    // shows: the first font and "12"; a cell already set keeps its value, and a picture whose
+    // note is not touched keeps its empty cells. The presentation then draws the note at 12.
+    void aNoteKeepsWhatTheEditorShows_data() {
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("storedFont"); // "first": the font list's first row
+        QTest::addColumn<QString>("storedSize");
+        QTest::newRow("both empty") << ""
+                                    << ""
+                                    << "first"
+                                    << "12";
+        QTest::newRow("a font set") << "Liberation Serif"
+                                    << ""
+                                    << "Liberation Serif"
+                                    << "12";
+        QTest::newRow("a size set") << ""
+                                    << "48"
+                                    << "first"
+                                    << "48";
+        QTest::newRow("a font not installed") << "No Such Font"
+                                              << ""
+                                              << "No Such Font"
+                                              << "12";
+    }
+    void aNoteKeepsWhatTheEditorShows() {
+        QFETCH(QString, font);
+        QFETCH(QString, size);
+        QFETCH(QString, storedFont);
+        QFETCH(QString, storedSize);
+        WindowFixture f;
+        f.importFolder(f.makeFolder("pics", 2));
+        contorno(1, note::Font) = font;
+        contorno(1, note::Size) = size;
+        fin_edita* w = f.openEditor();
+        const QString shownFont = w->PopupMenu1->currentText();
+        QTest::keyClicks(w->EditField1, "Hi");
+        QCOMPARE(f.row(1).mid(0, 3),
+                 QStringList({"Hi", storedFont == "first" ? w->PopupMenu1->itemText(0) : storedFont,
+                              storedSize}));
+        if (font.isEmpty()) QCOMPARE(contorno(1, note::Font), shownFont);
+        QTest::mouseClick(w->PushButton3, Qt::LeftButton);
+        QTest::mouseClick(w->PushButton5, Qt::LeftButton);
+        QCOMPARE(f.row(2).mid(0, 3), QStringList({"", "", ""}));
+        // The presentation's label: the size plus 8 pixels high, the text at that size.
+        start* setup = start::instance();
+        setup->CheckBox2->setChecked(true);
+        setup->bottone(0)->click();
+        const fin_pict* view = fw::Single<fin_pict>::peek();
+        QVERIFY(view && QTest::qWaitFor([] { return !presentation::busy(); }));
+        QCOMPARE(view->StaticText1->height(), storedSize.toInt() + 8);
+        QCOMPARE(view->StaticText1->textFont().pixelSize(), storedSize.toInt());
     }
 
     void twoClicks_data() {
