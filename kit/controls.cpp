@@ -185,6 +185,8 @@ void Canvas::setBackdrop(const QImage& picture) {
 void Canvas::paintEvent(QPaintEvent*) {
     if (backdrop_.isNull()) return;
     QPainter p(this);
+    // A picture made for another device pixel ratio than the screen's is resampled smoothly.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(QPoint(0, 0), backdrop_);
 }
 

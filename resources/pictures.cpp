@@ -9,16 +9,24 @@ QImage load(const char* name) {
     Q_ASSERT_X(!image.isNull(), "pictures", name);
     return image;
 }
-} // namespace
-
-const QImage& bita() {
-    static const QImage image = load("bita");
+// The picture drawn for twice the pixels, covering the same logical size.
+QImage loadDouble(const char* name) {
+    QImage image = load(name);
+    image.setDevicePixelRatio(2);
     return image;
 }
+} // namespace
 
-const QImage& busa() {
+const QImage& bita(qreal dpr) {
+    static const QImage image = load("bita");
+    static const QImage twice = loadDouble("bita@2x");
+    return dpr > 1 ? twice : image;
+}
+
+const QImage& busa(qreal dpr) {
     static const QImage image = load("busa");
-    return image;
+    static const QImage twice = loadDouble("busa@2x");
+    return dpr > 1 ? twice : image;
 }
 
 const QImage& notfound() {
@@ -36,9 +44,10 @@ const QImage& eexit() {
     return image;
 }
 
-const QImage& vetrinova() {
+const QImage& vetrinova(qreal dpr) {
     static const QImage image = load("vetrinova");
-    return image;
+    static const QImage twice = loadDouble("vetrinova@2x");
+    return dpr > 1 ? twice : image;
 }
 
 } // namespace pictures

@@ -15,7 +15,7 @@ info::info() : dialogo(QSize(260, 152), QStringLiteral("Vetrinova info"), 124) {
     connect(StaticText2, &fw::StaticText::mouseDown, this,
             [this](int x, int y) { StaticText2_MouseDown(x, y); });
     Canvas1 = new fw::Canvas(content(), QRect(98, 48, 64, 64));
-    Canvas1->setBackdrop(pictures::vetrinova());
+    Canvas1->setBackdrop(pictures::vetrinova(Canvas1->devicePixelRatioF()));
     Canvas1->setCursor(Qt::PointingHandCursor);
     connect(Canvas1, &fw::Canvas::mouseDown, this,
             [this](int x, int y) { Canvas1_MouseDown(x, y); });

@@ -67,7 +67,8 @@ void fin_edita::Event_Open() {
         recbordo(i)->setFill(colore(colour::Frame));
     // Until picture 1 is decoded the preview shows the background colour, not a picture left
     // from an earlier session.
-    prefre = picture_compose::composeFitted(QImage(), QSize(), rec_schermo->size(), 1.0,
+    prefre = picture_compose::composeFitted(QImage(), QSize(), rec_schermo->size(),
+                                            rec_schermo->devicePixelRatioF(),
                                             colore(colour::PictureBackground));
     rec_schermo->setBackdrop(prefre);
     consami();
@@ -251,12 +252,14 @@ namespace {
 
 // The preview of a picture file: fitted into the preview on the background colour, or the
 // placeholder when the file gives no picture. Runs on a worker thread.
-QImage previewOf(const QString& file, QSize box, const QColor& fill) {
-    // Decoded at the size it is drawn, so that even very large photos load quickly.
+QImage previewOf(const QString& file, QSize box, qreal dpr, const QColor& fill) {
+    // Decoded at the size it is drawn, in device pixels, so that even very large photos load
+    // quickly and the preview is as sharp as the screen.
+    const QSize device = picture_compose::deviceSize(box, dpr);
     LoadedPicture pic =
-        loadPicture(file, [box](QSize full) { return fitting::fitRect(full, box).size(); });
+        loadPicture(file, [device](QSize full) { return fitting::fitRect(full, device).size(); });
     if (pic.isNull()) pic = {pictures::notfound(), pictures::notfound().size()};
-    return picture_compose::composeFitted(pic.image, pic.original, box, 1.0, fill);
+    return picture_compose::composeFitted(pic.image, pic.original, box, dpr, fill);
 }
 
 } // namespace
@@ -274,8 +277,9 @@ void fin_edita::showPreviewPicture() {
     }
     StaticText1->setText(files::shownName(QFileInfo(file).fileName()));
     const QSize box = rec_schermo->size();
+    const qreal dpr = rec_schermo->devicePixelRatioF();
     const QColor fill = colore(colour::PictureBackground);
-    preview_.run([file, box, fill] { return previewOf(file, box, fill); },
+    preview_.run([file, box, dpr, fill] { return previewOf(file, box, dpr, fill); },
                  [this](const QImage& picture) {
                      Globali::prefre = picture;
                      rec_schermo->setBackdrop(picture);

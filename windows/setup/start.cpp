@@ -49,7 +49,8 @@ start::start() : fw::Window(fw::Frame::Document, QSize(512, 344), QStringLiteral
     connect(PushButton1, &fw::PushButton::Action, this, [this] { PushButton1_Action(); });
     for (int i = 0; i < 2; ++i) {
         auto* flag = new fw::Canvas(c, QRect(i == 0 ? 10 : 302, 288, 28, 28));
-        flag->setBackdrop(i == 0 ? pictures::busa() : pictures::bita());
+        const qreal dpr = flag->devicePixelRatioF();
+        flag->setBackdrop(i == 0 ? pictures::busa(dpr) : pictures::bita(dpr));
         Canvasl.add(i, flag);
         connect(flag, &fw::Canvas::mouseEnter, this, [this, i] { Canvasl_MouseEnter(i); });
         connect(flag, &fw::Canvas::mouseExit, this, [this, i] { Canvasl_MouseExit(i); });

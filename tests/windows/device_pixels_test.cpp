@@ -1,0 +1,101 @@
+// At two device pixels to the pixel (QT_SCALE_FACTOR=2, as on a 3840 x 2160 screen set to
+// 200 %), every picture the windows draw is made for the device pixels it covers: nothing is
+// drawn at half the resolution and enlarged. A picture of one-pixel stripes comes through the
+// editor's preview as stripes, not grey.
+#include "common/testfiles.h"
+#include "common/testseams.h"
+#include "logic/state/globali.h"
+#include "windows/dialogs/info.h"
+#include "windows/editor/fin_edita.h"
+#include "windows/presentation/fin_pict.h"
+#include "windows/presentation/fin_thumb.h"
+#include "windows/presentation/presentation.h"
+#include "windows/setup/start.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTest>
+
+using namespace Globali;
+
+namespace {
+
+// The picture a control of the window shows, by the row's name.
+QImage drawn(const QString& what) {
+    if (what == "flag") return start::instance()->Canvasl(0)->backdrop();
+    if (what == "logo") return fw::Single<info>::get()->Canvas1->backdrop();
+    if (what == "editor preview") return fw::Single<fin_edita>::peek()->rec_schermo->backdrop();
+    if (what == "strip cell") return fw::Single<fin_thumb>::peek()->miniabase(1)->backdrop();
+    return fw::Single<fin_pict>::peek()->backdropPicture();
+}
+QSize logicalSize(const QString& what) {
+    if (what == "flag") return start::instance()->Canvasl(0)->size();
+    if (what == "logo") return fw::Single<info>::get()->Canvas1->size();
+    if (what == "editor preview") return fw::Single<fin_edita>::peek()->rec_schermo->size();
+    if (what == "strip cell") return fw::Single<fin_thumb>::peek()->miniabase(1)->size();
+    return fw::Single<fin_pict>::peek()->content()->size();
+}
+
+// Vertical stripes one pixel wide, black and white.
+void writeStripes(const QString& path, QSize size) {
+    QImage stripes(size, QImage::Format_RGB32);
+    for (int x = 0; x < size.width(); ++x)
+        for (int y = 0; y < size.height(); ++y)
+            stripes.setPixel(x, y, x % 2 ? 0xffffffff : 0xff000000);
+    QVERIFY(stripes.save(path));
+}
+
+} // namespace
+
+class DevicePixelsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
+
+    void everyPicture_data() {
+        QTest::addColumn<QString>("what");
+        for (const char* what : {"flag", "logo", "editor preview", "strip cell", "picture view"})
+            QTest::newRow(what) << what;
+    }
+    void everyPicture() {
+        QFETCH(QString, what);
+        WindowFixture f;
+        f.importFolder(f.makeFolder("pics", 2));
+        start::instance()->Show();
+        if (what == "editor preview") {
+            fin_edita* editor = f.openEditor();
+            QVERIFY(QTest::qWaitFor([editor] { return !editor->previewPending(); }));
+        } else if (what == "strip cell" || what == "picture view") {
+            start::instance()->bottone(0)->click();
+            QVERIFY(QTest::qWaitFor([] { return !presentation::busy(); }));
+        }
+        const QImage picture = drawn(what);
+        QCOMPARE(picture.devicePixelRatio(), 2.0);
+        QCOMPARE(picture.size(), logicalSize(what) * 2);
+    }
+
+    // The preview of a picture whose stripes are as fine as the screen's pixels.
+    void previewAsSharpAsTheScreen() {
+        WindowFixture f;
+        f.makeFolder("pics", 0);
+        // On 1024 x 768 with a 100-pixel strip the preview is 252 x 210: 504 x 420 device pixels.
+        writeStripes(f.path("pics/stripes.png"), QSize(504, 420));
+        f.importFolder(f.path("pics"));
+        fin_edita* w = f.openEditor();
+        QVERIFY(QTest::qWaitFor([w] { return !w->previewPending(); }));
+        const QImage preview = prefre.convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(preview.size(), QSize(504, 420));
+        int exact = 0;
+        for (int x = 0; x < preview.width(); ++x)
+            exact += preview.pixel(x, 200) == (x % 2 ? 0xffffffff : 0xff000000);
+        QCOMPARE(exact, preview.width());
+    }
+};
+
+int main(int argc, char** argv) {
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication application(argc, argv);
+    DevicePixelsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "device_pixels_test.moc"
