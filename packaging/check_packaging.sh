@@ -56,3 +56,13 @@ cmp -s <(tail -n +2 <(tr '\r' '\n' <"$demo")) \
   <(tail -n +2 <(tr '\r' '\n' <"$prefix/share/vetrinova/demo/Demo.v69")) \
   || fail "the installed demo differs from the built one beyond its folder line"
 ok "the demo presentation, built and installed, names its eight pictures"
+
+# Removing what the install listed, as README says, leaves no file behind: the demo's
+# pictures (whose names hold spaces) and its presentation are listed too.
+manifest="$build/install_manifest.txt"
+grep -qx "$prefix/share/vetrinova/demo/Demo.v69" "$manifest" || fail "Demo.v69 is not in the manifest"
+xargs -d '\n' rm -f <"$manifest"
+# (The MIME database compiled above is the desktop's, brought up to date after it.)
+left="$(find "$prefix" -type f ! -path "$prefix/share/mime/*" -o -path "$prefix/share/mime/packages/*")"
+[ -z "$left" ] || fail "files left after the uninstall: $left"
+ok "the uninstall line removes every file installed"
