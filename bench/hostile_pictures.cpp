@@ -211,6 +211,79 @@ QByteArray icoWithPng(const QByteArray& png) {
            le32(quint32(png.size())) + le32(22) + png;
 }
 
+// The bytes of a colour as TGA stores it: blue, green, red, and alpha when asked.
+QByteArray bgr(QRgb c, bool alpha = false) {
+    QByteArray out;
+    out += char(qBlue(c));
+    out += char(qGreen(c));
+    out += char(qRed(c));
+    if (alpha) out += char(qAlpha(c));
+    return out;
+}
+
+QByteArray tga(const QImage& source, TgaStyle style) {
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    const int w = image.width(), h = image.height();
+    const bool topDown = style == Tga16TopRight || style == TgaAlphaFooter;
+    const bool rightToLeft = style == Tga16TopRight;
+    const bool rle = style == TgaRle || style == TgaAlphaFooter;
+    const int depth = style == TgaGrey || style == TgaMapped ? 8
+                      : style == Tga16TopRight               ? 16
+                      : style == TgaAlphaFooter              ? 32
+                                                             : 24;
+    const int type = (style == TgaMapped ? 1 : style == TgaGrey ? 3 : 2) + (rle ? 8 : 0);
+    QList<QRgb> colours;
+    if (style == TgaMapped)
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w && colours.size() < 256; ++x)
+                if (!colours.contains(image.pixel(x, y))) colours << image.pixel(x, y);
+    QByteArray out;
+    out += char(0);                          // no identification field
+    out += char(style == TgaMapped ? 1 : 0); // colour map
+    out += char(type);
+    out += le16(0) + le16(quint16(colours.size())) + char(style == TgaMapped ? 24 : 0);
+    out += le16(0) + le16(0) + le16(quint16(w)) + le16(quint16(h)) + char(depth);
+    out += char((style == TgaAlphaFooter  ? 8
+                 : style == Tga16TopRight ? 1
+                                          : 0) |
+                (rightToLeft ? 0x10 : 0) | (topDown ? 0x20 : 0));
+    for (QRgb c : colours)
+        out += bgr(c);
+    const auto pixel = [&](QRgb c) -> QByteArray {
+        switch (depth) {
+        case 8:
+            return QByteArray(1, char(style == TgaMapped ? colours.indexOf(c) : qGray(c)));
+        case 16:
+            return le16(quint16((qAlpha(c) > 127 ? 0x8000 : 0) | (qRed(c) >> 3) << 10 |
+                                (qGreen(c) >> 3) << 5 | qBlue(c) >> 3));
+        case 24:
+            return bgr(c);
+        default:
+            return bgr(c, true);
+        }
+    };
+    for (int row = 0; row < h; ++row) {
+        const int y = topDown ? row : h - 1 - row;
+        for (int column = 0; column < w;) {
+            const QRgb c = image.pixel(rightToLeft ? w - 1 - column : column, y);
+            if (!rle) {
+                out += pixel(c);
+                ++column;
+                continue;
+            }
+            // Runs of one colour as one packet, as encoders do, within a row.
+            int run = 1;
+            while (column + run < w && run < 128 &&
+                   image.pixel(rightToLeft ? w - 1 - column - run : column + run, y) == c)
+                ++run;
+            out += char(0x80 | (run - 1)) + pixel(c);
+            column += run;
+        }
+    }
+    if (style == TgaAlphaFooter) out += le32(0) + le32(0) + QByteArray("TRUEVISION-XFILE.\0", 18);
+    return out;
+}
+
 QByteArray gzipped(const QByteArray& head, qint64 fill, const QByteArray& tail) {
     const qint64 row = 1 << 20;
     return deflateRows(QByteArray(row, ' '), fill / row, true, head + QByteArray(fill % row, ' '),

@@ -41,6 +41,12 @@ QByteArray gzipped(const QByteArray& head, qint64 fill = 0, const QByteArray& ta
 enum HeifKind { Heic, Avif };
 QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int thumbnail = 0);
 
+// A TGA picture as the tools that write the format store it: ImageMagick's plain true colour
+// (bottom row first, no footer), run-length encoded, grey, colour-mapped, 16-bit from the top
+// right corner, and 32-bit with alpha from the top with the second version's footer.
+enum TgaStyle { TgaPlain, TgaRle, TgaGrey, TgaMapped, Tga16TopRight, TgaAlphaFooter };
+QByteArray tga(const QImage& image, TgaStyle style);
+
 struct File {
     QString name;
     QByteArray bytes;

@@ -99,6 +99,11 @@ void pictureSeeds(const QDir& folder) {
     // the bombs whole (the fuzzer cuts what is longer than its inputs may be).
     const QImage rgb = sample.convertToFormat(QImage::Format_RGB32);
     put(folder, "turned.heic", hostile::encodeHeif(rgb, hostile::Heic, 6));
+    // TGA in the shapes its writers give it (the toolkit writes none).
+    int style = 0;
+    for (const auto tga : {hostile::TgaPlain, hostile::TgaRle, hostile::TgaGrey, hostile::TgaMapped,
+                           hostile::Tga16TopRight, hostile::TgaAlphaFooter})
+        put(folder, QStringLiteral("%1.tga").arg(style++), hostile::tga(sample, tga));
     put(folder, "turned.avif", hostile::encodeHeif(rgb, hostile::Avif, 6));
     put(folder, "print.jpg", hostile::cmykJpeg(16, 8, QByteArray("\x20\x40\x60\x00", 4)));
     put(folder, "drawing.svgz",

@@ -7,6 +7,7 @@
 #include "pictures/decode/picture_header.h"
 #include "pictures/decode/picture_scale.h"
 #include "pictures/decode/picture_streams.h"
+#include "pictures/decode/tga.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -204,6 +205,9 @@ Plan plan(const Header& h, QIODevice& file, QSize target) {
     case Kind::Ico:
         decoder = pixels(s) * 8;
         break;
+    case Kind::Tga:
+        decoder = tga::decodeBytes(h);
+        break;
     case Kind::Other:
         decoder = pixels(s) * 8 + file.size();
         break;
@@ -252,6 +256,8 @@ QImage decode(const Header& h, const Plan& p, QFile& file, QSize target) {
     }
     case Kind::Heif:
         return file.seek(0) ? heif::decode(file, target == h.stored ? QSize() : target) : QImage();
+    case Kind::Tga:
+        return tga::decode(file);
     default:
         // The toolkit's GIF reader gives the size of the first frame as the header's.
         return file.seek(0) ? decodeWithReader(file, h.qtFormat, h.stored, {}, h.kind != Kind::Gif)

@@ -1,6 +1,7 @@
 #include "pictures/decode/picture_header.h"
 
 #include "pictures/decode/heif.h"
+#include "pictures/decode/tga.h"
 
 #include <QBuffer>
 #include <QIODevice>
@@ -404,7 +405,8 @@ Header other(const Bytes& f) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     const QByteArray format = reader.format();
-    static const QList<QByteArray> plain = {"pbm", "pgm", "ppm", "xbm", "xpm", "tga", "wbmp"};
+    // TGA is read by the program's own reader (tga.h), which takes more of them.
+    static const QList<QByteArray> plain = {"pbm", "pgm", "ppm", "xbm", "xpm", "wbmp"};
     if (!plain.contains(format)) return {};
     const QSize s = reader.size();
     Header h = sized(Kind::Other, s.width(), s.height());
@@ -562,6 +564,8 @@ Header readHeader(QIODevice& device) {
         h = ico(f);
     if (h.kind == Kind::None) h = svg(f);
     if (h.kind == Kind::None) h = other(f);
+    // Last: a TGA header has no signature, only values that must make sense together.
+    if (h.kind == Kind::None) h = tga::readHeader(f.at(0, 18), f.size());
     return h;
 }
 

@@ -16,7 +16,7 @@ class QIODevice;
 
 namespace picture {
 
-enum class Kind { None, Png, Jpeg, Gif, Bmp, WebP, Tiff, Heif, Svg, Ico, Other };
+enum class Kind { None, Png, Jpeg, Gif, Bmp, WebP, Tiff, Heif, Svg, Ico, Tga, Other };
 
 struct Header {
     Kind kind = Kind::None;
