@@ -140,6 +140,9 @@ QAction* menuItem(const QString& name) {
 QAction* FileMenu() {
     return menuItem(QStringLiteral("FileMenu"));
 }
+QAction* FileQuit() {
+    return menuItem(QStringLiteral("FileQuit"));
+}
 QAction* FileImportfolder() {
     return menuItem(QStringLiteral("FileImportfolder"));
 }

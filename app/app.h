@@ -43,6 +43,7 @@ QMenuBar* MenuBar1();
 // Menu items by name, anywhere in the menu bar.
 QAction* menuItem(const QString& name);
 QAction* FileMenu();
+QAction* FileQuit();
 QAction* FileImportfolder();
 QAction* FileSave();
 QAction* FileOpen();

@@ -3,8 +3,10 @@
 #include "windows/editor/fin_edita.h"
 
 #include "base/text_limits.h"
+#include "kit/menus.h"
 #include "logic/geometry/note_lists.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QFontDatabase>
 
@@ -122,6 +124,10 @@ fin_edita::fin_edita()
         recbordo.add(i, handle);
     }
     StaticText10 = label(c, QRect(470, 230, 20, 20), QStringLiteral("5"), 2);
+    // Save and Quit work here as on the setup window, whose menu the editor keeps waiting;
+    // Open and Import would replace the pictures under the editor, so they stay there.
+    for (const char* item : {"FileSave", "FileQuit"})
+        if (QAction* a = fw::menuItem(QLatin1String(item))) addAction(a);
 }
 
 void fin_edita::PopupMenu1_Open() {
