@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QColorSpace>
+#include <QFile>
 #include <QtEndian>
 #include <cstdio>
 #include <cstring>
@@ -112,6 +113,50 @@ QByteArray emptyScansJpeg(int w, int h, int scans) {
     out += jpegSegment(0xC4, QByteArray(1, '\x10') + counts + QByteArray(1, '\0'));
     for (int i = 0; i < scans; ++i)
         out += jpegSegment(0xDA, QByteArray::fromHex("010100000000"));
+    return out + QByteArray("\xFF\xD9", 2);
+}
+
+QByteArray refinementScansJpeg(int w, int h, int scans) {
+    QByteArray out("\xFF\xD8", 2);
+    out += jpegSegment(0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
+    out += jpegSegment(0xC2, QByteArray::fromHex("08") + char(h >> 8) + char(h & 0xFF) +
+                                 char(w >> 8) + char(w & 0xFF) + QByteArray::fromHex("01011100"));
+    // DC: one code. AC: fifteen codes of four bits, the end-of-band runs of 2^r blocks and more.
+    out += jpegSegment(0xC4, QByteArray(1, '\0') + QByteArray(1, '\1') + QByteArray(15, '\0') +
+                                 QByteArray(1, '\0'));
+    QByteArray runs;
+    for (int r = 0; r < 15; ++r)
+        runs += char(r << 4);
+    out += jpegSegment(0xC4, QByteArray(1, '\x10') + QByteArray(3, '\0') + char(15) +
+                                 QByteArray(12, '\0') + runs);
+    // Each scan: runs of 32,767 blocks (code 14, then 14 bits of ones) and the rest in one run,
+    // bytes of 0xFF followed by a stuffed zero.
+    const qint64 blocks = qint64((w + 7) / 8) * ((h + 7) / 8);
+    QByteArray data;
+    quint32 bits = 0;
+    int count = 0;
+    const auto put = [&](quint32 value, int n) {
+        bits = bits << n | value;
+        count += n;
+        while (count >= 8) {
+            const char byte = char((bits >> (count - 8)) & 0xFF);
+            data += byte;
+            if (byte == '\xFF') data += '\0';
+            count -= 8;
+        }
+    };
+    for (qint64 left = blocks; left > 0;) {
+        const qint64 run = std::min<qint64>(left, 32767);
+        int r = 0;
+        while ((qint64(2) << r) <= run)
+            ++r;
+        put(quint32(r), 4);
+        put(quint32(run - (qint64(1) << r)), r);
+        left -= run;
+    }
+    if (count > 0) put((1u << (8 - count)) - 1, 8 - count);
+    for (int i = 0; i < scans; ++i)
+        out += jpegSegment(0xDA, QByteArray::fromHex("010100013F10")) + data;
     return out + QByteArray("\xFF\xD9", 2);
 }
 
@@ -351,17 +396,27 @@ QList<File> ordinary() {
 }
 
 QList<File> all() {
-    return {{"text-chunks.png", pngWithTextChunks(10), true},
-            {"grey16.png", blackPng(16384, 8192, 0, 16), true},
-            {"grey8.png", blackPng(16384, 8192, 0, 8), true},
-            {"mono.png", blackPng(16384, 8192, 0, 1), true},
-            {"palette.png", blackPng(16384, 8192, 3, 8), true},
-            {"empty-scans.jpg", emptyScansJpeg(16384, 16384, 300)},
-            {"text-chunks.ico", icoWithPng(pngWithTextChunks(10)), true},
-            {"inflates-to-1gb.svgz",
-             gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
-                     qint64(1) << 30, "--></svg>")},
-            {"many-boxes.heic", heifWithManyBoxes(15000)}};
+    return {
+        {"text-chunks.png", pngWithTextChunks(10), true},
+        {"grey16.png", blackPng(16384, 8192, 0, 16), true},
+        {"grey8.png", blackPng(16384, 8192, 0, 8), true},
+        {"mono.png", blackPng(16384, 8192, 0, 1), true},
+        {"palette.png", blackPng(16384, 8192, 3, 8), true},
+        {"empty-scans.jpg", emptyScansJpeg(16384, 16384, 300)},
+        {"text-chunks.ico", icoWithPng(pngWithTextChunks(10)), true},
+        {"inflates-to-1gb.svgz",
+         gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
+                 qint64(1) << 30, "--></svg>")},
+        {"many-boxes.heic", heifWithManyBoxes(15000)},
+        {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
+        // The header of a large progressive picture, then 20 GB that take no disk.
+        {"sparse-tail.jpg", emptyScansJpeg(16384, 16384, 1).chopped(2), false, qint64(20) << 30}};
+}
+
+bool write(const QString& path, const File& f) {
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           out.write(f.bytes) == f.bytes.size() && out.resize(f.bytes.size() + f.sparseTail);
 }
 
 } // namespace hostile

@@ -19,6 +19,11 @@ QByteArray blackPng(int w, int h, int colourType, int bitDepth);
 // A grey progressive JPEG of w x h pixels whose `scans` scans carry no data.
 QByteArray emptyScansJpeg(int w, int h, int scans);
 
+// A grey progressive JPEG of w x h pixels whose `scans` scans refine all its AC coefficients,
+// each in end-of-band runs of 32,767 blocks: a few bytes a scan, 63 coefficients looked at in
+// every block.
+QByteArray refinementScansJpeg(int w, int h, int scans);
+
 // A CMYK JPEG as print workflows write them, of one ink colour.
 QByteArray cmykJpeg(int w, int h, const QByteArray& cmyk);
 
@@ -50,8 +55,11 @@ QByteArray tga(const QImage& image, TgaStyle style);
 struct File {
     QString name;
     QByteArray bytes;
-    bool decodes = false; // a picture the loader decodes within its budget
+    bool decodes = false;  // a picture the loader decodes within its budget
+    qint64 sparseTail = 0; // bytes of nothing after `bytes`, never written (a hole in the file)
 };
+// Writes `f` at `path`, its tail as a hole; false when it could not be written.
+bool write(const QString& path, const File& f);
 // The set the fault tests and the benchmark run: the bombs of every kind above, and an SVG
 // document that inflates to a gigabyte.
 QList<File> all();

@@ -57,7 +57,7 @@ bool generate(const QString& folder) {
     const QDir dir(folder);
     bool ok = true;
     for (const hostile::File& f : hostile::all())
-        ok = write(dir.filePath(f.name), f.bytes) && ok;
+        ok = hostile::write(dir.filePath(f.name), f) && ok;
     ok = write(dir.filePath(QStringLiteral("scan-16bit-8000x6000.tif")),
                hostile::blackTiff(8000, 6000, 16)) &&
          ok;

@@ -1,5 +1,7 @@
 #include "pictures/decode/jpeg_decode.h"
 
+#include "pictures/decode/picture_streams.h"
+
 #include <QColorSpace>
 
 #include <array>
@@ -82,16 +84,27 @@ void skip(j_decompress_ptr c, long count) {
 void endSource(j_decompress_ptr) {}
 
 // Scans beyond those counted before the decode: the file grew scans since, which the memory
-// and time planned for did not include.
+// and time planned for did not include. The work of each scan is counted again as it starts,
+// by what the library is about to do, so that a file rewritten with heavier scans is stopped
+// too.
 struct Progress {
     jpeg_progress_mgr manager;
     int scans;
+    int counted; // the scan whose work was added last
+    qint64 work;
 };
 
 void watchScans(j_common_ptr common) {
     const auto c = reinterpret_cast<j_decompress_ptr>(common);
-    if (c->input_scan_number > reinterpret_cast<Progress*>(c->progress)->scans)
-        ERREXIT(c, JERR_NOT_COMPILED);
+    Progress& p = *reinterpret_cast<Progress*>(c->progress);
+    if (c->input_scan_number > p.scans) ERREXIT(c, JERR_NOT_COMPILED);
+    if (c->input_scan_number != p.counted) {
+        p.counted = c->input_scan_number;
+        const qint64 blocks =
+            qint64(c->MCUs_per_row) * qint64(c->MCU_rows_in_scan) * qint64(c->blocks_in_MCU);
+        p.work += picture::jpegScanWork(blocks, c->Ss, c->Se, c->Ah);
+        if (p.work > picture::kMostJpegWork) ERREXIT(c, JERR_NOT_COMPILED);
+    }
 }
 
 // `m` eighths of a picture's size, rounded up as libjpeg does.

@@ -32,10 +32,9 @@ using picture::Kind;
 constexpr qint64 MB = 1024 * 1024;
 // Encoders write a dozen scans or so; decoders of other programs stop at a few hundred.
 constexpr int maxJpegScans = 100;
-// Blocks all scans together may cover: about a second of decoding on one core even when the
-// scans carry no data, some ten times what a real progressive photo of the largest size
-// takes.
-constexpr qint64 maxJpegBlockScans = 250'000'000;
+// What the coding of a sample can take at most: 64 coefficients of 11 bits, each with a code
+// of up to 16 bits, 3.4 bytes a sample; besides, the segments of metadata.
+constexpr qint64 maxJpegBytesPerSample = 4;
 // SVG: the largest document drawn, and the memory its parsed form takes per byte of it.
 constexpr qint64 maxSvgBytes = 16 * MB;
 constexpr qint64 svgBytesPerByte = 12;
@@ -120,7 +119,7 @@ picture::JpegMarkers jpegMarkers(QIODevice& f, bool progressive) {
         if (n <= 0) break;
         m.feed(buffer.data(), n);
         if (m.scans() >= 1 && !progressive && m.firstScanComplete()) break;
-        if (m.scans() > maxJpegScans || m.blockScans() > maxJpegBlockScans) break;
+        if (m.scans() > maxJpegScans || m.work() > picture::kMostJpegWork) break;
     }
     return m;
 }
@@ -169,9 +168,14 @@ Plan plan(const Header& h, QIODevice& file, QSize target) {
         break;
     }
     case Kind::Jpeg: {
+        // The scans are counted by reading the file to its end: a file larger than any coding
+        // of its picture (a sparse tail of gigabytes) is refused unread.
+        if (file.size() > std::min(pixels(s) * h.samples * maxJpegBytesPerSample + 16 * MB,
+                                   picture::decodeLimitBytes))
+            return p;
         const picture::JpegMarkers m = jpegMarkers(file, h.progressive);
         const bool onePass = !h.progressive && m.firstScanComplete();
-        if (m.scans() < 1 || m.scans() > maxJpegScans || m.blockScans() > maxJpegBlockScans)
+        if (m.scans() < 1 || m.scans() > maxJpegScans || m.work() > picture::kMostJpegWork)
             return p;
         const QSize d = picture::jpegScaled(s, target);
         // The decoded picture (grey or 32-bit), the one shrunk from it, every coefficient

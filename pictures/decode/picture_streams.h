@@ -33,8 +33,19 @@ class PngStream : public StreamView {
     qint64 passing_ = 8; // bytes to hand on before the next chunk: the signature first
 };
 
-// Follows the markers of a JPEG as its bytes go by: how many scans it has and how many
-// blocks they cover between them, which is what decoding a progressive JPEG costs.
+// The work libjpeg does for one scan over `blocks` blocks (first coefficient `ss`, last `se`,
+// `ah` the bit refined; 0 when first coded), in units of about half a nanosecond of one core.
+// Every block costs the decoder a visit however little data the scan carries (end-of-band runs
+// cover thousands of blocks in a few bits); a scan refining AC coefficients looks at each of its
+// coefficients in every block, also inside such runs.
+qint64 jpegScanWork(qint64 blocks, int ss, int se, int ah);
+
+// Most work all the scans of a JPEG may take: about a second of one core, five times what the
+// largest progressive photo the memory limit admits needs.
+inline constexpr qint64 kMostJpegWork = 2'000'000'000;
+
+// Follows the markers of a JPEG as its bytes go by: how many scans it has and the work they
+// make the decoder do (jpegScanWork), which is what decoding a progressive JPEG costs.
 class JpegMarkers {
   public:
     // Takes the bytes; returns how many were taken, fewer only when a scan beyond
@@ -42,7 +53,7 @@ class JpegMarkers {
     qint64 feed(const char* data, qint64 size, int scanLimit = std::numeric_limits<int>::max());
     bool limited() const { return limited_; }
     int scans() const { return scans_; }
-    qint64 blockScans() const { return blockScans_; }
+    qint64 work() const { return work_; }
     qint64
     coefficientBytes() const; // every block of every component, as multi-scan decoding holds them
     // The first scan holds every component: a sequential JPEG of that kind is decoded in one
@@ -66,7 +77,7 @@ class JpegMarkers {
     int width_ = 0, height_ = 0;
     QByteArray components_; // id, sampling, table of each
     int scans_ = 0;
-    qint64 blockScans_ = 0;
+    qint64 work_ = 0;
     bool firstScanComplete_ = false;
     bool limited_ = false;
 };
