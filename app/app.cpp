@@ -7,6 +7,7 @@
 #include "kit/screens.h"
 #include "kit/seams.h"
 #include "logic/state/globali.h"
+#include "pictures/background.h"
 #include "windows/dialogs/info.h"
 #include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
@@ -22,7 +23,9 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -256,36 +259,20 @@ void App::Event_OpenDocument(const QString& path) {
     Globali::apri_presentazione(QFileInfo(path).absoluteFilePath());
 }
 
-int runVetrinova(int argc, char** argv) {
-    // Read before the application object exists: help, version and mistakes need no display.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const command_line::Parsed line = command_line::parse(arguments);
-    using Action = command_line::Parsed::Action;
-    if (line.action != Action::Run && line.action != Action::ListScreens) {
-        const bool mistake = line.action == Action::Mistake;
-        std::fputs(qPrintable(line.text), mistake ? stderr : stdout);
-        return mistake ? command_line::kMistakeStatus : 0;
-    }
-    // The application object sees only the toolkit's options: a document named like one
-    // (after "--") stays a document.
-    std::vector<QByteArray> kept;
-    for (const QString& a : line.toolkitArguments)
-        kept.push_back(a.toLocal8Bit());
-    std::vector<char*> toolkitArgv;
-    for (QByteArray& a : kept)
-        toolkitArgv.push_back(a.data());
-    toolkitArgv.push_back(nullptr);
-    int toolkitArgc = int(kept.size());
+namespace {
 
-    QApplication application(toolkitArgc, toolkitArgv.data());
+// How long the end of the program waits for the decodes it stops.
+constexpr std::chrono::milliseconds kQuitPatience(300);
+
+// The program in its application object, until its event loop ends: its windows are closed by
+// then, and the copy no longer takes documents.
+int runApplication(const command_line::Parsed& line) {
     QApplication::setApplicationName(QStringLiteral("vetrinova"));
     // No display name: Qt would append it to every window title the window manager shows.
     QGuiApplication::setDesktopFileName(QStringLiteral("vetrinova"));
     QApplication::setWindowIcon(applicationIcon());
     QApplication::setApplicationVersion(QStringLiteral(VETRINOVA_VERSION));
-    if (line.action == Action::ListScreens) {
+    if (line.action == command_line::Parsed::Action::ListScreens) {
         std::fputs(qPrintable(screens::describe()), stdout);
         return 0;
     }
@@ -316,5 +303,47 @@ int runVetrinova(int argc, char** argv) {
         for (const QString& d : documents)
             app.Event_OpenDocument(d);
     });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Quit leaves nothing on screen, whatever is still to be done.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    QCoreApplication::processEvents();
+    return status;
+}
+
+} // namespace
+
+int runVetrinova(int argc, char** argv) {
+    // Read before the application object exists: help, version and mistakes need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const command_line::Parsed line = command_line::parse(arguments);
+    using Action = command_line::Parsed::Action;
+    if (line.action != Action::Run && line.action != Action::ListScreens) {
+        const bool mistake = line.action == Action::Mistake;
+        std::fputs(qPrintable(line.text), mistake ? stderr : stdout);
+        return mistake ? command_line::kMistakeStatus : 0;
+    }
+    // The application object sees only the toolkit's options: a document named like one
+    // (after "--") stays a document.
+    std::vector<QByteArray> kept;
+    for (const QString& a : line.toolkitArguments)
+        kept.push_back(a.toLocal8Bit());
+    std::vector<char*> toolkitArgv;
+    for (QByteArray& a : kept)
+        toolkitArgv.push_back(a.data());
+    toolkitArgv.push_back(nullptr);
+    int toolkitArgc = int(kept.size());
+
+    QApplication application(toolkitArgc, toolkitArgv.data());
+    const int status = runApplication(line);
+    // Decodes still running are told to stop, and are waited for a moment. One that cannot stop
+    // (libheif's) is not waited for: the process ends at once, its windows long gone, without
+    // destroying what that decode still uses.
+    if (!fw::finish(kQuitPatience)) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

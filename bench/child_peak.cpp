@@ -1,5 +1,6 @@
 #include "bench/child_peak.h"
 
+#include "pictures/decode/decode_budget.h"
 #include "pictures/decode/picture.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 #include <QProcess>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <thread>
@@ -50,6 +52,19 @@ std::function<bool()> work(const QStringList& a, const MoreWork& more) {
             for (std::thread& t : threads)
                 t.join();
             return decoded == n;
+        };
+    if (a.size() == 5 && a[0] == QLatin1String("cancel"))
+        return [path = a[1], box = QSize(a[2].toInt(), a[3].toInt()), ms = a[4].toInt()] {
+            std::atomic<bool> dropped{false};
+            bool nothing = false;
+            std::thread decoding([&] {
+                const picture::DecodeScope scope(&dropped, false);
+                nothing = !decode(path, box);
+            });
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            dropped = true;
+            decoding.join();
+            return nothing;
         };
     return more ? more(a) : std::function<bool()>{};
 }

@@ -22,8 +22,9 @@ QSize fitted(QSize full, QSize box);
 
 // Starts this program again to do one piece of work, after decoding the pictures in `warmUp`
 // (a folder) so that the decoders' code, which is not what the work holds, is mapped first:
-//   {"probe", PATH}, {"decode", PATH, W, H}, {"threads", N, PATH, W, H}, or what the
-// measuring program adds through `measured`.
+//   {"probe", PATH}, {"decode", PATH, W, H}, {"threads", N, PATH, W, H}, {"cancel", PATH, W,
+// H, MS} (a decode no longer wanted after MS milliseconds: ok when it then gives nothing), or
+// what the measuring program adds through `measured`.
 // A child still running after `timeoutMs` is killed.
 ChildRun inChild(const QString& warmUp, const QStringList& work, int timeoutMs = -1);
 

@@ -1,6 +1,7 @@
 #include "pictures/background.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QThread>
 #include <algorithm>
@@ -26,18 +27,22 @@ QObject& receiver() {
 constexpr int kBulkNice = 10;
 constexpr int kAheadNice = 5;
 
+// Threads of the prompt lane: the picture view's and the editor's decode, and as many more
+// set aside while a decode that cannot stop (libheif's) finishes for nothing.
+constexpr int kPromptThreads = 4;
+
 struct Pools {
     QThreadPool bulk;
     QThreadPool prompt;
     QThreadPool ahead;
     Pools() {
         bulk.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
-        prompt.setMaxThreadCount(1);
+        prompt.setMaxThreadCount(kPromptThreads);
         ahead.setMaxThreadCount(1);
-        // Work still running when the program ends is done before the application object
-        // and the statics go: a decode must not outlive the loader's own statics (the decode
-        // budget, made after these pools, would be destroyed first).
-        qAddPostRoutine(finish);
+        // Work still running when the application object goes is over before it and the
+        // statics go: a decode must not outlive what it uses. The program itself finishes
+        // the lanes before (fw::finish); this is for every other user of the pictures.
+        qAddPostRoutine([] { finish(std::chrono::hours(1)); });
     }
     // Without an application object, only here; the pools' own destructors wait.
     ~Pools() {
@@ -45,20 +50,11 @@ struct Pools {
         prompt.clear();
         ahead.clear();
     }
-    // Drops queued jobs and waits for running ones.
-    static void finish();
 };
 
 Pools& pools() {
     static Pools p;
     return p;
-}
-
-void Pools::finish() {
-    for (QThreadPool* p : {&pools().bulk, &pools().prompt, &pools().ahead}) {
-        p->clear();
-        p->waitForDone();
-    }
 }
 
 } // namespace
@@ -73,6 +69,17 @@ QThreadPool& pool(Lane lane) {
         break;
     }
     return pools().bulk;
+}
+
+bool finish(std::chrono::milliseconds patience) {
+    picture::cancelAll();
+    const QDeadlineTimer deadline(patience);
+    bool done = true;
+    for (QThreadPool* p : {&pools().bulk, &pools().prompt, &pools().ahead}) {
+        p->clear();
+        done = p->waitForDone(int(std::max<qint64>(deadline.remainingTime(), 0))) && done;
+    }
+    return done;
 }
 
 void detach(Lane lane, std::function<void()> work, int priority) {

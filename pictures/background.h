@@ -3,8 +3,11 @@
 // come back to the GUI thread as queued calls, so the GUI thread never waits for them.
 // Qt's global thread pool is left alone: the raster paint engine uses it, and a pool full of
 // decodes would stall every paint.
+#include "pictures/decode/decode_budget.h"
+
 #include <QThreadPool>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <type_traits>
@@ -16,8 +19,10 @@ namespace fw {
 enum class Lane {
     Bulk,   // many jobs (the strip's thumbnails): one thread per core, at a lower priority, so
             // that the GUI thread and prompt work get a core first
-    Prompt, // what the user is waiting to see (the picture view, the editor's preview): a
-            // thread of its own, so it never queues behind bulk work
+    Prompt, // what the user is waiting to see (the picture view, the editor's preview): threads
+            // of its own, so it never queues behind bulk work, nor behind a decode it no longer
+            // needs that cannot stop at once (see Jobs::cancel); its decodes' shares of the
+            // memory budget come first
     Ahead,  // what the user is likely to ask for next (the pictures beside the one shown): a
             // thread of its own, between the two in priority, so that work begun ahead never
             // delays what is asked for
@@ -28,6 +33,12 @@ QThreadPool& pool(Lane lane);
 // be dropped (queued work is, when the program ends). Among the queued jobs of a lane, a higher
 // priority starts first. Callable from any thread.
 void detach(Lane lane, std::function<void()> work, int priority);
+
+// The program ends: queued jobs are dropped, running decodes told to stop (picture::cancelAll),
+// and the lanes waited for, at most `patience`. True when no job runs any more; false when one
+// still does (libheif's decoder cannot be stopped): the process must then end without
+// destroying what that job may use. Called on the GUI thread, after its event loop.
+bool finish(std::chrono::milliseconds patience);
 
 // A set of jobs whose results come back to the GUI thread for as long as the set lives and has
 // not been cancelled. Created, used and destroyed on the GUI thread.
@@ -50,6 +61,7 @@ class Jobs {
             [this, lane, batch, work = std::move(work), done = std::move(done)]() mutable {
                 enterLane(lane);
                 if (batch->cancelled) return;
+                const picture::DecodeScope scope(&batch->cancelled, lane == Lane::Prompt);
                 auto result = std::make_shared<Result>(work());
                 if (batch->cancelled) return;
                 deliver([this, batch, done, result] {
@@ -64,7 +76,8 @@ class Jobs {
     }
 
     // Jobs not yet begun are skipped and results not yet delivered are dropped; jobs run later
-    // are not affected. A job already running finishes on its thread.
+    // are not affected. A decode already running stops within a few milliseconds
+    // (picture::cancelled), but for libheif's, which runs on to its end, its result dropped.
     void cancel();
     // Jobs run since the last cancel() whose results have not come back yet.
     int pending() const { return pending_; }

@@ -1,8 +1,10 @@
 #pragma once
-// The memory that picture decodes may take, shared by every thread that decodes: a decode
-// takes its share before it starts and gives it back when it ends. However many threads
-// decode however large pictures, the decodes hold no more than the budget between them.
+// What picture decodes share, whatever thread runs them. The memory they may take: a decode
+// takes its share before it starts and gives it back when it ends, so that however many
+// threads decode however large pictures, the decodes hold no more than the budget between
+// them. And whether a decode is still wanted: one that nobody waits for any more stops.
 #include <QtGlobal>
+#include <atomic>
 
 namespace picture {
 
@@ -10,10 +12,34 @@ namespace picture {
 inline constexpr qint64 budgetBytes = qint64(1) << 30;
 inline constexpr qint64 decodeLimitBytes = qint64(512) << 20;
 
+// While it lives, the decodes on the thread that made it are for work that `dropped` ends
+// (the picture they are for is no longer asked for), and are `urgent` when they make what
+// the user waits to see: their shares of the budget come before the others'. Scopes nest.
+class DecodeScope {
+  public:
+    DecodeScope(const std::atomic<bool>* dropped, bool urgent);
+    ~DecodeScope();
+    DecodeScope(const DecodeScope&) = delete;
+    DecodeScope& operator=(const DecodeScope&) = delete;
+
+  private:
+    const std::atomic<bool>* dropped_;
+    bool urgent_;
+};
+
+// True when the decode on this thread is no longer wanted: its work was dropped, or the
+// program is quitting. The decoders ask between rows, scans and reads, and stop.
+bool cancelled();
+
+// Every decode, running or to come, is no longer wanted: the program is quitting.
+void cancelAll();
+
 class BudgetShare {
   public:
-    // Waits until `bytes` fit beside the shares held by the other decodes, in the order the
-    // shares were asked for. A share larger than one decode may hold is refused at once.
+    // Waits until `bytes` fit beside the shares held by the other decodes: urgent shares in
+    // the order they were asked for, then the others in theirs. A share larger than one
+    // decode may hold is refused at once, and one whose decode is cancelled while it waits
+    // is not granted.
     explicit BudgetShare(qint64 bytes);
     ~BudgetShare();
     BudgetShare(const BudgetShare&) = delete;

@@ -1,5 +1,7 @@
 #include "pictures/decode/heif.h"
 
+#include "pictures/decode/decode_budget.h"
+
 #include <QColorSpace>
 #include <QHash>
 #include <QIODevice>
@@ -18,7 +20,8 @@ constexpr int maxThumbnails = 8;
 
 // libheif reads through these, from the device the picture is open in. The library takes a
 // failed read for a broken invariant and aborts: a file that shrank while it is read gives
-// zeros instead, which decode to a damaged picture or none.
+// zeros instead, which decode to a damaged picture or none. So does a decode no longer wanted:
+// the library cannot be stopped, but the tiles of a grid it has not read yet fail at once.
 struct Source {
     QIODevice* device = nullptr;
     qint64 size = 0;
@@ -29,7 +32,10 @@ int64_t sourcePosition(void* s) {
 }
 
 int sourceRead(void* data, size_t size, void* s) {
-    const qint64 n = static_cast<Source*>(s)->device->read(static_cast<char*>(data), qint64(size));
+    const qint64 n =
+        picture::cancelled()
+            ? 0
+            : static_cast<Source*>(s)->device->read(static_cast<char*>(data), qint64(size));
     if (n < qint64(size))
         memset(static_cast<char*>(data) + std::max<qint64>(n, 0), 0,
                size_t(qint64(size) - std::max<qint64>(n, 0)));

@@ -1,5 +1,6 @@
 #include "pictures/decode/jpeg_decode.h"
 
+#include "pictures/decode/decode_budget.h"
 #include "pictures/decode/picture_streams.h"
 
 #include <QColorSpace>
@@ -83,10 +84,11 @@ void skip(j_decompress_ptr c, long count) {
 
 void endSource(j_decompress_ptr) {}
 
-// Scans beyond those counted before the decode: the file grew scans since, which the memory
-// and time planned for did not include. The work of each scan is counted again as it starts,
-// by what the library is about to do, so that a file rewritten with heavier scans is stopped
-// too.
+// Called by the library between rows, also while it reads the scans of a progressive JPEG: a
+// decode no longer wanted stops here. So do scans beyond those counted before the decode: the file
+// grew scans since, which the memory and time planned for did not include. The work of each scan is
+// counted again as it starts, by what the library is about to do, so that a file rewritten with
+// heavier scans is stopped too.
 struct Progress {
     jpeg_progress_mgr manager;
     int scans;
@@ -97,7 +99,7 @@ struct Progress {
 void watchScans(j_common_ptr common) {
     const auto c = reinterpret_cast<j_decompress_ptr>(common);
     Progress& p = *reinterpret_cast<Progress*>(c->progress);
-    if (c->input_scan_number > p.scans) ERREXIT(c, JERR_NOT_COMPILED);
+    if (c->input_scan_number > p.scans || picture::cancelled()) ERREXIT(c, JERR_NOT_COMPILED);
     if (c->input_scan_number != p.counted) {
         p.counted = c->input_scan_number;
         const qint64 blocks =

@@ -262,10 +262,12 @@ QImage decode(const Header& h, const Plan& p, QFile& file, QSize target) {
         return file.seek(0) ? heif::decode(file, target == h.stored ? QSize() : target) : QImage();
     case Kind::Tga:
         return tga::decode(file);
-    default:
+    default: {
+        if (!file.seek(0)) return {};
+        picture::CancellableFile view(file);
         // The toolkit's GIF reader gives the size of the first frame as the header's.
-        return file.seek(0) ? decodeWithReader(file, h.qtFormat, h.stored, {}, h.kind != Kind::Gif)
-                            : QImage();
+        return decodeWithReader(view, h.qtFormat, h.stored, {}, h.kind != Kind::Gif);
+    }
     }
 }
 

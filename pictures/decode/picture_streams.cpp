@@ -1,5 +1,6 @@
 #include "pictures/decode/picture_streams.h"
 
+#include "pictures/decode/decode_budget.h"
 #include "pictures/decode/picture_header.h"
 
 #include <QtEndian>
@@ -7,6 +8,16 @@
 #include <cstring>
 
 namespace picture {
+
+CancellableFile::CancellableFile(QIODevice& source) : source_(source) {
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    seek(source.pos());
+}
+
+qint64 CancellableFile::readData(char* data, qint64 max) {
+    if (cancelled() || !source_.seek(pos())) return -1;
+    return source_.read(data, max);
+}
 
 PngStream::PngStream(QIODevice& source, qint64 start, qint64 end)
     : source_(source), pos_(start), end_(end < 0 ? source.size() : std::min(end, source.size())) {
@@ -18,6 +29,7 @@ qint64 PngStream::bytesAvailable() const {
 }
 
 qint64 PngStream::readData(char* data, qint64 max) {
+    if (cancelled()) return -1;
     qint64 done = 0;
     while (done < max) {
         if (passing_ == 0) {
@@ -195,7 +207,7 @@ JpegStream::JpegStream(QIODevice& source, int scans) : source_(source), scans_(s
 }
 
 qint64 JpegStream::readData(char* data, qint64 max) {
-    if (markers_.limited()) return -1;
+    if (markers_.limited() || cancelled()) return -1;
     const qint64 n = source_.read(data, max);
     if (n <= 0) return -1;
     const qint64 taken = markers_.feed(data, n, scans_);

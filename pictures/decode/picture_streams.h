@@ -7,7 +7,25 @@
 
 namespace picture {
 
-// A view of a picture file that a decoder reads from start to end.
+// A picture file as a decoder of the toolkit sees it: a read fails once the decode is no
+// longer wanted (picture::cancelled), so the decoder stops at its next read (between strips or
+// tiles of a TIFF, every few kilobytes of most others).
+class CancellableFile : public QIODevice {
+  public:
+    explicit CancellableFile(QIODevice& source);
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return source_.size(); }
+
+  protected:
+    qint64 readData(char* data, qint64 max) override;
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    QIODevice& source_;
+};
+
+// A view of a picture file that a decoder reads from start to end; the views below end, as
+// CancellableFile does, once the decode is no longer wanted.
 class StreamView : public QIODevice {
   public:
     bool isSequential() const override { return true; }

@@ -2,6 +2,7 @@
 
 #include "base/files.h"
 #include "pictures/background.h"
+#include "pictures/decode/decode_budget.h"
 #include "pictures/decode/picture.h"
 #include "pictures/decode/picture_scale.h"
 #include "pictures/fitting.h"
@@ -147,6 +148,8 @@ Thumbnail fetch(const QString& path, QSize cell) {
     // Made outside the lock: other cells go on meanwhile. Two fetches of the same file at
     // once (a presentation started again while the last one's decode still runs) both make it.
     const Thumbnail thumbnail = made(path, cell);
+    // A decode stopped because its cell is no longer wanted says nothing of the file.
+    if (picture::cancelled()) return thumbnail;
     const qsizetype cost = thumbnail.image.sizeInBytes() / 1024 + 1;
     const QMutexLocker held(&lock);
     cache().insert(key, new Thumbnail(thumbnail), cost);

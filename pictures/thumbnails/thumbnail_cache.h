@@ -34,8 +34,8 @@ struct Thumbnail {
 // decoded. A picture that had to be decoded is decoded at the shared cache's size class for
 // the cell (the cost is the same: JPEG decodes at an eighth of its size either way) and its
 // thumbnail written to the shared cache afterwards, after the thumbnails queued before it.
-// Kept in memory, failures included, so that an unchanged file is not tried again. Safe on
-// any thread.
+// Kept in memory, failures included, so that an unchanged file is not tried again; but not
+// what a decode stopped midway (picture::cancelled) gave. Safe on any thread.
 Thumbnail fetch(const QString& path, QSize cell);
 void clear();
 

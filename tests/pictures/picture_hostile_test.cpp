@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QtEndian>
 #include <atomic>
+#include <chrono>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -94,6 +96,28 @@ class PictureHostileTest : public QObject {
         }
     }
 
+    // A decode no longer wanted stops at once, in every decoder that reads in pieces: what it
+    // costs is a small part of the whole decode's cost.
+    void cancelledDecodeStops_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("progressive jpeg") << hostile::refinementScansJpeg(4096, 4096, 60);
+        QTest::newRow("png") << hostile::blackPng(16384, 8192, 0, 8);
+        QTest::newRow("tiff") << hostile::blackTiff(8000, 6000, 16);
+    }
+    void cancelledDecodeStops() {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = testfiles::written(dir, "slow", bytes);
+        const hostile::ChildRun whole =
+            hostile::inChild(warm.path(), {"decode", path, "1727", "1080"});
+        const hostile::ChildRun stopped =
+            hostile::inChild(warm.path(), {"cancel", path, "1727", "1080", "30"});
+        QVERIFY(whole.ok);
+        QVERIFY(stopped.ok);
+        QVERIFY2(stopped.cpu < whole.cpu / 4,
+                 qPrintable(QStringLiteral("%1 s of %2 s").arg(stopped.cpu).arg(whole.cpu)));
+    }
+
     // Four decodes of 380 MB each on four threads: two at a time fit in the budget.
     void concurrentDecodesShareTheBudget() {
         QTemporaryDir dir;
@@ -119,6 +143,42 @@ class PictureHostileTest : public QObject {
         }
         waiting.join();
         QVERIFY(third);
+        QCOMPARE(picture::budgetInUse(), 0);
+    }
+
+    // The picture the user waits for gets its share before the thumbnails asked earlier; a
+    // decode cancelled while it waits gives up its place.
+    void urgentShareComesFirst() {
+        std::atomic<bool> thumbnail{false}, asked{false}, dropped{false}, gaveUp{false};
+        std::optional<picture::BudgetShare> a, b; // the whole budget, held
+        a.emplace(picture::decodeLimitBytes);
+        b.emplace(picture::decodeLimitBytes);
+        std::thread first([&] {
+            const picture::BudgetShare s(picture::decodeLimitBytes);
+            thumbnail = s.granted();
+        });
+        std::thread third([&] {
+            const picture::DecodeScope scope(&dropped, false);
+            gaveUp = !picture::BudgetShare(MB).granted();
+        });
+        QTest::qWait(50);
+        std::thread second([&] {
+            const picture::DecodeScope scope(nullptr, true);
+            const picture::BudgetShare s(picture::decodeLimitBytes);
+            asked = s.granted();
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        });
+        QTest::qWait(50);
+        dropped = true;
+        QTRY_VERIFY(gaveUp);
+        b.reset();
+        QTRY_VERIFY(asked);
+        QVERIFY(!thumbnail); // half held by the asked picture, half by `a`
+        second.join();
+        QTRY_VERIFY(thumbnail);
+        a.reset();
+        first.join();
+        third.join();
         QCOMPARE(picture::budgetInUse(), 0);
     }
 

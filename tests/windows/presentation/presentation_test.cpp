@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QSemaphore>
 #include <QTest>
 #include <memory>
 #include <sys/stat.h>
@@ -175,6 +176,16 @@ class PresentationTest : public QObject {
         QCOMPARE(cellAt(1), QColor(Qt::red));
         QCOMPARE(cellAt(2), QColor(Qt::green));
         QCOMPARE(backdropAt(460, 384), QColor(Qt::green));
+    }
+
+    // A decode that runs on to its end for nothing (libheif's cannot be stopped) holds a
+    // thread of the picture view: the picture asked for is decoded beside it, at once.
+    void pictureBesideADecodeThatRunsOn() {
+        const auto gate = std::make_shared<QSemaphore>();
+        fw::pool(fw::Lane::Prompt).start([gate] { gate->acquire(); });
+        startFromSetup();
+        QCOMPARE(backdropAt(460, 384), QColor(Qt::red));
+        gate->release();
     }
 
     // A file that stops being a picture while the strip is being built: a placeholder in its
