@@ -102,6 +102,47 @@ QByteArray blackPng(int w, int h, int colourType, int bitDepth) {
     return out + pngChunk("IEND", {});
 }
 
+QByteArray pngWithDataAfterRows(int w, int h, qint64 tail) {
+    z_stream z{};
+    deflateInit(&z, 9);
+    const auto pack = [&z](const QByteArray& in, int flush) {
+        QByteArray out;
+        char buffer[65536];
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.constData()));
+        z.avail_in = uInt(in.size());
+        do {
+            z.next_out = reinterpret_cast<Bytef*>(buffer);
+            z.avail_out = sizeof buffer;
+            deflate(&z, flush);
+            out.append(buffer, qsizetype(sizeof buffer - z.avail_out));
+        } while (z.avail_out == 0);
+        return out;
+    };
+    const QByteArray row(qsizetype(w) + 1, '\0');
+    QByteArray data;
+    for (int r = 0; r < h; ++r)
+        data += pack(row, Z_NO_FLUSH);
+    // After a full flush a block refers to nothing before it: the same block of a megabyte of
+    // zeros may follow as often as wanted.
+    data += pack({}, Z_FULL_FLUSH);
+    const qint64 mb = 1 << 20;
+    const QByteArray block = pack(QByteArray(mb, '\0'), Z_FULL_FLUSH);
+    deflateEnd(&z);
+    uLong adler = adler32(1, reinterpret_cast<const Bytef*>(row.constData()), uInt(row.size()));
+    for (int r = 1; r < h; ++r)
+        adler = adler32(adler, reinterpret_cast<const Bytef*>(row.constData()), uInt(row.size()));
+    const QByteArray zeros(mb, '\0');
+    const uLong adlerOfBlock =
+        adler32(1, reinterpret_cast<const Bytef*>(zeros.constData()), uInt(mb));
+    for (qint64 n = 0; n < tail / mb; ++n) {
+        data += block;
+        adler = adler32_combine(adler, adlerOfBlock, mb);
+    }
+    // The last block: stored, empty, final; then the checksum of all the stream holds.
+    data += QByteArray("\x01\x00\x00\xFF\xFF", 5) + be32(quint32(adler));
+    return pngHeader(w, h, 8, 0) + pngChunk("IDAT", data) + pngChunk("IEND", {});
+}
+
 QByteArray emptyScansJpeg(int w, int h, int scans) {
     QByteArray out("\xFF\xD8", 2);
     out += jpegSegment(0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
@@ -409,6 +450,7 @@ QList<File> all() {
                  qint64(1) << 30, "--></svg>")},
         {"many-boxes.heic", heifWithManyBoxes(15000)},
         {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
+        {"data-after-rows.png", pngWithDataAfterRows(1, 1, qint64(10) << 30), true},
         // The header of a large progressive picture, then 20 GB that take no disk.
         {"sparse-tail.jpg", emptyScansJpeg(16384, 16384, 1).chopped(2), false, qint64(20) << 30}};
 }

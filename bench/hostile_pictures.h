@@ -16,6 +16,10 @@ QByteArray pngWithTextChunks(int chunks, int mb = 8);
 // its rows deflated as they are made.
 QByteArray blackPng(int w, int h, int colourType, int bitDepth);
 
+// A black grey PNG of w x h pixels whose compressed image data goes on after the last row with
+// `tail` bytes of zeros that no row needs: about a megabyte of file for each gigabyte.
+QByteArray pngWithDataAfterRows(int w, int h, qint64 tail);
+
 // A grey progressive JPEG of w x h pixels whose `scans` scans carry no data.
 QByteArray emptyScansJpeg(int w, int h, int scans);
 

@@ -12,7 +12,7 @@ mode="${1:-test}"
 
 run_packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libexiv2-dev zlib1g-dev libjpeg62-turbo-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libexiv2-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev
   qt6-image-formats-plugins qt6-translations-l10n
   # SVG's image plugin; HEIF and AVIF (Debian 12's libheif1 has its decoders and encoders,
   # libde265, dav1d, x265 and aom, linked in: there are no plugin packages to add)

@@ -7,6 +7,7 @@
 #include "pictures/decode/picture_header.h"
 #include "pictures/decode/picture_scale.h"
 #include "pictures/decode/picture_streams.h"
+#include "pictures/decode/png_decode.h"
 #include "pictures/decode/tga.h"
 
 #include <QDateTime>
@@ -246,7 +247,7 @@ QImage decode(const Header& h, const Plan& p, QFile& file, QSize target) {
     switch (h.kind) {
     case Kind::Png: {
         picture::PngStream png(file, h.start, h.end);
-        return decodeWithReader(png, "png", h.stored);
+        return picture::decodePng(png, h.stored);
     }
     case Kind::Jpeg: {
         if (!file.seek(0)) return {};

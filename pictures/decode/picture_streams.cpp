@@ -19,6 +19,26 @@ qint64 CancellableFile::readData(char* data, qint64 max) {
     return source_.read(data, max);
 }
 
+namespace {
+
+enum class Use { Pass, PassOver, End };
+
+// Most bytes of an ICC profile handed on: real ones have a few kilobytes, a camera's some
+// hundreds.
+constexpr qint64 kMostProfileBytes = 4 << 20;
+
+Use useOf(const PngChunk& chunk) {
+    static const QList<QByteArray> pixels = {"IHDR", "PLTE", "IDAT", "IEND",
+                                             "tRNS", "gAMA", "cHRM", "sRGB"};
+    if (pixels.contains(chunk.type)) return Use::Pass;
+    if (chunk.type == "iCCP") return chunk.length <= kMostProfileBytes ? Use::Pass : Use::End;
+    // Bit 5 of the first letter: a chunk a decoder may pass over without understanding it.
+    const bool ancillary = chunk.type.size() == 4 && (chunk.type[0] & 0x20);
+    return ancillary ? Use::PassOver : Use::End;
+}
+
+} // namespace
+
 PngStream::PngStream(QIODevice& source, qint64 start, qint64 end)
     : source_(source), pos_(start), end_(end < 0 ? source.size() : std::min(end, source.size())) {
     open(QIODevice::ReadOnly);
@@ -42,7 +62,12 @@ qint64 PngStream::readData(char* data, qint64 max) {
             const std::optional<PngChunk> chunk = pngChunkAt(source_, pos_, end_);
             if (!chunk) break;
             const qint64 whole = chunk->next() - pos_;
-            if (chunk->isText()) {
+            const Use use = useOf(*chunk);
+            if (use == Use::End || (use == Use::PassOver && ++passedOver_ > kMostPngChunks)) {
+                end_ = pos_;
+                break;
+            }
+            if (use == Use::PassOver) {
                 pos_ += std::min(whole, end_ - pos_);
                 continue;
             }

@@ -34,8 +34,12 @@ class StreamView : public QIODevice {
     qint64 writeData(const char*, qint64) override { return -1; }
 };
 
-// A PNG as the decoder sees it: the file's bytes from `start` to `end`, without the text
-// chunks (tEXt, zTXt, iTXt), which the toolkit's reader would inflate and keep whole.
+// A PNG as the decoder sees it: the file's bytes from `start` to `end`, with only the chunks
+// that make its pixels and their colours. The others are passed over unread: text chunks
+// (which a decoder inflates and keeps whole), and whatever else a decoder reading as the data
+// comes would hold whole before it looks at it. A chunk of another kind that a picture cannot
+// be read without, an ICC profile larger than any real one, or more chunks passed over than
+// any encoder writes, end the stream there.
 class PngStream : public StreamView {
   public:
     PngStream(QIODevice& source, qint64 start, qint64 end);
@@ -49,6 +53,7 @@ class PngStream : public StreamView {
     qint64 pos_;
     qint64 end_;
     qint64 passing_ = 8; // bytes to hand on before the next chunk: the signature first
+    int passedOver_ = 0;
 };
 
 // The work libjpeg does for one scan over `blocks` blocks (first coefficient `ss`, last `se`,

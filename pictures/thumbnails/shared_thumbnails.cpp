@@ -2,6 +2,7 @@
 
 #include "pictures/decode/picture_header.h"
 #include "pictures/decode/picture_streams.h"
+#include "pictures/decode/png_decode.h"
 #include "pictures/thumbnail_size.h"
 
 #include <QBuffer>
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -93,7 +93,7 @@ bool says(const QHash<QByteArray, QByteArray>& tags, const char* key, qint64 exp
 // A thumbnail file's picture, when it is a PNG of its class that stands for the picture as it
 // is now. Its size and tags are read from its chunks before anything is decoded; the decoder
 // then sees the file without its text chunks, which the toolkit's reader would inflate whole
-// (a few megabytes of compressed text inflate to gigabytes).
+// (a few megabytes of compressed text inflate to gigabytes), and stops after its last row.
 QImage accepted(QByteArray png, SizeClass size, const QByteArray& uri, const files::Stamp& stamp,
                 QSize picture, QSize drawn) {
     QBuffer buffer(&png);
@@ -110,10 +110,7 @@ QImage accepted(QByteArray png, SizeClass size, const QByteArray& uri, const fil
         (tags.contains("Thumb::Size") && !says(tags, "Thumb::Size", stamp.bytes)))
         return {};
     picture::PngStream pixelsOnly(buffer, 0, -1);
-    QImageReader reader(&pixelsOnly, "png");
-    QImage image;
-    if (!reader.read(&image) || image.size() != s) return {};
-    return image;
+    return picture::decodePng(pixelsOnly, s);
 }
 
 void appendBigEndian(QByteArray& bytes, quint32 n) {

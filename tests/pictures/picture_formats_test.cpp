@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+#include <png.h>
+#include <vector>
 
 namespace {
 
@@ -49,6 +51,63 @@ QByteArray asPhonesWrite(QByteArray f) {
     if (at < 0 || it < at) return {};
     std::swap(f[at], f[it]);
     return f;
+}
+
+// A PNG written by libpng itself, of every sample depth, colour type and interlacing the
+// toolkit's writer never makes: a pattern of all levels, a palette (or grey level, or colour)
+// made transparent by a tRNS chunk when asked.
+QByteArray libpngWritten(int w, int h, int depth, int type, bool interlaced, bool transparency) {
+    QByteArray out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep data, size_t n) {
+            static_cast<QByteArray*>(png_get_io_ptr(p))
+                ->append(reinterpret_cast<char*>(data), qsizetype(n));
+        },
+        nullptr);
+    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), depth, type,
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE,
+                 PNG_FILTER_TYPE_BASE);
+    const int levels = 1 << std::min(depth, 8);
+    png_color palette[256];
+    png_byte alphas[256];
+    for (int i = 0; i < 256; ++i) {
+        palette[i] = {png_byte(i * 37), png_byte(255 - i), png_byte(i * 11)};
+        alphas[i] = png_byte(i * 255 / std::max(levels - 1, 1));
+    }
+    if (type == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, levels);
+    png_color_16 key{};
+    key.gray = png_uint_16(levels / 3);
+    key.red = key.green = key.blue = png_uint_16(levels / 3);
+    if (transparency)
+        png_set_tRNS(png, info, type == PNG_COLOR_TYPE_PALETTE ? alphas : nullptr,
+                     type == PNG_COLOR_TYPE_PALETTE ? levels / 2 : 0, &key);
+    png_write_info(png, info);
+    const int channels = png_get_channels(png, info);
+    const int bytes = depth / 8 ? depth / 8 : 1;
+    const size_t rowBytes = png_get_rowbytes(png, info);
+    std::vector<png_byte> pixels(rowBytes * size_t(h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < channels; ++c) {
+                const int v = (x * 7 + y * 13 + c * 5) % (depth == 16 ? 65536 : levels);
+                const size_t bit = (size_t(x) * channels + size_t(c)) * size_t(depth);
+                png_byte* row = pixels.data() + rowBytes * size_t(y);
+                if (depth < 8)
+                    row[bit / 8] |= png_byte(v << (8 - depth - int(bit % 8)));
+                else
+                    for (int b = 0; b < bytes; ++b)
+                        row[bit / 8 + size_t(b)] = png_byte(v >> (8 * (bytes - 1 - b)));
+            }
+    std::vector<png_bytep> rows(static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y)
+        rows[size_t(y)] = pixels.data() + rowBytes * size_t(y);
+    png_write_image(png, rows.data());
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
 }
 
 bool near(QRgb c, QRgb expected, int tolerance = 12) {
@@ -129,6 +188,59 @@ class PictureFormatsTest : public QObject {
             dir, "print.jpg", hostile::cmykJpeg(64, 48, QByteArray("\0\xFF\xFF\0", 4)));
         for (const QSize drawn : {QSize(64, 48), QSize(16, 12)})
             QCOMPARE(loadPicture(path, [&](QSize) { return drawn; }).image.size(), drawn);
+    }
+
+    // PNG pictures of every kind decode to the pixels the toolkit's reader gives.
+    void pngKinds_data() {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("interlaced");
+        QTest::addColumn<bool>("transparency");
+        const struct {
+            const char* name;
+            int depth, type;
+        } kinds[] = {{"grey 1-bit", 1, PNG_COLOR_TYPE_GRAY},
+                     {"grey 2-bit", 2, PNG_COLOR_TYPE_GRAY},
+                     {"grey 8-bit", 8, PNG_COLOR_TYPE_GRAY},
+                     {"grey 16-bit", 16, PNG_COLOR_TYPE_GRAY},
+                     {"grey and alpha", 8, PNG_COLOR_TYPE_GRAY_ALPHA},
+                     {"palette 1-bit", 1, PNG_COLOR_TYPE_PALETTE},
+                     {"palette 4-bit", 4, PNG_COLOR_TYPE_PALETTE},
+                     {"palette 8-bit", 8, PNG_COLOR_TYPE_PALETTE},
+                     {"rgb", 8, PNG_COLOR_TYPE_RGB},
+                     {"rgba", 8, PNG_COLOR_TYPE_RGB_ALPHA},
+                     {"rgb 16-bit", 16, PNG_COLOR_TYPE_RGB},
+                     {"rgba 16-bit", 16, PNG_COLOR_TYPE_RGB_ALPHA}};
+        for (const auto& k : kinds)
+            for (const bool interlaced : {false, true}) {
+                const char* how = interlaced ? ", interlaced" : "";
+                QTest::addRow("%s%s", k.name, how) << k.depth << k.type << interlaced << false;
+                if (!(k.type & PNG_COLOR_MASK_ALPHA))
+                    QTest::addRow("%s, tRNS%s", k.name, how)
+                        << k.depth << k.type << interlaced << true;
+            }
+    }
+    void pngKinds() {
+        QFETCH(int, depth);
+        QFETCH(int, type);
+        QFETCH(bool, interlaced);
+        QFETCH(bool, transparency);
+        QTemporaryDir dir;
+        const QString path = testfiles::written(
+            dir, "kind.png", libpngWritten(37, 21, depth, type, interlaced, transparency));
+        // The toolkit's reader takes 16-bit colour with a tRNS chunk for 64-bit pixels and gets
+        // 48-bit rows: no pixel here has the transparent colour, so the picture is that
+        // picture without the chunk, with an alpha channel.
+        const bool misread = depth == 16 && type == PNG_COLOR_TYPE_RGB && transparency;
+        const QImage expected =
+            misread ? QImage::fromData(libpngWritten(37, 21, depth, type, interlaced, false))
+                          .convertToFormat(QImage::Format_RGBA64)
+                    : QImage(path);
+        QVERIFY(!expected.isNull());
+        const LoadedPicture p = loadPicture(path);
+        QCOMPARE(p.image.format(), expected.format());
+        QCOMPARE(p.image.convertToFormat(QImage::Format_ARGB32),
+                 expected.convertToFormat(QImage::Format_ARGB32));
     }
 
     // sRGB red and green stored in a wider space with its profile come out as they were.

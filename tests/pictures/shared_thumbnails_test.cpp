@@ -1,5 +1,7 @@
 #include "pictures/thumbnails/shared_thumbnails.h"
 
+#include "bench/child_peak.h"
+#include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
 
 #include <QDateTime>
@@ -24,6 +26,10 @@ Q_DECLARE_METATYPE(SizeClass)
 namespace {
 
 const QSize kPicture(600, 400);
+
+// Processor time a read may take: a thumbnail is read in milliseconds; generous for a busy
+// machine and for the sanitizers.
+constexpr double kMostSeconds = 3.0;
 
 // A thumbnail as another program writes it: the URI and modification time, no size.
 void writeForeign(const QString& thumbnail, const QString& picture, QSize size) {
@@ -222,6 +228,23 @@ class SharedThumbnailsTest : public QObject {
         if (grew >= 0) QVERIFY2(grew < 8 * 1024, qPrintable(QString::number(grew)));
     }
 
+    // A thumbnail whose image data goes on after its last row with gigabytes of zeros, in
+    // the same compressed stream: read at the cost of its rows, in a process of its own.
+    void dataAfterTheRows() {
+        const QString thumbnail = pathOf(picture_, SizeClass::Normal);
+        writeForeign(thumbnail, picture_, QSize(128, 85));
+        const QByteArray tagged = testfiles::readAll(thumbnail);
+        const QByteArray bomb = hostile::pngWithDataAfterRows(128, 85, qint64(6) << 30);
+        testfiles::writeText(thumbnail, tagged.left(tagged.indexOf("IDAT") - 4) +
+                                            bomb.mid(bomb.indexOf("IDAT") - 4));
+        QVERIFY(QFileInfo(thumbnail).size() <= kMaxFileBytes);
+        QTemporaryDir warm;
+        const hostile::ChildRun run =
+            hostile::inChild(warm.path(), {"shared", picture_, "120", "80"});
+        QVERIFY(run.ok);
+        QVERIFY2(run.cpu < kMostSeconds, qPrintable(QString::number(run.cpu)));
+    }
+
     // Whatever stops a write leaves nothing behind and is only reported.
     void writeRefused_data() {
         QTest::addColumn<Tamper>("prepare");
@@ -271,5 +294,18 @@ class SharedThumbnailsTest : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(SharedThumbnailsTest)
+int main(int argc, char** argv) {
+    // {"shared", PICTURE, W, H}: the shared thumbnail of the picture drawn at W x H.
+    if (hostile::isChild(argc, argv))
+        return hostile::measured(argc, argv, [](const QStringList& a) -> std::function<bool()> {
+            if (a.size() != 4 || a[0] != QLatin1String("shared")) return {};
+            return [path = a[1], drawn = QSize(a[2].toInt(), a[3].toInt())] {
+                return !shared_thumbnails::read(path, kPicture, drawn).isNull();
+            };
+        });
+    QCoreApplication app(argc, argv);
+    SharedThumbnailsTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "shared_thumbnails_test.moc"
