@@ -151,8 +151,9 @@ qint64 svgDocumentBytes(QIODevice& f) {
 }
 
 struct Plan {
-    qint64 bytes = -1; // to reserve; refused when negative
-    int jpegScans = 0; // the scans the JPEG decoder may see
+    qint64 bytes = -1;   // to reserve; refused when negative
+    int jpegScans = 0;   // the scans the JPEG decoder may see
+    qint64 jpegWork = 0; // what they make it do (picture::jpegScanWork)
     qint64 svgDocument = 0;
 };
 
@@ -184,6 +185,7 @@ Plan plan(const Header& h, QIODevice& file, QSize target) {
         decoder = pixels(d) * (h.samples == 1 ? 1 : 4) + (d != target ? pixels(d) * 4 : 0) +
                   (onePass ? 0 : m.coefficientBytes()) + file.size();
         p.jpegScans = onePass ? 1 : m.scans();
+        p.jpegWork = m.work();
         break;
     }
     case Kind::Gif:
@@ -243,7 +245,7 @@ QImage decodeWithReader(QIODevice& device, const QByteArray& format, QSize store
     return reader.read(&image) ? image : QImage();
 }
 
-QImage decode(const Header& h, const Plan& p, QFile& file, QSize target) {
+QImage decode(const Header& h, const Plan& p, QIODevice& file, QSize target) {
     switch (h.kind) {
     case Kind::Png: {
         picture::PngStream png(file, h.start, h.end);
@@ -298,6 +300,19 @@ PictureProbe probePicture(const QString& path) {
     const Header h = headerOf(file);
     if (!h.ok()) return {};
     return {true, h.upright(), h.transformation};
+}
+
+QImage picture::decodeJpegThumbnail(QIODevice& device, int mostSide, qint64* work) {
+    setAllocationLimitOnce();
+    const Header h = picture::readHeader(device);
+    if (h.kind != Kind::Jpeg || h.stored.width() > mostSide || h.stored.height() > mostSide)
+        return {};
+    const Plan p = plan(h, device, h.stored);
+    const picture::BudgetShare share(p.bytes);
+    if (!share.granted()) return {};
+    if (work) *work = p.jpegWork;
+    const QImage image = decode(h, p, device, h.stored);
+    return image.size() == h.stored ? image : QImage();
 }
 
 qint64 picture::decodeBytes(const QString& path, QSize drawn) {

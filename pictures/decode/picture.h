@@ -48,6 +48,12 @@ struct LoadedPicture {
 LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>& drawSize = {});
 
 namespace picture {
+// Decodes the JPEG that `device` holds (a thumbnail embedded in a photo, at most `mostSide`
+// pixels a side) within the limits and the budget of a photo's decode, as stored: grey or
+// 32-bit colour, not turned. `work`, when given, receives the work its scans take
+// (jpegScanWork). Null when it is not such a JPEG, or is refused, damaged or cancelled.
+QImage decodeJpegThumbnail(QIODevice& device, int mostSide, qint64* work = nullptr);
+
 // Most pixels a picture may claim: well above real photographs, far below decompression bombs.
 inline constexpr qint64 maxPixels = qint64(16384) * 16384;
 // Most megabytes one decoded image may take, as the toolkit's readers count it.

@@ -1,12 +1,12 @@
 #include "pictures/thumbnails/camera_thumbnail.h"
 
 #include "base/files.h"
+#include "pictures/decode/picture.h"
 #include "pictures/decode/picture_scale.h"
 #include "pictures/thumbnail_size.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QImageReader>
 
 #include <exiv2/exiv2.hpp>
 
@@ -103,19 +103,12 @@ bool complete(const QByteArray& jpeg) {
            jpeg[end - 1] == '\xD9';
 }
 
-QImage decode(QByteArray jpeg) {
+// Through the loader's JPEG path: the scans counted and bounded, the budget shared.
+QImage decode(QByteArray jpeg, qint64* work) {
     if (!complete(jpeg)) return {};
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "jpeg");
-    reader.setAutoTransform(false); // the photo's orientation is applied, not the thumbnail's
-    const QSize size = reader.size();
-    if (size.isEmpty() || size.width() > camera_thumbnail::kMaxSide ||
-        size.height() > camera_thumbnail::kMaxSide)
-        return {};
-    QImage image;
-    if (!reader.read(&image) || image.size() != size) return {};
-    return image;
+    return picture::decodeJpegThumbnail(buffer, camera_thumbnail::kMaxSide, work);
 }
 
 // A line of pixels that is black but for what JPEG compression adds: next to the picture the
@@ -150,9 +143,10 @@ QImage withoutBands(const QImage& image, bool rows) {
 
 namespace camera_thumbnail {
 
-QImage read(const QString& path, QSize photo, QImageIOHandler::Transformations orientation) {
+QImage read(const QString& path, QSize photo, QImageIOHandler::Transformations orientation,
+            qint64* work) {
     if (photo.isEmpty()) return {};
-    const QImage decoded = decode(embeddedJpeg(path));
+    const QImage decoded = decode(embeddedJpeg(path), work);
     if (decoded.isNull()) return {};
     const QImage image = picture::turned(decoded, orientation);
     if (thumbnail_size::sameProportions(image.size(), photo)) return image;

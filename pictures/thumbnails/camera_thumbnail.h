@@ -7,7 +7,8 @@
 // - Bounded: only a regular file is opened (a pipe or device never blocks), Exiv2 reads at most
 //   kMaxMetadataBytes of it however large the file or its metadata segments, and the embedded
 //   picture reaches the JPEG decoder only when it is a complete JPEG of at most kMaxBytes bytes
-//   and kMaxSide pixels a side.
+//   and kMaxSide pixels a side; it is decoded as the loader decodes a JPEG photo, its scans
+//   counted and bounded first (picture::decodeJpegThumbnail).
 // - The result is upright (the photo's orientation applied) and has the photo's proportions
 //   (thumbnail_size::sameProportions). Black bands that pad a thumbnail to other proportions
 //   are cropped off when what remains matches; otherwise there is no thumbnail.
@@ -31,7 +32,9 @@ inline constexpr int kMaxSide = 1024;
 // `photo` and whose EXIF orientation is `orientation` (as QImageReader::transformation()
 // reports it for the photo). A null image when there is none, or none that may stand for the
 // photo: not a JPEG file, no thumbnail, a thumbnail that is damaged, not a JPEG, too large, or
-// of other proportions than the photo.
-QImage read(const QString& path, QSize photo, QImageIOHandler::Transformations orientation);
+// of other proportions than the photo. `work`, when given, receives what decoding it took
+// (picture::jpegScanWork): one that took real work is worth keeping in the shared cache.
+QImage read(const QString& path, QSize photo, QImageIOHandler::Transformations orientation,
+            qint64* work = nullptr);
 
 } // namespace camera_thumbnail

@@ -51,6 +51,11 @@ Key keyFor(const QString& path, QSize cell) {
     return {path, files::stampOf(files::encodeName(path)), cell};
 }
 
+// Work (picture::jpegScanWork) beyond which a camera's thumbnail is worth keeping in the shared
+// cache: about half a millisecond, which a baseline thumbnail of any size stays below and a
+// progressive one of 640 x 480 goes beyond.
+constexpr qint64 kCostlyCameraWork = 1'000'000;
+
 // Thumbnails waiting to be written hold their pictures. Past this much, a decode writes its
 // own at once, so that a large folder's first start does not hold every one of them.
 constexpr qint64 kMostWaitingBytes = qint64(16) << 20;
@@ -78,14 +83,15 @@ void queueWrite(const QString& path, const QImage& image, QSize picture,
 }
 
 // A thumbnail made elsewhere (the shared cache's, the camera's) for the picture of upright
-// size `picture`, drawn at `drawn` in the cell: null when there is none that will do.
+// size `picture`, drawn at `drawn` in the cell: null when there is none that will do. `work`
+// receives what decoding the camera's took.
 QImage madeElsewhere(const QString& path, const PictureProbe& probe, QSize cell, QSize drawn,
-                     Source& source) {
+                     Source& source, qint64& work) {
     source = Source::Shared;
     QImage image = shared_thumbnails::read(path, probe.size, drawn);
     if (!image.isNull()) return image;
     source = Source::Camera;
-    image = camera_thumbnail::read(path, probe.size, probe.transformation);
+    image = camera_thumbnail::read(path, probe.size, probe.transformation, &work);
     return fitting::covers(image.size(), probe.size, cell) ? image : QImage();
 }
 
@@ -115,13 +121,22 @@ Thumbnail decode(const QString& path, QSize cell) {
 Thumbnail made(const QString& path, QSize cell) {
     const PictureProbe probe = probePicture(path);
     if (!probe.ok) return decode(path, cell);
+    const std::optional<files::Stamp> stamp = files::stampOf(QFile::encodeName(path));
     const QSize drawn = fitting::fitRect(probe.size, cell).size();
     Source source = Source::Shared;
-    const QImage image = madeElsewhere(path, probe, cell, drawn, source);
+    qint64 work = 0;
+    const QImage image = madeElsewhere(path, probe, cell, drawn, source, work);
     if (image.isNull()) return decode(path, cell);
     countOne(source);
     Thumbnail t{picture::shrink(image, drawn.expandedTo(QSize(1, 1))), probe.size, source};
-    return t.ok() ? t : decode(path, cell);
+    if (!t.ok()) return decode(path, cell);
+    // A camera's thumbnail that took real decoding (progressive, large) is kept as a decoded
+    // one is, so that the next start reads it instead.
+    const std::optional<shared_thumbnails::SizeClass> size =
+        shared_thumbnails::classFor(drawn.boundedTo(probe.size));
+    if (source == Source::Camera && work > kCostlyCameraWork && size && stamp)
+        queueWrite(path, image, probe.size, *size, *stamp);
+    return t;
 }
 
 QMutex lock;

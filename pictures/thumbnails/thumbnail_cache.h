@@ -33,7 +33,8 @@ struct Thumbnail {
 // the camera's, when it has the photo's proportions and is at least the drawn size; or the file
 // decoded. A picture that had to be decoded is decoded at the shared cache's size class for
 // the cell (the cost is the same: JPEG decodes at an eighth of its size either way) and its
-// thumbnail written to the shared cache afterwards, after the thumbnails queued before it.
+// thumbnail written to the shared cache afterwards, after the thumbnails queued before it; so
+// is a camera's thumbnail that took real decoding (a progressive JPEG).
 // Kept in memory, failures included, so that an unchanged file is not tried again; but not
 // what a decode stopped midway (picture::cancelled) gave. Safe on any thread.
 Thumbnail fetch(const QString& path, QSize cell);

@@ -1,5 +1,7 @@
 #include "pictures/thumbnails/camera_thumbnail.h"
 
+#include "bench/child_peak.h"
+#include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
 
 #include <QImageReader>
@@ -130,6 +132,28 @@ class CameraThumbnailTest : public QObject {
                                     full.pixel(int(fx * full.width()), int(fy * full.height()))));
     }
 
+    // A thumbnail of a few kilobytes whose scans would keep the decoder busy for seconds is
+    // refused before it is decoded; one within the loader's limits is decoded, in a fraction
+    // of a second. Each in a process of its own.
+    void scansCounted_data() {
+        QTest::addColumn<int>("scans");
+        QTest::addColumn<bool>("decoded");
+        QTest::newRow("99 refinement scans") << 99 << true;
+        QTest::newRow("4990 refinement scans") << 4990 << false;
+    }
+    void scansCounted() {
+        QFETCH(int, scans);
+        QFETCH(bool, decoded);
+        const QString photo = path("scans.jpg");
+        testfiles::writeCameraPhoto(photo, QImage(640, 480, QImage::Format_RGB32), 1,
+                                    hostile::refinementScansJpeg(1024, 768, scans));
+        QTemporaryDir warm;
+        const hostile::ChildRun run = hostile::inChild(warm.path(), {"camera", photo});
+        QCOMPARE(run.ok, decoded);
+        QVERIFY(run.peak >= 0);
+        QVERIFY2(run.cpu < 1.0, qPrintable(QString::number(run.cpu)));
+    }
+
     void refusesWhatIsNoPhoto() {
         const QString pipe = path("pipe.jpg"), png = path("picture.png");
         QCOMPARE(::mkfifo(qPrintable(pipe), 0600), 0); // no writer: opening it would block
@@ -158,5 +182,18 @@ class CameraThumbnailTest : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(CameraThumbnailTest)
+int main(int argc, char** argv) {
+    // {"camera", PHOTO}: the thumbnail of a 640 x 480 photo.
+    if (hostile::isChild(argc, argv))
+        return hostile::measured(argc, argv, [](const QStringList& a) -> std::function<bool()> {
+            if (a.size() != 2 || a[0] != QLatin1String("camera")) return {};
+            return [photo = a[1]] {
+                return !camera_thumbnail::read(photo, QSize(640, 480), {}).isNull();
+            };
+        });
+    QCoreApplication app(argc, argv);
+    CameraThumbnailTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "camera_thumbnail_test.moc"

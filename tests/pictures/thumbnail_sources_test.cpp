@@ -10,10 +10,12 @@
 #include "pictures/picture_compose.h"
 #include "pictures/thumbnails/shared_thumbnails.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -56,6 +58,16 @@ int farthest(const QImage& a, const QImage& b) {
                              qAbs(qBlue(p) - qBlue(q))});
         }
     return most;
+}
+
+QByteArray progressiveJpeg(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.setQuality(60);
+    return writer.write(image) ? bytes : QByteArray();
 }
 
 // The shared cache's thumbnails are written on the thumbnail threads.
@@ -108,22 +120,27 @@ class ThumbnailSourcesTest : public QObject {
         QTest::newRow("decoded, turned (6)") << 6 << false << Source::Decoded << Source::Shared;
         QTest::newRow("camera's") << 1 << true << Source::Camera << Source::Camera;
         QTest::newRow("camera's, turned (6)") << 6 << true << Source::Camera << Source::Camera;
+        // Written to the shared cache as a decoded one: the next start reads that instead.
+        QTest::newRow("camera's, progressive") << 1 << true << Source::Camera << Source::Shared;
     }
     void everySourceLooksTheSame() {
         QFETCH(int, orientation);
         QFETCH(bool, camera);
         QFETCH(Source, first);
         QFETCH(Source, again);
-        writePhoto(orientation,
-                   camera ? testfiles::encode(gradient(QSize(160, 120)), "jpeg") : QByteArray());
+        const bool progressive = again == Source::Shared && camera;
+        writePhoto(orientation, !camera ? QByteArray()
+                                : progressive
+                                    ? progressiveJpeg(gradient(QSize(640, 480)))
+                                    : testfiles::encode(gradient(QSize(160, 120)), "jpeg"));
         checkFetch(first);
         checkFetch(Source::Memory);
         waitForWrites();
         // Written in the class that covers the cell, at the class's size.
         const QString written =
             shared_thumbnails::pathOf(photo_, *shared_thumbnails::classFor(kCell));
-        QCOMPARE(QFile::exists(written), first == Source::Decoded);
-        if (first == Source::Decoded)
+        QCOMPARE(QFile::exists(written), again == Source::Shared);
+        if (again == Source::Shared)
             QCOMPARE(std::max(QImage(written).width(), QImage(written).height()),
                      shared_thumbnails::pixels(*shared_thumbnails::classFor(kCell)));
         thumbnail_cache::clear();
