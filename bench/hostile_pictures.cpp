@@ -271,6 +271,21 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip) {
     return out + offsets + counts + data;
 }
 
+QByteArray jpegTiff(const QByteArray& jpeg, int w, int h) {
+    const int entries = 9;
+    const quint32 dataAt = 8 + 2 + entries * 12 + 4;
+    const quint32 ifd[entries][3] = {
+        {256, 4, quint32(w)}, {257, 4, quint32(h)}, {258, 3, 8},
+        {259, 3, 7},          {262, 3, 1},          {273, 4, dataAt},
+        {277, 3, 1},          {278, 4, quint32(h)}, {279, 4, quint32(jpeg.size())}};
+    QByteArray out("II*\0", 4);
+    out += le32(8) + le16(entries);
+    for (const auto& e : ifd)
+        out += le16(quint16(e[0])) + le16(quint16(e[1])) + le32(1) +
+               (e[1] == 3 ? le16(quint16(e[2])) + le16(0) : le32(e[2]));
+    return out + le32(0) + jpeg;
+}
+
 QByteArray heifWithManyBoxes(int boxes) {
     const auto box = [](const char* type, const QByteArray& body) {
         return be32(quint32(8 + body.size())) + QByteArray(type, 4) + body;
@@ -451,6 +466,7 @@ QList<File> all() {
         {"many-boxes.heic", heifWithManyBoxes(15000)},
         {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
         {"data-after-rows.png", pngWithDataAfterRows(1, 1, qint64(10) << 30), true},
+        {"refinement-scans-in.tif", jpegTiff(refinementScansJpeg(8192, 8192, 99), 8192, 8192)},
         // The header of a large progressive picture, then 20 GB that take no disk.
         {"sparse-tail.jpg", emptyScansJpeg(16384, 16384, 1).chopped(2), false, qint64(20) << 30}};
 }

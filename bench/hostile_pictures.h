@@ -34,6 +34,10 @@ QByteArray cmykJpeg(int w, int h, const QByteArray& cmyk);
 // A black TIFF, `bits` bits per sample, RGB, deflated in strips of `rowsPerStrip` rows.
 QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip = 64);
 
+// A grey TIFF of w x h pixels whose one strip is the grey JPEG given, as a TIFF with JPEG
+// compression (7) keeps it.
+QByteArray jpegTiff(const QByteArray& jpeg, int w, int h);
+
 // A HEIF file whose metadata holds `boxes` empty property boxes before the picture's size.
 QByteArray heifWithManyBoxes(int boxes);
 

@@ -109,20 +109,44 @@ qint64 tiffBytes(const Header& h) {
     return pixels(s) * (h.bits <= 8 ? 4 : h.bits <= 16 ? 8 : 16);
 }
 
-// The markers of a JPEG from its start: up to its first scan when that scan decodes the
-// picture in one pass, otherwise through all its scans (or until they are too many).
-picture::JpegMarkers jpegMarkers(QIODevice& f, bool progressive) {
+// The markers of a JPEG from `start` (`length` bytes, or to the end): up to its first scan
+// when that scan decodes the picture in one pass, otherwise through all its scans (or until
+// they are too many).
+picture::JpegMarkers jpegMarkers(QIODevice& f, bool progressive, qint64 start = 0,
+                                 qint64 length = -1) {
     picture::JpegMarkers m;
     std::vector<char> buffer(64 * 1024);
-    if (!f.seek(0)) return m;
-    while (!m.ended() && !m.broken()) {
-        const qint64 n = f.read(buffer.data(), qint64(buffer.size()));
+    if (!f.seek(start)) return m;
+    qint64 left = length < 0 ? f.size() - start : length;
+    while (!m.ended() && !m.broken() && left > 0) {
+        const qint64 n = f.read(buffer.data(), std::min(qint64(buffer.size()), left));
         if (n <= 0) break;
+        left -= n;
         m.feed(buffer.data(), n);
         if (m.scans() >= 1 && !progressive && m.firstScanComplete()) break;
         if (m.scans() > maxJpegScans || m.work() > picture::kMostJpegWork) break;
     }
     return m;
+}
+
+// A TIFF whose strips or tiles are JPEG pictures: libtiff decodes each with libjpeg, through
+// all its scans. Their scans are counted as a JPEG photo's are, the work of all of them
+// together bounded alike; the file is read for it, so it is refused unread when its strips
+// hold more than one decode may.
+bool tiffJpegWithinLimits(QIODevice& f) {
+    constexpr int mostChunks = 1 << 16;
+    const auto chunks = picture::tiffChunks(f, mostChunks);
+    if (!chunks) return false;
+    qint64 bytes = 0, work = 0;
+    for (const auto& [at, length] : *chunks)
+        bytes += length;
+    if (bytes > picture::decodeLimitBytes) return false;
+    for (const auto& [at, length] : *chunks) {
+        const picture::JpegMarkers m = jpegMarkers(f, true, at, length);
+        work += m.work();
+        if (m.scans() > maxJpegScans || work > picture::kMostJpegWork) return false;
+    }
+    return true;
 }
 
 // The size of an SVG document once inflated, counted without keeping it; -1 beyond the
@@ -199,6 +223,7 @@ Plan plan(const Header& h, QIODevice& file, QSize target) {
         decoder = pixels(s) * 8 + file.size();
         break;
     case Kind::Tiff:
+        if (h.jpegInside && !tiffJpegWithinLimits(file)) return p;
         decoder = tiffBytes(h) + 2 * h.chunkBytes;
         break;
     case Kind::Heif:

@@ -218,55 +218,93 @@ Header webp(const Bytes& f) {
     return header;
 }
 
-// TIFF, classic and BigTIFF: the first directory's size, layout and orientation tags.
-Header tiff(const Bytes& f) {
-    const QByteArray b = f.at(0, 16);
-    if (b.size() < 8) return {};
-    const bool little = b.startsWith("II");
-    if (!little && !b.startsWith("MM")) return {};
-    const auto u16 = [little](const QByteArray& d, qsizetype at) -> quint64 {
-        return little ? le16(d, at) : be16(d, at);
-    };
-    const auto u32 = [little](const QByteArray& d, qsizetype at) -> quint64 {
-        return little ? le32(d, at) : be32(d, at);
-    };
-    const auto u64 = [&](const QByteArray& d, qsizetype at) -> quint64 {
-        const quint64 a = u32(d, at), c = u32(d, at + 4);
-        return little ? a | c << 32 : a << 32 | c;
-    };
-    const quint64 version = u16(b, 2);
-    const bool big = version == 43;
-    if (version != 42 && !(big && b.size() == 16 && u16(b, 4) == 8 && u16(b, 6) == 0)) return {};
-    const quint64 directory = big ? u64(b, 8) : u32(b, 4);
-    const int countBytes = big ? 8 : 2, entryBytes = big ? 20 : 12, inlineBytes = big ? 8 : 4;
-    const QByteArray c = f.at(qint64(std::min<quint64>(directory, quint64(f.size()))), countBytes);
-    if (c.isEmpty()) return {};
-    const quint64 count = big ? u64(c, 0) : u16(c, 0);
-    // The decoder refuses longer directories.
-    if (count == 0 || count > 4096) return {};
-    const QByteArray entries = f.at(qint64(directory) + countBytes, qint64(count) * entryBytes);
-    if (entries.isEmpty()) return {};
+// The first directory of a TIFF, classic or BigTIFF, by its entries.
+class TiffDirectory {
+  public:
+    explicit TiffDirectory(const Bytes& f) : f_(f) {
+        const QByteArray b = f.at(0, 16);
+        if (b.size() < 8) return;
+        little_ = b.startsWith("II");
+        if (!little_ && !b.startsWith("MM")) return;
+        const quint64 version = u16(b, 2);
+        big_ = version == 43;
+        if (version != 42 && !(big_ && b.size() == 16 && u16(b, 4) == 8 && u16(b, 6) == 0)) return;
+        const quint64 directory = big_ ? u64(b, 8) : u32(b, 4);
+        const QByteArray c =
+            f.at(qint64(std::min<quint64>(directory, quint64(f.size()))), countBytes());
+        if (c.isEmpty()) return;
+        count_ = big_ ? u64(c, 0) : u16(c, 0);
+        // The decoder refuses longer directories.
+        if (count_ == 0 || count_ > 4096) return;
+        entries_ = f.at(qint64(directory) + countBytes(), qint64(count_) * entryBytes());
+    }
+    bool ok() const { return !entries_.isEmpty(); }
+    quint64 count() const { return count_; }
+    quint64 tag(quint64 i) const { return u16(entries_, at(i)); }
+    // How many values entry i has; false when they would not fit in the file (an array longer
+    // than the file would only make the decoder allocate for it).
+    bool values(quint64 i, quint64& n) const {
+        n = big_ ? u64(entries_, at(i) + 4) : u32(entries_, at(i) + 4);
+        const int size = typeBytes(i);
+        return size == 0 || n <= quint64(f_.size()) / quint64(size);
+    }
+    // Value k of entry i, when it is an integer (short, long or 8-byte long); 0 otherwise.
+    std::optional<quint64> value(quint64 i, quint64 k = 0) const {
+        const quint64 type = u16(entries_, at(i) + 2);
+        quint64 n = 0;
+        if (!values(i, n) || k >= n || !(type == 3 || type == 4 || type == 16)) return 0;
+        const int size = typeBytes(i);
+        const qsizetype inlined = at(i) + (big_ ? 12 : 8);
+        QByteArray v;
+        if (quint64(size) * n <= quint64(inlineBytes()))
+            v = entries_.mid(inlined + qsizetype(k) * size, size);
+        else
+            v = f_.at(qint64(big_ ? u64(entries_, inlined) : u32(entries_, inlined)) +
+                          qint64(k) * size,
+                      size);
+        if (v.size() < size) return std::nullopt;
+        return type == 3 ? u16(v, 0) : type == 4 ? u32(v, 0) : u64(v, 0);
+    }
 
-    static const int typeBytes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4, 0, 0, 8, 8, 8};
+  private:
+    int countBytes() const { return big_ ? 8 : 2; }
+    int entryBytes() const { return big_ ? 20 : 12; }
+    int inlineBytes() const { return big_ ? 8 : 4; }
+    qsizetype at(quint64 i) const { return qsizetype(i) * entryBytes(); }
+    int typeBytes(quint64 i) const {
+        static const int bytes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4, 0, 0, 8, 8, 8};
+        const quint64 type = u16(entries_, at(i) + 2);
+        return type < std::size(bytes) ? bytes[type] : 1;
+    }
+    quint64 u16(const QByteArray& d, qsizetype at) const {
+        return little_ ? le16(d, at) : be16(d, at);
+    }
+    quint64 u32(const QByteArray& d, qsizetype at) const {
+        return little_ ? le32(d, at) : be32(d, at);
+    }
+    quint64 u64(const QByteArray& d, qsizetype at) const {
+        const quint64 a = u32(d, at), c = u32(d, at + 4);
+        return little_ ? a | c << 32 : a << 32 | c;
+    }
+    const Bytes& f_;
+    bool little_ = false, big_ = false;
+    quint64 count_ = 0;
+    QByteArray entries_;
+};
+
+// TIFF: the first directory's size, layout, compression and orientation tags.
+Header tiff(const Bytes& f) {
+    const TiffDirectory d(f);
+    if (!d.ok()) return {};
     quint64 w = 0, h = 0, rows = 0, tileW = 0, tileH = 0, samples = 1, bits = 1, photometric = 1;
+    quint64 compression = 1;
     int orientation = 1;
-    for (quint64 i = 0; i < count; ++i) {
-        const qsizetype e = qsizetype(i) * entryBytes;
-        const quint64 tag = u16(entries, e), type = u16(entries, e + 2);
-        const quint64 n = big ? u64(entries, e + 4) : u32(entries, e + 4);
-        const int size = type < std::size(typeBytes) ? typeBytes[type] : 1;
-        // An array longer than the file would only make the decoder allocate for it.
-        if (size > 0 && n > quint64(f.size()) / quint64(size)) return {};
-        const qsizetype value = e + (big ? 12 : 8);
-        quint64 v = 0;
-        if (n >= 1 && (type == 3 || type == 4 || type == 16)) {
-            QByteArray first = entries.mid(value, inlineBytes);
-            if (quint64(size) * n > quint64(inlineBytes)) // the values lie elsewhere
-                first = f.at(qint64(big ? u64(entries, value) : u32(entries, value)), size);
-            if (first.size() < size) return {};
-            v = type == 3 ? u16(first, 0) : type == 4 ? u32(first, 0) : u64(first, 0);
-        }
-        switch (tag) {
+    for (quint64 i = 0; i < d.count(); ++i) {
+        quint64 n = 0;
+        const std::optional<quint64> value = d.values(i, n) ? d.value(i) : std::nullopt;
+        if (!value) return {};
+        const quint64 v = *value;
+        switch (d.tag(i)) {
         case 256:
             w = v;
             break;
@@ -275,6 +313,9 @@ Header tiff(const Bytes& f) {
             break;
         case 258:
             bits = v;
+            break;
+        case 259:
+            compression = v;
             break;
         case 262:
             photometric = v;
@@ -298,13 +339,15 @@ Header tiff(const Bytes& f) {
             break;
         }
     }
-    if (samples < 1 || samples > 16 || bits < 1 || bits > 64) return {};
+    // Old-style JPEG compression (6) hides its picture where no count of its scans can follow.
+    if (samples < 1 || samples > 16 || bits < 1 || bits > 64 || compression == 6) return {};
     Header header = sized(Kind::Tiff, qint64(std::min<quint64>(w, 1ull << 32)),
                           qint64(std::min<quint64>(h, 1ull << 32)));
     if (!header.ok()) return {};
     header.bits = int(bits);
     header.samples = int(samples);
     header.palette = photometric == 3;
+    header.jpegInside = compression == 7;
     header.transformation = fromExifOrientation(orientation);
     const quint64 pixelBits = samples * bits;
     const quint64 chunk = tileW && tileH
@@ -501,6 +544,29 @@ QHash<QByteArray, QByteArray> pngTexts(QIODevice& device, const QList<QByteArray
         return found.size() < keys.size();
     });
     return found;
+}
+
+std::optional<QList<std::pair<qint64, qint64>>> tiffChunks(QIODevice& device, int most) {
+    const Bytes f(device);
+    const TiffDirectory d(f);
+    if (!d.ok()) return std::nullopt;
+    std::optional<quint64> offsets, counts;
+    for (quint64 i = 0; i < d.count(); ++i) {
+        if (d.tag(i) == 273 || d.tag(i) == 324) offsets = i;
+        if (d.tag(i) == 279 || d.tag(i) == 325) counts = i;
+    }
+    quint64 n = 0, m = 0;
+    if (!offsets || !counts || !d.values(*offsets, n) || !d.values(*counts, m) || n != m ||
+        n > quint64(most))
+        return std::nullopt;
+    QList<std::pair<qint64, qint64>> chunks;
+    for (quint64 k = 0; k < n; ++k) {
+        const std::optional<quint64> at = d.value(*offsets, k), bytes = d.value(*counts, k);
+        if (!at || !bytes || *at > quint64(f.size()) || *bytes > quint64(f.size()) - *at)
+            return std::nullopt;
+        chunks.append({qint64(*at), qint64(*bytes)});
+    }
+    return chunks;
 }
 
 QImageIOHandler::Transformations fromExifOrientation(int orientation) {

@@ -11,6 +11,7 @@
 #include <QSize>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QIODevice;
 
@@ -28,6 +29,7 @@ struct Header {
     bool progressive = false; // JPEG: every scan is held in memory until the last
     QList<QSize> sampling;    // JPEG: each component's horizontal and vertical sampling
     qint64 chunkBytes = 0;    // TIFF: one decoded strip or tile; HEIF: all the items' data
+    bool jpegInside = false;  // TIFF: its strips or tiles are JPEG pictures
     QList<QSize> thumbnails;  // HEIF: smaller versions stored beside the picture, upright
     int planeHalves = 6;      // HEIF: the decoder's planes, half bytes per pixel (3 for 4:2:0)
     QByteArray qtFormat;      // the toolkit's name of the format where its reader decodes it
@@ -42,6 +44,11 @@ struct Header {
 // Reads the header of the picture open in `device` (seekable), from its start. A file that
 // is not a picture of a kind read here gives a header that is not ok().
 Header readHeader(QIODevice& device);
+
+// Where the strips or tiles of the first picture of the TIFF open in `device` lie, and how many
+// bytes each has; none when the file does not say, they lie outside the file or they are more
+// than `most`.
+std::optional<QList<std::pair<qint64, qint64>>> tiffChunks(QIODevice& device, int most);
 
 // An EXIF orientation (1 to 8) as the turn that makes the picture upright.
 QImageIOHandler::Transformations fromExifOrientation(int orientation);

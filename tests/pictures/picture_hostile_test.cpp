@@ -64,6 +64,13 @@ class PictureHostileTest : public QObject {
              true});
         row({"40 refinement scans of 8192 x 8192", hostile::refinementScansJpeg(8192, 8192, 40),
              false});
+        // The same limits for the JPEG pictures that a TIFF's strips are.
+        row({"tiff of 99 refinement scans of 2048 x 2048",
+             hostile::jpegTiff(hostile::refinementScansJpeg(2048, 2048, 99), 2048, 2048), true});
+        photo = QImage(640, 480, QImage::Format_Grayscale8);
+        photo.fill(90);
+        row({"tiff of a jpeg", hostile::jpegTiff(testfiles::encode(photo, "jpeg"), 640, 480),
+             true});
     }
     void hostile() {
         QFETCH(hostile::File, file);
