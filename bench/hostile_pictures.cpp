@@ -434,6 +434,19 @@ QByteArray encodeHeif(const QImage& source, HeifKind kind, int orientation, int 
     return out;
 }
 
+QByteArray heifGrid(QSize grid) {
+    QImage image(64, 63, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray out = encodeHeif(image, Heic, 1);
+    // The grid's description: version, flags (16-bit sizes), one row and one column, the size.
+    const QByteArray made = QByteArray(4, '\0') + QByteArray::fromHex("0040003F");
+    const qsizetype at = out.indexOf(made, out.indexOf("idat"));
+    if (at < 0) return {};
+    qToBigEndian(quint16(grid.width()), out.data() + at + 4);
+    qToBigEndian(quint16(grid.height()), out.data() + at + 6);
+    return out;
+}
+
 QList<File> ordinary() {
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::gray);
@@ -464,6 +477,7 @@ QList<File> all() {
          gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
                  qint64(1) << 30, "--></svg>")},
         {"many-boxes.heic", heifWithManyBoxes(15000)},
+        {"grid-larger-than-declared.heic", heifGrid(QSize(16384, 16384))},
         {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
         {"data-after-rows.png", pngWithDataAfterRows(1, 1, qint64(10) << 30), true},
         {"refinement-scans-in.tif", jpegTiff(refinementScansJpeg(8192, 8192, 99), 8192, 8192)},

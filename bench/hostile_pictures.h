@@ -60,6 +60,11 @@ QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int t
 enum TgaStyle { TgaPlain, TgaRle, TgaGrey, TgaMapped, Tga16TopRight, TgaAlphaFooter };
 QByteArray tga(const QImage& image, TgaStyle style);
 
+// A HEIC of 64 x 63 pixels as libheif writes a picture of a size its coding does not divide:
+// one tile of 64 x 64 in a grid, its size `grid` in the grid's description (64 x 63 as made),
+// its ispe 64 x 63 whatever the grid says.
+QByteArray heifGrid(QSize grid);
+
 struct File {
     QString name;
     QByteArray bytes;

@@ -1,6 +1,7 @@
 #include "pictures/decode/heif.h"
 
 #include "pictures/decode/decode_budget.h"
+#include "pictures/decode/picture.h"
 
 #include <QColorSpace>
 #include <QHash>
@@ -17,6 +18,9 @@ namespace {
 // grid with its depth and gain maps).
 constexpr qint64 maxMetaBytes = 128 * 1024;
 constexpr int maxThumbnails = 8;
+// A phone's grid has a few dozen tiles; libheif takes at most 256 rows and columns.
+constexpr int maxInputs = 256 * 256;
+constexpr int maxExtents = 16;
 
 // libheif reads through these, from the device the picture is open in. The library takes a
 // failed read for a broken invariant and aborts: a file that shrank while it is read gives
@@ -119,15 +123,38 @@ class Fields {
 
 // What the metadata box says of the picture, read here rather than by the library, which
 // reads the data of every picture in the file to parse it.
+// Where an item's data lies: in the file (method 0) or in the metadata's own data box
+// (method 1), in extents from a base.
+struct Location {
+    int method = 0;
+    quint64 base = 0;
+    QList<std::pair<quint64, quint64>> extents; // offset, length (0: to the end)
+};
+
 struct Meta {
     quint32 primary = 0;
     QHash<quint32, quint32> types;
+    QHash<quint32, Location> locations;
+    QHash<quint32, QList<quint32>> inputs; // the pictures a derived one is made of (dimg)
+    qsizetype idatBody = -1, idatEnd = -1; // the data box, when there is one
     QHash<quint32, QList<int>> properties; // indexes into `boxes` of each item's properties
     QList<Box> boxes;                      // the item properties
     QList<quint32> thumbnails;
     bool alpha = false;
     qint64 dataBytes = 0; // all items' data: what the library reads in whole to parse the file
 
+    // The item's spatial extent as its ispe property states it.
+    QSize extent(quint32 item) const {
+        for (int p : properties.value(item)) {
+            const Box& b = boxes[p];
+            Fields f(data, b.body, b.end);
+            if (b.type != fourcc("ispe")) continue;
+            f.next(4);
+            const quint64 w = f.next(4), h = f.next(4);
+            if (f.ok() && w > 0 && h > 0 && w <= 65535 && h <= 65535) return QSize(int(w), int(h));
+        }
+        return {};
+    }
     // The item's size as the library gives it: its spatial extent, then the crop and the
     // turns listed after it (the library's own files list a turn before the extent, which
     // then already is the turned size).
@@ -215,16 +242,19 @@ bool parseMeta(const QByteArray& d, Meta& m) {
             const int baseBytes = more >> 4, indexBytes = version >= 1 ? more & 15 : 0;
             int extents = 0;
             for (quint64 n = f.next(version < 2 ? 2 : 4); n > 0 && f.ok(); --n) {
-                f.next(version < 2 ? 2 : 4);
-                if (version >= 1) f.next(2);
+                const auto id = quint32(f.next(version < 2 ? 2 : 4));
+                Location l;
+                if (version >= 1) l.method = int(f.next(2) & 15);
                 f.next(2);
-                f.next(baseBytes);
+                l.base = f.next(baseBytes);
                 for (quint64 e = f.next(2); e > 0 && f.ok(); --e) {
                     if (++extents > 65536) return false;
                     f.next(indexBytes);
-                    f.next(offsetBytes);
-                    m.dataBytes += qint64(std::min<quint64>(f.next(lengthBytes), quint64(1) << 40));
+                    const quint64 offset = f.next(offsetBytes), length = f.next(lengthBytes);
+                    m.dataBytes += qint64(std::min<quint64>(length, quint64(1) << 40));
+                    if (l.extents.size() < maxExtents) l.extents.append({offset, length});
                 }
+                m.locations.insert(id, l);
             }
             if (!f.ok()) return false;
         } else if (box.type == fourcc("iref")) {
@@ -235,12 +265,17 @@ bool parseMeta(const QByteArray& d, Meta& m) {
                 const auto from = quint32(g.next(version == 0 ? 2 : 4));
                 for (quint64 n = g.next(2); n > 0 && g.ok(); --n) {
                     const auto to = quint32(g.next(version == 0 ? 2 : 4));
+                    if (g.ok() && r.type == fourcc("dimg") && m.inputs[from].size() < maxInputs)
+                        m.inputs[from] << to;
                     if (!g.ok() || to != m.primary) continue;
                     if (r.type == fourcc("thmb") && m.thumbnails.size() < maxThumbnails)
                         m.thumbnails << from;
                     if (r.type == fourcc("auxl")) m.alpha = true;
                 }
             }
+        } else if (box.type == fourcc("idat")) {
+            m.idatBody = box.body;
+            m.idatEnd = box.end;
         } else if (box.type == fourcc("iprp")) {
             QList<Box> parts;
             if (!children(d, box.body, box.end, parts)) return false;
@@ -320,12 +355,6 @@ class File {
     File& operator=(const File&) = delete;
 
     const heif_image_handle* primary() const { return primary_; }
-    QList<heif_item_id> thumbnails() const {
-        QList<heif_item_id> ids(maxThumbnails);
-        ids.resize(
-            heif_image_handle_get_list_of_thumbnail_IDs(primary_, ids.data(), maxThumbnails));
-        return ids;
-    }
 
   private:
     heif_context* context_ = heif_context_alloc();
@@ -378,6 +407,80 @@ QColorSpace colourSpace(const heif_image_handle* h) {
 
 } // namespace
 
+// The first bytes of an item's data (a derived picture's description), at most `most`.
+QByteArray itemData(QIODevice& device, const Meta& m, quint32 item, qint64 most) {
+    const Location l = m.locations.value(item);
+    QByteArray out;
+    for (const auto& [offset, length] : l.extents) {
+        const qint64 want =
+            length == 0 ? most - out.size() : qint64(std::min<quint64>(length, quint64(most)));
+        if (l.method == 1 && m.idatBody >= 0) {
+            const quint64 at = quint64(m.idatBody) + l.base + offset;
+            if (at > quint64(m.idatEnd)) return {};
+            out += m.data.mid(qsizetype(at), std::min<qint64>(want, m.idatEnd - qint64(at)));
+        } else if (l.method == 0 && device.seek(qint64(std::min<quint64>(
+                                        l.base + offset, quint64(device.size()))))) {
+            out += device.read(want);
+        } else {
+            return {};
+        }
+        if (out.size() >= most) return out.left(most);
+    }
+    return out;
+}
+
+// The size a grid or an overlay makes, as its description says: what libheif builds, whatever
+// the item's ispe says.
+QSize derivedSize(QIODevice& device, const Meta& m, quint32 item, int& rows, int& columns) {
+    const bool grid = m.types.value(item) == fourcc("grid");
+    const QByteArray d = itemData(device, m, item, 64);
+    Fields f(d, 0, d.size());
+    f.next(1); // version
+    const bool wide = f.next(1) & 1;
+    rows = columns = 1;
+    if (grid) {
+        rows = int(f.next(1)) + 1;
+        columns = int(f.next(1)) + 1;
+    } else {
+        f.next(8); // the canvas's fill colour
+    }
+    const quint64 w = f.next(wide ? 4 : 2), h = f.next(wide ? 4 : 2);
+    if (!f.ok() || w == 0 || h == 0 || w > 65535 || h > 65535) return {};
+    return QSize(int(w), int(h));
+}
+
+// For a picture made of others (a grid of tiles, an overlay, an identity with its turn): that
+// what libheif builds is the size the file declares, and the largest picture it decodes on
+// the way, in pixels; -1 when the file contradicts itself or asks for more than any picture.
+qint64 largestInput(QIODevice& device, const Meta& m) {
+    const quint32 type = m.types.value(m.primary);
+    if (type != fourcc("grid") && type != fourcc("iovl") && type != fourcc("iden")) return 0;
+    int rows = 1, columns = 1;
+    if (type != fourcc("iden") &&
+        derivedSize(device, m, m.primary, rows, columns) != m.extent(m.primary))
+        return -1;
+    const QList<quint32> inputs = m.inputs.value(m.primary);
+    if (inputs.isEmpty() || (type == fourcc("grid") && inputs.size() != rows * columns) ||
+        (type == fourcc("iden") && inputs.size() != 1))
+        return -1;
+    QSize most(0, 0);
+    qint64 all = 0;
+    for (quint32 input : inputs) {
+        const quint32 kind = m.types.value(input);
+        const QSize s = m.extent(input);
+        if ((kind != fourcc("hvc1") && kind != fourcc("av01")) || s.isEmpty()) return -1;
+        most = most.expandedTo(s);
+        all += qint64(s.width()) * s.height();
+    }
+    const QSize out = m.extent(m.primary);
+    // Tiles beyond those that cover the picture would be decoded for nothing.
+    if (type == fourcc("grid") && (qint64(columns - 1) * most.width() >= out.width() ||
+                                   qint64(rows - 1) * most.height() >= out.height()))
+        return -1;
+    if (all > picture::maxPixels) return -1;
+    return qint64(most.width()) * most.height();
+}
+
 bool isHeif(const QByteArray& start) {
     if (start.size() < 12 || start.mid(4, 4) != "ftyp") return false;
     for (qsizetype at = 8; at + 4 <= start.size(); at += 4)
@@ -398,12 +501,20 @@ picture::Header readHeader(QIODevice& device) {
         return {};
     // The library reads every item's data; more than the file twice over is a trap.
     if (m.dataBytes > 2 * device.size()) return {};
+    const qint64 input = largestInput(device, m);
+    if (input < 0) return {};
     header.kind = picture::Kind::Heif;
     header.bits = m.bits();
     header.planeHalves = m.planeHalves();
     header.samples = m.alpha ? 4 : 3;
+    header.inputPixels = input;
+    // Thumbnails coded as they are: a derived one would be made at a size of its own.
     for (quint32 t : m.thumbnails)
-        if (!m.size(t).isEmpty()) header.thumbnails << m.size(t);
+        if (!m.size(t).isEmpty() &&
+            (m.types.value(t) == fourcc("hvc1") || m.types.value(t) == fourcc("av01"))) {
+            header.thumbnails << m.size(t);
+            header.thumbnailItems << t;
+        }
     header.chunkBytes = m.dataBytes;
     header.qtFormat = "heif";
     return header;
@@ -418,25 +529,25 @@ qint64 decodeBytes(const picture::Header& header, QSize target) {
     // intermediate. Besides, the items' data the library reads and the decoders' own state.
     const qint64 halves = 2 * header.planeHalves * sample +
                           (header.samples == 4 ? 2 * sample + 8 : 6) + (header.bits > 8 ? 16 : 0);
-    return qint64(s.width()) * s.height() * halves / 2 + header.chunkBytes + 16 * 1024 * 1024;
+    // A picture made of others: the one decoded at a time, in the decoder's planes and the
+    // library's copy of them.
+    const qint64 input = t < 0 ? header.inputPixels * header.planeHalves * sample : 0;
+    return qint64(s.width()) * s.height() * halves / 2 + input + header.chunkBytes +
+           16 * 1024 * 1024;
 }
 
 QImage decode(QIODevice& device, QSize target) {
+    // What is decoded is what readHeader planned for: the same thumbnail, a grid of the size it
+    // declares.
+    const picture::Header header = readHeader(device);
+    if (!header.ok()) return {};
     const File file(device);
     if (!file.primary()) return {};
     heif_image_handle* handle = nullptr;
-    QList<QSize> sizes;
-    const QList<heif_item_id> ids = file.thumbnails();
-    for (heif_item_id id : ids) {
-        heif_image_handle* t = nullptr;
-        sizes << (heif_image_handle_get_thumbnail(file.primary(), id, &t).code == heif_error_Ok
-                      ? sizeOf(t)
-                      : QSize());
-        if (t) heif_image_handle_release(t);
-    }
-    const int chosen = chooseThumbnail(sizes, sizeOf(file.primary()), target);
+    const int chosen = chooseThumbnail(header.thumbnails, header.stored, target);
     if (chosen >= 0 &&
-        heif_image_handle_get_thumbnail(file.primary(), ids[chosen], &handle).code != heif_error_Ok)
+        heif_image_handle_get_thumbnail(file.primary(), header.thumbnailItems[chosen], &handle)
+                .code != heif_error_Ok)
         return {};
     const heif_image_handle* h = handle ? handle : file.primary();
     const bool alpha = heif_image_handle_has_alpha_channel(h);

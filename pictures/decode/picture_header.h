@@ -31,6 +31,8 @@ struct Header {
     qint64 chunkBytes = 0;    // TIFF: one decoded strip or tile; HEIF: all the items' data
     bool jpegInside = false;  // TIFF: its strips or tiles are JPEG pictures
     QList<QSize> thumbnails;  // HEIF: smaller versions stored beside the picture, upright
+    QList<quint32> thumbnailItems; // HEIF: their items
+    qint64 inputPixels = 0;   // HEIF: the largest picture a grid or overlay is made of
     int planeHalves = 6;      // HEIF: the decoder's planes, half bytes per pixel (3 for 4:2:0)
     QByteArray qtFormat;      // the toolkit's name of the format where its reader decodes it
     qint64 start = 0;         // where the picture's own bytes start (the PNG inside an icon)
