@@ -26,17 +26,17 @@ struct Header {
     int bits = 8;    // per sample
     int samples = 3; // per pixel, alpha included
     bool palette = false;
-    bool progressive = false; // JPEG: every scan is held in memory until the last
-    QList<QSize> sampling;    // JPEG: each component's horizontal and vertical sampling
-    qint64 chunkBytes = 0;    // TIFF: one decoded strip or tile; HEIF: all the items' data
-    bool jpegInside = false;  // TIFF: its strips or tiles are JPEG pictures
-    QList<QSize> thumbnails;  // HEIF: smaller versions stored beside the picture, upright
+    bool progressive = false;      // JPEG: every scan is held in memory until the last
+    QList<QSize> sampling;         // JPEG: each component's horizontal and vertical sampling
+    qint64 chunkBytes = 0;         // TIFF: one decoded strip or tile; HEIF: all the items' data
+    bool jpegInside = false;       // TIFF: its strips or tiles are JPEG pictures
+    QList<QSize> thumbnails;       // HEIF: smaller versions stored beside the picture, upright
     QList<quint32> thumbnailItems; // HEIF: their items
-    qint64 inputPixels = 0;   // HEIF: the largest picture a grid or overlay is made of
-    int planeHalves = 6;      // HEIF: the decoder's planes, half bytes per pixel (3 for 4:2:0)
-    QByteArray qtFormat;      // the toolkit's name of the format where its reader decodes it
-    qint64 start = 0;         // where the picture's own bytes start (the PNG inside an icon)
-    qint64 end = -1;          // and end; -1: at the end of the file
+    qint64 inputPixels = 0;        // HEIF: the largest picture a grid or overlay is made of
+    int planeHalves = 6;           // HEIF: the decoder's planes, half bytes per pixel (3 for 4:2:0)
+    QByteArray qtFormat;           // the toolkit's name of the format where its reader decodes it
+    qint64 start = 0;              // where the picture's own bytes start (the PNG inside an icon)
+    qint64 end = -1;               // and end; -1: at the end of the file
 
     bool ok() const { return kind != Kind::None && !stored.isEmpty(); }
     bool quarterTurn() const { return transformation & QImageIOHandler::TransformationRotate90; }

@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -66,6 +67,14 @@ Fd openClassFolder(SizeClass size, bool create) {
     return openFolder(cache.get(), folderName(size), create);
 }
 
+// The nanoseconds of the picture's modification time, which the standard's tag leaves out: a
+// picture rewritten within a second, to the same length, is told apart.
+const char kNanosecondsTag[] = "X-Vetrinova::MTime::Nanoseconds";
+
+// A picture modified less than this long ago may still be being written: its thumbnail waits
+// for a later start.
+constexpr qint64 kSettlingSeconds = 3;
+
 // Longest tag value read: a URI of the longest path, every byte of it written as %XX.
 constexpr int kMaxTagBytes = 3 * 4096 + 16;
 
@@ -73,14 +82,23 @@ QByteArray fileName(const QByteArray& uri) {
     return QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() + ".png";
 }
 
-// The bytes of a regular file in `dir`, when it has at most kMaxFileBytes.
-QByteArray readThumbnailFile(int dir, const QByteArray& name) {
+// A thumbnail file's bytes, and the second it was last written.
+struct ThumbnailFile {
+    QByteArray bytes;
+    qint64 written = 0;
+};
+
+// A regular file in `dir`, when it has at most kMaxFileBytes.
+ThumbnailFile readThumbnailFile(int dir, const QByteArray& name) {
     const files::Opened opened = files::openRegular(name, files::Links::Refuse, dir);
-    if (!opened.fd.ok() || opened.bytes > kMaxFileBytes) return {};
+    struct stat st {};
+    if (!opened.fd.ok() || opened.bytes > kMaxFileBytes || ::fstat(opened.fd.get(), &st) != 0)
+        return {};
     QFile file;
     if (!file.open(opened.fd.get(), QIODevice::ReadOnly)) return {};
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    return bytes.size() > kMaxFileBytes ? QByteArray() : bytes;
+    if (bytes.size() > kMaxFileBytes) return {};
+    return {bytes, qint64(st.st_mtim.tv_sec)};
 }
 
 // A decimal tag that says `expected`.
@@ -94,8 +112,12 @@ bool says(const QHash<QByteArray, QByteArray>& tags, const char* key, qint64 exp
 // is now. Its size and tags are read from its chunks before anything is decoded; the decoder
 // then sees the file without its text chunks, which the toolkit's reader would inflate whole
 // (a few megabytes of compressed text inflate to gigabytes), and stops after its last row.
-QImage accepted(QByteArray png, SizeClass size, const QByteArray& uri, const files::Stamp& stamp,
-                QSize picture, QSize drawn) {
+QImage accepted(ThumbnailFile file, SizeClass size, const QByteArray& uri,
+                const files::Stamp& stamp, QSize picture, QSize drawn) {
+    // The standard's stamp is whole seconds: a picture changed in the second its thumbnail was
+    // written (or later, by a clock set back) may have changed after it.
+    if (stamp.seconds >= file.written) return {};
+    QByteArray& png = file.bytes;
     QBuffer buffer(&png);
     buffer.open(QIODevice::ReadOnly);
     const picture::Header header = picture::readHeader(buffer);
@@ -104,10 +126,11 @@ QImage accepted(QByteArray png, SizeClass size, const QByteArray& uri, const fil
         s.height() > pixels(size) || !thumbnail_size::sameProportions(s, picture) ||
         !thumbnail_size::covers(s, picture, drawn))
         return {};
-    const QHash<QByteArray, QByteArray> tags =
-        picture::pngTexts(buffer, {"Thumb::URI", "Thumb::MTime", "Thumb::Size"}, kMaxTagBytes);
+    const QHash<QByteArray, QByteArray> tags = picture::pngTexts(
+        buffer, {"Thumb::URI", "Thumb::MTime", "Thumb::Size", kNanosecondsTag}, kMaxTagBytes);
     if (tags.value("Thumb::URI") != uri || !says(tags, "Thumb::MTime", stamp.seconds) ||
-        (tags.contains("Thumb::Size") && !says(tags, "Thumb::Size", stamp.bytes)))
+        (tags.contains("Thumb::Size") && !says(tags, "Thumb::Size", stamp.bytes)) ||
+        (tags.contains(kNanosecondsTag) && !says(tags, kNanosecondsTag, stamp.nanoseconds)))
         return {};
     picture::PngStream pixelsOnly(buffer, 0, -1);
     return picture::decodePng(pixelsOnly, s);
@@ -242,7 +265,8 @@ bool write(const QString& path, const QImage& image, QSize picture, SizeClass si
     const int larger = std::max(image.width(), image.height());
     if (image.isNull() || (larger < side && image.size() != picture) ||
         !thumbnail_size::sameProportions(image.size(), picture) || insideCache(path) ||
-        files::stampOf(files::encodeName(path)) != decodedFrom)
+        files::stampOf(files::encodeName(path)) != decodedFrom ||
+        decodedFrom.seconds > QDateTime::currentSecsSinceEpoch() - kSettlingSeconds)
         return false;
     const QImage thumbnail =
         larger > side ? image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)
@@ -254,6 +278,7 @@ bool write(const QString& path, const QImage& image, QSize picture, SizeClass si
     const QByteArray uri = uriOf(path);
     png = withTags(png, {{"Thumb::URI", uri},
                          {"Thumb::MTime", QByteArray::number(decodedFrom.seconds)},
+                         {kNanosecondsTag, QByteArray::number(decodedFrom.nanoseconds)},
                          {"Thumb::Size", QByteArray::number(decodedFrom.bytes)},
                          {"Thumb::Image::Width", QByteArray::number(picture.width())},
                          {"Thumb::Image::Height", QByteArray::number(picture.height())},

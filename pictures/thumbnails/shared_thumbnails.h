@@ -10,7 +10,10 @@
 // - read() gives a thumbnail only when it is what the cache promises: a regular file (not a
 //   link, nor in a cache folder that is a link) of at most kMaxFileBytes, a PNG no larger than
 //   its class, tagged with the picture's URI and its present modification time (and size, when
-//   tagged), of the picture's proportions and large enough for the place it is drawn in.
+//   tagged, and to the nanosecond when tagged so by this program), of the picture's
+//   proportions and large enough for the place it is drawn in; and not of a picture modified
+//   in the second the thumbnail was written, which the standard's whole seconds cannot tell
+//   apart.
 //   Anything else is ignored. The size and tags come from the PNG's chunks before anything is
 //   decoded, so a PNG too large for its class or the cell, or of another file, is never
 //   decoded; text chunks are inflated only as far as a tag may be long, and never by the
@@ -18,8 +21,9 @@
 // - write() leaves either the whole new thumbnail or nothing: written to a temporary file in
 //   the same folder, mode 0600, then renamed; folders it makes are 0700. The tags are tEXt
 //   chunks, the only ones GLib's check of a thumbnail reads. It never writes for a
-//   file inside the cache, into a cache folder that is a link, or for a file changed since it
-//   was decoded. A read-only or full disk, or any other failure, gives false and nothing else.
+//   file inside the cache, into a cache folder that is a link, for a file changed since it
+//   was decoded, or for one modified in the last few seconds (it may still be being written). A
+//   read-only or full disk, or any other failure, gives false and nothing else.
 #include "base/files.h"
 
 #include <QByteArray>

@@ -15,6 +15,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace testfiles {
 
 void writePicture(const QString& path, QSize size, QColor colour) {
@@ -23,6 +27,12 @@ void writePicture(const QString& path, QSize size, QColor colour) {
     const QByteArray bytes = encode(img, QFileInfo(path).suffix().toLatin1().constData());
     QVERIFY2(!bytes.isEmpty(), qPrintable(path));
     writeText(path, bytes);
+}
+
+void setModified(const QString& path, qint64 seconds, long nanoseconds) {
+    const timespec when{time_t(::time(nullptr) - seconds), nanoseconds};
+    const timespec times[2] = {when, when};
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
 }
 
 void writeText(const QString& path, const QByteArray& bytes) {

@@ -31,6 +31,9 @@ QByteArray readAll(const QString& path);
 QString deepFolder(const QString& in, int room);
 // Writes a file whose path may be too long to open: reached folder by folder.
 void writeDeep(const QString& path, const QByteArray& bytes);
+// Sets the file's modification time to `seconds` before now, at `nanoseconds` within that
+// second: a picture that has settled since it was written, or one written in a given second.
+void setModified(const QString& path, qint64 seconds, long nanoseconds = 0);
 QByteArray encode(const QImage& image, const char* format);
 // Writes the bytes to a file of that name in the folder; its path.
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);

@@ -98,6 +98,7 @@ class SharedThumbnailsTest : public QObject {
         picture_ = path(QStringLiteral("photo.jpg"));
         QFile::remove(picture_); // may be a link into the cache a test made
         testfiles::writePicture(picture_, kPicture, Qt::darkCyan);
+        testfiles::setModified(picture_, 100, 500'000'000); // settled
     }
 
     void uri_data() {
@@ -226,6 +227,56 @@ class SharedThumbnailsTest : public QObject {
             [&] { got = shared_thumbnails::read(picture_, kPicture, QSize(120, 80)); });
         QCOMPARE(got.size(), accepted ? size : QSize(0, 0));
         if (grew >= 0) QVERIFY2(grew < 8 * 1024, qPrintable(QString::number(grew)));
+    }
+
+    // The standard's stamp is whole seconds: a picture rewritten within the second, to the same
+    // length, is told apart by this program's own stamp; another program's thumbnail is not
+    // trusted for a picture modified in the second it was written.
+    void staleWithinASecond_data() {
+        QTest::addColumn<bool>("ours");
+        QTest::addColumn<long>("rewrittenAt"); // nanoseconds of the same second; 0: as it was
+        QTest::addColumn<bool>("sameSecond");  // the thumbnail written in the picture's second
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("ours") << true << 0L << false << true;
+        QTest::newRow("ours, picture rewritten in the same second")
+            << true << 700'000'000L << false << false;
+        QTest::newRow("another program's") << false << 0L << false << true;
+        QTest::newRow("another program's, written in the picture's second")
+            << false << 0L << true << false;
+    }
+    void staleWithinASecond() {
+        QFETCH(bool, ours);
+        QFETCH(long, rewrittenAt);
+        QFETCH(bool, sameSecond);
+        QFETCH(bool, accepted);
+        const QString thumbnail = pathOf(picture_, SizeClass::Normal);
+        if (ours) {
+            QImage image(300, 200, QImage::Format_RGB32);
+            image.fill(Qt::darkCyan);
+            QVERIFY(write(image, SizeClass::Normal));
+        } else {
+            writeForeign(thumbnail, picture_, QSize(128, 85));
+        }
+        if (rewrittenAt) {
+            QByteArray bytes = testfiles::readAll(picture_);
+            bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x55);
+            testfiles::writeText(picture_, bytes);
+            testfiles::setModified(picture_, 100, rewrittenAt);
+        }
+        if (sameSecond) testfiles::setModified(thumbnail, 100, 900'000'000);
+        QCOMPARE(shared_thumbnails::read(picture_, kPicture, QSize(120, 80)).isNull(), !accepted);
+    }
+
+    // A picture modified a moment ago may still be being written: no thumbnail is kept for it
+    // until it has settled.
+    void settlingPictureNotWritten() {
+        QImage image(300, 200, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        testfiles::setModified(picture_, 1);
+        QVERIFY(!write(image, SizeClass::Normal));
+        QCOMPARE(filesIn(SizeClass::Normal), QStringList());
+        testfiles::setModified(picture_, 10);
+        QVERIFY(write(image, SizeClass::Normal));
     }
 
     // A thumbnail whose image data goes on after its last row with gigabytes of zeros, in

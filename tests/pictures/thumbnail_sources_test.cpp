@@ -86,6 +86,7 @@ class ThumbnailSourcesTest : public QObject {
     // The photo, stored 640 x 480 with an orientation and, unless empty, a camera thumbnail.
     void writePhoto(int orientation, const QByteArray& thumbnail) {
         testfiles::writeCameraPhoto(photo_, gradient(kPhoto), orientation, thumbnail);
+        testfiles::setModified(photo_, 100); // settled: its thumbnails may be kept
     }
     // The cell as it comes from the source the fetch used, against the decoded photo's.
     void checkFetch(Source expected) {
