@@ -264,7 +264,12 @@ QImage decodeWithReader(QIODevice& device, const QByteArray& format, QSize store
                         QSize scaled = {}, bool sameHeader = true) {
     QImageReader reader(&device, format);
     reader.setAutoTransform(false);
-    if (sameHeader && reader.size() != stored) return {};
+    // The toolkit's BMP reader gives the height of a picture stored top down as it is stored,
+    // negative.
+    const QSize said = reader.size();
+    if (sameHeader && (said.width() != stored.width() ||
+                       std::abs(qint64(said.height())) != qint64(stored.height())))
+        return {};
     if (scaled.isValid() && scaled != stored) reader.setScaledSize(scaled);
     QImage image;
     return reader.read(&image) ? image : QImage();

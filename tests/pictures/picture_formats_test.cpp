@@ -243,6 +243,40 @@ class PictureFormatsTest : public QObject {
                  expected.convertToFormat(QImage::Format_ARGB32));
     }
 
+    // A BMP stored top down (a negative height) shows the right way up, as one stored bottom up.
+    void topDownBmp_data() {
+        QTest::addColumn<bool>("topDown");
+        QTest::newRow("bottom up") << false;
+        QTest::newRow("top down") << true;
+    }
+    void topDownBmp() {
+        QFETCH(bool, topDown);
+        const int w = 8, h = 6, rowBytes = (w * 3 + 3) / 4 * 4;
+        QByteArray pixels;
+        for (int y = 0; y < h; ++y) {
+            const int row = topDown ? y : h - 1 - y; // from the top: red, then blue
+            pixels += QByteArray(row < h / 2 ? "\0\0\xFF" : "\xFF\0\0", 3).repeated(w) +
+                      QByteArray(rowBytes - w * 3, '\0');
+        }
+        QByteArray header(54, '\0');
+        header[0] = 'B';
+        header[1] = 'M';
+        qToLittleEndian<quint32>(quint32(54 + pixels.size()), header.data() + 2);
+        qToLittleEndian<quint32>(54, header.data() + 10);
+        qToLittleEndian<quint32>(40, header.data() + 14);
+        qToLittleEndian<qint32>(w, header.data() + 18);
+        qToLittleEndian<qint32>(topDown ? -h : h, header.data() + 22);
+        qToLittleEndian<quint16>(1, header.data() + 26);
+        qToLittleEndian<quint16>(24, header.data() + 28);
+        QTemporaryDir dir;
+        const QString path = testfiles::written(dir, "picture.bmp", header + pixels);
+        QCOMPARE(probePicture(path).size, QSize(w, h));
+        const LoadedPicture p = loadPicture(path);
+        QCOMPARE(p.image.size(), QSize(w, h));
+        QCOMPARE(p.image.pixel(3, 0), qRgb(255, 0, 0));
+        QCOMPARE(p.image.pixel(3, h - 1), qRgb(0, 0, 255));
+    }
+
     // sRGB red and green stored in a wider space with its profile come out as they were.
     void taggedColours_data() {
         QTest::addColumn<QByteArray>("format");

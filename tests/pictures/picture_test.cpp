@@ -6,6 +6,7 @@
 #include "pictures/decode/picture.h"
 #include "pictures/fitting.h"
 
+#include <QImageReader>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -174,6 +175,44 @@ class PictureTest : public QObject {
             const QRgb first = p.image.pixel(drawn.width() / 4, drawn.height() / 4);
             const QRgb last = p.image.pixel(drawn.width() * 3 / 4, drawn.height() * 3 / 4);
             QVERIFY(redFirst ? isRed(first) && isBlue(last) : isBlue(first) && isRed(last));
+        }
+    }
+
+    // Every orientation turns and mirrors the photo as the toolkit's own reader does, at full
+    // size and decoded smaller.
+    void orientationsAsTheToolkit_data() {
+        QTest::addColumn<int>("orientation");
+        for (int o = 1; o <= 8; ++o)
+            QTest::addRow("%d", o) << o;
+    }
+    void orientationsAsTheToolkit() {
+        QFETCH(int, orientation);
+        QImage quarters(200, 100, QImage::Format_RGB32);
+        QPainter paint(&quarters);
+        paint.fillRect(0, 0, 100, 50, Qt::red);
+        paint.fillRect(100, 0, 100, 50, Qt::green);
+        paint.fillRect(0, 50, 100, 50, Qt::blue);
+        paint.fillRect(100, 50, 100, 50, Qt::yellow);
+        paint.end();
+        const QString path =
+            put("photo.jpg", withOrientation(encode(quarters, "JPEG"), orientation));
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        const QImage expected = reader.read();
+        for (int divisor : {1, 4}) {
+            const LoadedPicture p = loadPicture(path, [&](QSize full) { return full / divisor; });
+            QCOMPARE(p.image.size(), expected.size() / divisor);
+            for (const double fx : {0.25, 0.75})
+                for (const double fy : {0.25, 0.75}) {
+                    const QRgb got =
+                        p.image.pixel(int(fx * p.image.width()), int(fy * p.image.height()));
+                    const QRgb want =
+                        expected.pixel(int(fx * expected.width()), int(fy * expected.height()));
+                    QVERIFY2(qAbs(qRed(got) - qRed(want)) < 40 &&
+                                 qAbs(qGreen(got) - qGreen(want)) < 40 &&
+                                 qAbs(qBlue(got) - qBlue(want)) < 40,
+                             qPrintable(QColor(got).name() + " for " + QColor(want).name()));
+                }
         }
     }
 
