@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QFile>
+#include <QImageWriter>
 #include <QtEndian>
 #include <cstdio>
 #include <cstring>
@@ -445,6 +446,26 @@ QByteArray heifGrid(QSize grid) {
     qToBigEndian(quint16(grid.width()), out.data() + at + 4);
     qToBigEndian(quint16(grid.height()), out.data() + at + 6);
     return out;
+}
+
+QImage photoLike(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb(x * 255 / size.width(), y * 255 / size.height(), (x ^ y) & 0xFF);
+    }
+    return image;
+}
+
+QByteArray progressiveJpeg(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(85);
+    writer.setProgressiveScanWrite(true);
+    return writer.write(image) ? bytes : QByteArray();
 }
 
 QList<File> ordinary() {

@@ -65,6 +65,13 @@ QByteArray tga(const QImage& image, TgaStyle style);
 // its ispe 64 x 63 whatever the grid says.
 QByteArray heifGrid(QSize grid);
 
+// A photo-like picture: smooth gradients with some detail, so the encoders work as on photos.
+QImage photoLike(QSize size);
+
+// The picture as a progressive JPEG of quality 85, as cameras' software and web tools write
+// them.
+QByteArray progressiveJpeg(const QImage& image);
+
 struct File {
     QString name;
     QByteArray bytes;

@@ -41,17 +41,6 @@ bool write(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-// A photo-like picture: smooth gradients with some detail, so the encoders work as on photos.
-QImage photo(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            line[x] = qRgb(x * 255 / size.width(), y * 255 / size.height(), (x ^ y) & 0xFF);
-    }
-    return image;
-}
-
 // The generated set; false when something could not be written.
 bool generate(const QString& folder) {
     const QDir dir(folder);
@@ -74,12 +63,12 @@ bool generate(const QString& folder) {
         QImageWriter writer(dir.filePath(QLatin1String(j.name)), "jpeg");
         writer.setQuality(85);
         writer.setProgressiveScanWrite(j.progressive);
-        ok = writer.write(photo(j.size)) && ok;
+        ok = writer.write(hostile::photoLike(j.size)) && ok;
     }
     for (const auto kind : {hostile::Heic, hostile::Avif})
         ok = write(dir.filePath(kind == hostile::Heic ? QStringLiteral("photo-12mp.heic")
                                                       : QStringLiteral("photo-12mp.avif")),
-                   hostile::encodeHeif(photo({4000, 3000}), kind, 6, 320)) &&
+                   hostile::encodeHeif(hostile::photoLike({4000, 3000}), kind, 6, 320)) &&
              ok;
     return ok;
 }

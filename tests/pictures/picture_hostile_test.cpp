@@ -47,6 +47,10 @@ class PictureHostileTest : public QObject {
         QImage photo(12240, 8160, QImage::Format_Grayscale8);
         photo.fill(90);
         row({"100-megapixel photo", testfiles::encode(photo, "jpeg"), true});
+        // Progressive photos hold every coefficient until the last scan: the plan counts them.
+        row({"100-megapixel grey progressive photo", hostile::progressiveJpeg(photo), true});
+        row({"50-megapixel progressive photo",
+             hostile::progressiveJpeg(hostile::photoLike(QSize(8660, 5773))), true});
         photo = QImage(1600, 1200, QImage::Format_RGB32);
         photo.fill(Qt::darkCyan);
         row({"heic", hostile::encodeHeif(photo, hostile::Heic, 6), true});

@@ -3,6 +3,7 @@
 // not stand for the photo is passed over, and a decoded photo's thumbnail goes to the cache.
 #include "pictures/thumbnails/thumbnail_cache.h"
 
+#include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
 #include "pictures/background.h"
 #include "pictures/decode/picture.h"
@@ -10,12 +11,10 @@
 #include "pictures/picture_compose.h"
 #include "pictures/thumbnails/shared_thumbnails.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -58,16 +57,6 @@ int farthest(const QImage& a, const QImage& b) {
                              qAbs(qBlue(p) - qBlue(q))});
         }
     return most;
-}
-
-QByteArray progressiveJpeg(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    writer.setQuality(60);
-    return writer.write(image) ? bytes : QByteArray();
 }
 
 // The shared cache's thumbnails are written on the thumbnail threads.
@@ -132,7 +121,7 @@ class ThumbnailSourcesTest : public QObject {
         const bool progressive = again == Source::Shared && camera;
         writePhoto(orientation, !camera ? QByteArray()
                                 : progressive
-                                    ? progressiveJpeg(gradient(QSize(640, 480)))
+                                    ? hostile::progressiveJpeg(gradient(QSize(640, 480)))
                                     : testfiles::encode(gradient(QSize(160, 120)), "jpeg"));
         checkFetch(first);
         checkFetch(Source::Memory);
