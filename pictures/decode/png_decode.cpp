@@ -4,6 +4,7 @@
 
 #include <QColorSpace>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <csetjmp>
@@ -181,12 +182,13 @@ bool run(Decoder& d, QIODevice& device) {
 // Palette indices beyond the palette would read colours that are not there: they show its
 // first, as the toolkit's reader has them.
 void boundIndices(QImage& image) {
-    if (image.format() != QImage::Format_Indexed8) return;
     const int colours = int(image.colorCount());
-    for (int y = 0; y < image.height(); ++y) {
+    if (image.format() != QImage::Format_Indexed8 || colours >= 256) return;
+    const int w = image.width(), h = image.height();
+    for (int y = 0; y < h; ++y) {
         uchar* p = image.scanLine(y);
-        for (int x = 0; x < image.width(); ++x)
-            if (p[x] >= colours) p[x] = 0;
+        std::replace_if(
+            p, p + w, [colours](uchar i) { return i >= colours; }, uchar(0));
     }
 }
 
