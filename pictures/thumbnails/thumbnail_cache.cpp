@@ -121,7 +121,7 @@ Thumbnail decode(const QString& path, QSize cell) {
 Thumbnail made(const QString& path, QSize cell) {
     const PictureProbe probe = probePicture(path);
     if (!probe.ok) return decode(path, cell);
-    const std::optional<files::Stamp> stamp = files::stampOf(QFile::encodeName(path));
+    const std::optional<files::Stamp> stamp = files::stampOf(files::encodeName(path));
     const QSize drawn = fitting::fitRect(probe.size, cell).size();
     Source source = Source::Shared;
     qint64 work = 0;
