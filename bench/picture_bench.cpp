@@ -24,6 +24,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
+#include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -70,6 +71,16 @@ bool generate(const QString& folder) {
                                                       : QStringLiteral("photo-12mp.avif")),
                    hostile::encodeHeif(hostile::photoLike({4000, 3000}), kind, 6, 320)) &&
              ok;
+    // The formats read by the toolkit's readers and the program's own, at a photo's size.
+    const QImage photo = hostile::photoLike({4000, 3000});
+    for (const char* format : {"webp", "bmp"})
+        ok = photo.save(dir.filePath(QStringLiteral("photo-12mp.") + QLatin1String(format))) && ok;
+    ok = write(dir.filePath(QStringLiteral("photo-12mp.tga")),
+               hostile::tga(photo, hostile::TgaRle)) &&
+         ok;
+    ok =
+        write(dir.filePath(QStringLiteral("grid-of-one-tile.heic")), hostile::heifGrid({64, 63})) &&
+        ok;
     return ok;
 }
 
@@ -79,6 +90,31 @@ void row(const QString& what, const hostile::ChildRun& m, const QString& note = 
                 : m.ok     ? "ok"
                            : "refused",
                 m.cpu, double(m.peak) / (1 << 20), qPrintable(note));
+}
+
+// The worst a format's files made the program do: the longest processor time and the highest
+// peak of a probe or a decode, each with the file and what was done.
+struct Worst {
+    double cpu = -1;
+    QString cpuWhat;
+    qint64 peak = -1;
+    QString peakWhat;
+    int files = 0;
+    void add(const QString& what, const hostile::ChildRun& m) {
+        if (m.cpu > cpu) {
+            cpu = m.cpu;
+            cpuWhat = what;
+        }
+        if (m.peak > peak) {
+            peak = m.peak;
+            peakWhat = what;
+        }
+    }
+};
+
+// A file's format as its name says it, the way the tables group them.
+QString formatOf(const QString& name) {
+    return QFileInfo(name).suffix().toLower();
 }
 
 } // namespace
@@ -154,10 +190,16 @@ int main(int argc, char** argv) {
     std::printf("| %-44s | %-7s | %7s | %8s | %s |\n", "what", "result", "cpu s", "peak MB",
                 "note");
     std::printf("|---|---|---:|---:|---|\n");
+    QMap<QString, Worst> worst;
     for (const QString& path : files) {
         const QString name = QFileInfo(path).fileName();
+        Worst& w = worst[formatOf(name)];
+        ++w.files;
         const QSize size = probePicture(path).size;
-        row(name + QStringLiteral(": probe"), hostile::inChild(warmUp, {"probe", path}),
+        const QString probed = name + QStringLiteral(": probe");
+        const hostile::ChildRun probe = hostile::inChild(warmUp, {"probe", path});
+        w.add(probed, probe);
+        row(probed, probe,
             size.isValid() ? QStringLiteral("%1x%2, %3 KB")
                                  .arg(size.width())
                                  .arg(size.height())
@@ -167,15 +209,25 @@ int main(int argc, char** argv) {
             const qint64 planned = size.isValid()
                                        ? picture::decodeBytes(path, hostile::fitted(size, target))
                                        : qint64(-1);
-            row(name + (target == cell ? QStringLiteral(": strip decode")
-                                       : QStringLiteral(": screen decode")),
+            const QString what = name + (target == cell ? QStringLiteral(": strip decode")
+                                                        : QStringLiteral(": screen decode"));
+            const hostile::ChildRun decode =
                 hostile::inChild(warmUp, {"decode", path, QString::number(target.width()),
-                                          QString::number(target.height())}),
+                                          QString::number(target.height())});
+            w.add(what, decode);
+            row(what, decode,
                 planned < 0
                     ? QString()
                     : QStringLiteral("planned %1 MB").arg(double(planned) / (1 << 20), 0, 'f', 1));
         }
     }
+    std::printf("\n## The worst case of each format\n\n");
+    std::printf("| format | files | most processor time | | highest peak | |\n");
+    std::printf("|---|---:|---:|---|---:|---|\n");
+    for (auto it = worst.cbegin(); it != worst.cend(); ++it)
+        std::printf("| %s | %d | %.3f s | %s | %.1f MB | %s |\n", qPrintable(it.key()), it->files,
+                    it->cpu, qPrintable(it->cpuWhat), double(it->peak) / (1 << 20),
+                    qPrintable(it->peakWhat));
     if (!folder.isEmpty()) {
         const int found = int(folder_scan::scan(folder).pictures.size());
         row(QStringLiteral("scan of the folder"), hostile::inChild(warmUp, {"scan", folder}),

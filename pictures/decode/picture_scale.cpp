@@ -46,15 +46,84 @@ Spans spans(int from, int to) {
     return s;
 }
 
+// Each output column's source columns: those wholly inside it, one run of them, summed as
+// integers; the few it shares with the next column are weighed.
+struct Columns {
+    std::vector<int> first, end; // of the run inside output column o
+    std::vector<int> shared;     // source columns split between two output columns
+};
+
+Columns columns(const Spans& xs, int to) {
+    Columns c;
+    c.first.assign(size_t(to), 0);
+    c.end.assign(size_t(to), 0);
+    for (size_t x = 0; x < xs.index.size(); ++x) {
+        const size_t o = size_t(xs.index[x]);
+        if (xs.share[x] < 1.f) {
+            c.shared.push_back(int(x));
+        } else {
+            if (c.end[o] == c.first[o]) c.first[o] = int(x);
+            c.end[o] = int(x) + 1;
+        }
+    }
+    return c;
+}
+
+// Adds one source row to `row` (four sums per output column: red, green, blue and alpha, or
+// the grey level alone), from 32-bit pixels or, with `grey`, bytes.
+void addRow(const uchar* line, bool grey, const Spans& xs, const Columns& c,
+            std::vector<float>& row) {
+    const auto channel = [line, grey](int x, int k) -> quint32 {
+        if (grey) return line[x];
+        const QRgb p = reinterpret_cast<const QRgb*>(line)[x];
+        return k == 0   ? quint32(qRed(p))
+               : k == 1 ? quint32(qGreen(p))
+               : k == 2 ? quint32(qBlue(p))
+                        : quint32(qAlpha(p));
+    };
+    const int channels = grey ? 1 : 4;
+    for (size_t o = 0; o < c.first.size(); ++o) {
+        quint32 sum[4] = {0, 0, 0, 0};
+        if (grey) {
+            for (int x = c.first[o]; x < c.end[o]; ++x)
+                sum[0] += line[x];
+        } else {
+            const auto* pixels = reinterpret_cast<const QRgb*>(line);
+            for (int x = c.first[o]; x < c.end[o]; ++x) {
+                const QRgb p = pixels[x];
+                sum[0] += quint32(qRed(p));
+                sum[1] += quint32(qGreen(p));
+                sum[2] += quint32(qBlue(p));
+                sum[3] += quint32(qAlpha(p));
+            }
+        }
+        for (int k = 0; k < channels; ++k)
+            row[o * 4 + size_t(k)] += float(sum[k]);
+    }
+    for (const int x : c.shared) {
+        const size_t o = size_t(xs.index[size_t(x)]);
+        const float a = xs.share[size_t(x)];
+        for (int k = 0; k < channels; ++k) {
+            const float v = float(channel(x, k));
+            row[o * 4 + size_t(k)] += a * v;
+            row[(o + 1) * 4 + size_t(k)] += (1.f - a) * v;
+        }
+    }
+}
+
 // The mean of each output pixel's area, a band of source rows at a time: only a band is
-// ever converted to a format whose pixels can be summed.
+// ever converted to a format whose pixels can be summed (grey pictures to bytes, others to
+// 32-bit pixels).
 QImage areaMean(const QImage& src, QSize size) {
     const int w = size.width(), h = size.height();
     const bool alpha = src.hasAlphaChannel();
     const QImage::Format work = alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const bool grey = !alpha && (src.format() == QImage::Format_Grayscale8 ||
+                                 src.format() == QImage::Format_Grayscale16);
     QImage out(size, work);
     if (out.isNull()) return {};
     const Spans xs = spans(src.width(), w), ys = spans(src.height(), h);
+    const Columns cs = columns(xs, w);
     const float area = float(double(src.width()) / w * double(src.height()) / h);
     std::vector<float> row(size_t(w) * 4), current(size_t(w) * 4, 0.f), next(size_t(w) * 4, 0.f);
     const int band = 32;
@@ -62,23 +131,13 @@ QImage areaMean(const QImage& src, QSize size) {
         const int n = std::min(band, src.height() - y0);
         QImage rows(src.constScanLine(y0), src.width(), n, src.bytesPerLine(), src.format());
         rows.setColorTable(src.colorTable());
-        const QImage pixels = rows.convertToFormat(work);
+        const QImage pixels = src.format() == QImage::Format_Grayscale8 ? rows
+                              : grey ? rows.convertToFormat(QImage::Format_Grayscale8)
+                                     : rows.convertToFormat(work);
         if (pixels.isNull()) return {};
         for (int r = 0; r < n; ++r) {
             std::fill(row.begin(), row.end(), 0.f);
-            const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(r));
-            for (int x = 0; x < src.width(); ++x) {
-                const QRgb p = line[x];
-                const float c[4] = {float(qRed(p)), float(qGreen(p)), float(qBlue(p)),
-                                    float(qAlpha(p))};
-                const float a = xs.share[size_t(x)];
-                float* t = &row[size_t(xs.index[size_t(x)]) * 4];
-                for (int k = 0; k < 4; ++k)
-                    t[k] += a * c[k];
-                if (a < 1.f)
-                    for (int k = 0; k < 4; ++k)
-                        t[4 + k] += (1.f - a) * c[k];
-            }
+            addRow(pixels.constScanLine(r), grey, xs, cs, row);
             const int sy = y0 + r, oy = ys.index[size_t(sy)];
             const float a = ys.share[size_t(sy)];
             for (size_t k = 0; k < row.size(); ++k) {
@@ -93,6 +152,7 @@ QImage areaMean(const QImage& src, QSize size) {
                 for (int k = 0; k < 4; ++k)
                     v[k] =
                         std::clamp(int(current[size_t(x) * 4 + size_t(k)] / area + 0.5f), 0, 255);
+                if (grey) v[1] = v[2] = v[0];
                 const int alphaValue = alpha ? v[3] : 255;
                 o[x] = qRgba(std::min(v[0], alphaValue), std::min(v[1], alphaValue),
                              std::min(v[2], alphaValue), alphaValue);
