@@ -221,13 +221,6 @@ int main(int argc, char** argv) {
                     : QStringLiteral("planned %1 MB").arg(double(planned) / (1 << 20), 0, 'f', 1));
         }
     }
-    std::printf("\n## The worst case of each format\n\n");
-    std::printf("| format | files | most processor time | | highest peak | |\n");
-    std::printf("|---|---:|---:|---|---:|---|\n");
-    for (auto it = worst.cbegin(); it != worst.cend(); ++it)
-        std::printf("| %s | %d | %.3f s | %s | %.1f MB | %s |\n", qPrintable(it.key()), it->files,
-                    it->cpu, qPrintable(it->cpuWhat), double(it->peak) / (1 << 20),
-                    qPrintable(it->peakWhat));
     if (!folder.isEmpty()) {
         const int found = int(folder_scan::scan(folder).pictures.size());
         row(QStringLiteral("scan of the folder"), hostile::inChild(warmUp, {"scan", folder}),
@@ -251,5 +244,12 @@ int main(int argc, char** argv) {
                         scanCount, pass, seconds, seconds * 1000 / scanCount, found);
         }
     }
+    std::printf("\n## The worst case of each format\n\n");
+    std::printf("| format | files | most processor time | | highest peak | |\n");
+    std::printf("|---|---:|---:|---|---:|---|\n");
+    for (auto it = worst.cbegin(); it != worst.cend(); ++it)
+        std::printf("| %s | %d | %.3f s | %s | %.1f MB | %s |\n", qPrintable(it.key()), it->files,
+                    it->cpu, qPrintable(it->cpuWhat), double(it->peak) / (1 << 20),
+                    qPrintable(it->peakWhat));
     return 0;
 }
