@@ -69,24 +69,29 @@ Columns columns(const Spans& xs, int to) {
     return c;
 }
 
+// How a band of source rows is read: 32-bit pixels, grey bytes, or grey 16-bit words.
+enum class Samples { Rgb32, Grey8, Grey16 };
+
 // Adds one source row to `row` (four sums per output column: red, green, blue and alpha, or
-// the grey level alone), from 32-bit pixels or, with `grey`, bytes.
-void addRow(const uchar* line, bool grey, const Spans& xs, const Columns& c,
+// the grey level alone, on a scale of 0 to 255).
+void addRow(const uchar* line, Samples samples, const Spans& xs, const Columns& c,
             std::vector<float>& row) {
-    const auto channel = [line, grey](int x, int k) -> quint32 {
-        if (grey) return line[x];
+    const auto* words = reinterpret_cast<const quint16*>(line);
+    const auto channel = [line, words, samples](int x, int k) -> float {
+        if (samples == Samples::Grey8) return line[x];
+        if (samples == Samples::Grey16) return float(words[x]) * (255.f / 65535.f);
         const QRgb p = reinterpret_cast<const QRgb*>(line)[x];
-        return k == 0   ? quint32(qRed(p))
-               : k == 1 ? quint32(qGreen(p))
-               : k == 2 ? quint32(qBlue(p))
-                        : quint32(qAlpha(p));
+        return float(k == 0 ? qRed(p) : k == 1 ? qGreen(p) : k == 2 ? qBlue(p) : qAlpha(p));
     };
-    const int channels = grey ? 1 : 4;
+    const int channels = samples == Samples::Rgb32 ? 4 : 1;
     for (size_t o = 0; o < c.first.size(); ++o) {
-        quint32 sum[4] = {0, 0, 0, 0};
-        if (grey) {
+        quint64 sum[4] = {0, 0, 0, 0};
+        if (samples == Samples::Grey8) {
             for (int x = c.first[o]; x < c.end[o]; ++x)
                 sum[0] += line[x];
+        } else if (samples == Samples::Grey16) {
+            for (int x = c.first[o]; x < c.end[o]; ++x)
+                sum[0] += words[x];
         } else {
             const auto* pixels = reinterpret_cast<const QRgb*>(line);
             for (int x = c.first[o]; x < c.end[o]; ++x) {
@@ -97,14 +102,15 @@ void addRow(const uchar* line, bool grey, const Spans& xs, const Columns& c,
                 sum[3] += quint32(qAlpha(p));
             }
         }
+        const float scale = samples == Samples::Grey16 ? 255.f / 65535.f : 1.f;
         for (int k = 0; k < channels; ++k)
-            row[o * 4 + size_t(k)] += float(sum[k]);
+            row[o * 4 + size_t(k)] += float(sum[k]) * scale;
     }
     for (const int x : c.shared) {
         const size_t o = size_t(xs.index[size_t(x)]);
         const float a = xs.share[size_t(x)];
         for (int k = 0; k < channels; ++k) {
-            const float v = float(channel(x, k));
+            const float v = channel(x, k);
             row[o * 4 + size_t(k)] += a * v;
             row[(o + 1) * 4 + size_t(k)] += (1.f - a) * v;
         }
@@ -112,14 +118,16 @@ void addRow(const uchar* line, bool grey, const Spans& xs, const Columns& c,
 }
 
 // The mean of each output pixel's area, a band of source rows at a time: only a band is
-// ever converted to a format whose pixels can be summed (grey pictures to bytes, others to
-// 32-bit pixels).
+// ever converted to a format whose pixels can be summed (grey pictures read as they are or as
+// bytes, others as 32-bit pixels).
 QImage areaMean(const QImage& src, QSize size) {
     const int w = size.width(), h = size.height();
     const bool alpha = src.hasAlphaChannel();
     const QImage::Format work = alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    const bool grey = !alpha && (src.format() == QImage::Format_Grayscale8 ||
-                                 src.format() == QImage::Format_Grayscale16);
+    const Samples samples = src.format() == QImage::Format_Grayscale16        ? Samples::Grey16
+                            : !alpha && src.depth() <= 8 && src.isGrayscale() ? Samples::Grey8
+                                                                              : Samples::Rgb32;
+    const bool grey = samples != Samples::Rgb32;
     QImage out(size, work);
     if (out.isNull()) return {};
     const Spans xs = spans(src.width(), w), ys = spans(src.height(), h);
@@ -131,13 +139,14 @@ QImage areaMean(const QImage& src, QSize size) {
         const int n = std::min(band, src.height() - y0);
         QImage rows(src.constScanLine(y0), src.width(), n, src.bytesPerLine(), src.format());
         rows.setColorTable(src.colorTable());
-        const QImage pixels = src.format() == QImage::Format_Grayscale8 ? rows
+        const bool asIs = src.format() == QImage::Format_Grayscale8 || samples == Samples::Grey16;
+        const QImage pixels = asIs   ? rows
                               : grey ? rows.convertToFormat(QImage::Format_Grayscale8)
                                      : rows.convertToFormat(work);
         if (pixels.isNull()) return {};
         for (int r = 0; r < n; ++r) {
             std::fill(row.begin(), row.end(), 0.f);
-            addRow(pixels.constScanLine(r), grey, xs, cs, row);
+            addRow(pixels.constScanLine(r), samples, xs, cs, row);
             const int sy = y0 + r, oy = ys.index[size_t(sy)];
             const float a = ys.share[size_t(sy)];
             for (size_t k = 0; k < row.size(); ++k) {
