@@ -4,6 +4,7 @@
 #include "bench/child_peak.h"
 #include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
+#include "pictures/background.h"
 #include "pictures/decode/decode_budget.h"
 #include "pictures/decode/picture.h"
 
@@ -134,6 +135,17 @@ class PictureHostileTest : public QObject {
                  qPrintable(QStringLiteral("%1 s of %2 s").arg(stopped.cpu).arg(whole.cpu)));
     }
 
+    // Quitting while slow decodes run on every lane: they stop, and the program need not wait
+    // for them.
+    void quitStopsDecodes_data() { cancelledDecodeStops_data(); }
+    void quitStopsDecodes() {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const hostile::ChildRun run =
+            hostile::inChild(warm.path(), {"quit", testfiles::written(dir, "slow", bytes)});
+        QVERIFY(run.ok);
+    }
+
     // Four decodes of 380 MB each on four threads: two at a time fit in the budget.
     void concurrentDecodesShareTheBudget() {
         QTemporaryDir dir;
@@ -224,7 +236,19 @@ class PictureHostileTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-    if (hostile::isChild(argc, argv)) return hostile::measured(argc, argv);
+    // {"quit", PATH}: the picture decoded on every lane at once, and the program ending while
+    // the decodes run: ok when every lane is finished within the patience quitting allows.
+    if (hostile::isChild(argc, argv))
+        return hostile::measured(argc, argv, [](const QStringList& a) -> std::function<bool()> {
+            if (a.size() != 2 || a[0] != QLatin1String("quit")) return {};
+            return [path = a[1]] {
+                for (const fw::Lane lane : {fw::Lane::Bulk, fw::Lane::Prompt, fw::Lane::Ahead})
+                    fw::detach(
+                        lane, [path] { (void)loadPicture(path); }, 0);
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                return fw::finish(std::chrono::milliseconds(300));
+            };
+        });
     QCoreApplication app(argc, argv);
     PictureHostileTest test;
     QTEST_SET_MAIN_SOURCE_PATH
