@@ -15,8 +15,10 @@ CancellableFile::CancellableFile(QIODevice& source) : source_(source) {
 }
 
 qint64 CancellableFile::readData(char* data, qint64 max) {
-    if (cancelled() || !source_.seek(pos())) return -1;
-    return source_.read(data, max);
+    // A failed read ends the data as the end of the file would: libtiff 4.5 takes a failed read's
+    // -1 for a length and clears a byte before its buffer.
+    if (cancelled() || !source_.seek(pos())) return 0;
+    return std::max<qint64>(source_.read(data, max), 0);
 }
 
 namespace {

@@ -7,9 +7,9 @@
 
 namespace picture {
 
-// A picture file as a decoder of the toolkit sees it: a read fails once the decode is no
-// longer wanted (picture::cancelled), so the decoder stops at its next read (between strips or
-// tiles of a TIFF, every few kilobytes of most others).
+// A picture file as a decoder of the toolkit sees it: it ends once the decode is no longer
+// wanted (picture::cancelled), so the decoder stops at its next read (between strips or tiles
+// of a TIFF, every few kilobytes of most others), with a picture cut short that nobody uses.
 class CancellableFile : public QIODevice {
   public:
     explicit CancellableFile(QIODevice& source);
