@@ -4,6 +4,7 @@
 #include <QColorSpace>
 #include <QFile>
 #include <QImageWriter>
+#include <QPainter>
 #include <QtEndian>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,20 @@ QByteArray be32(quint32 v) {
     QByteArray out(4, '\0');
     qToBigEndian(v, out.data());
     return out;
+}
+
+QByteArray be16(quint16 v) {
+    QByteArray out(2, '\0');
+    qToBigEndian(v, out.data());
+    return out;
+}
+
+QByteArray box(const char* type, const QByteArray& body) {
+    return be32(quint32(8 + body.size())) + QByteArray(type, 4) + body;
+}
+
+QByteArray fullBox(const char* type, quint8 version, quint32 flags, const QByteArray& body) {
+    return box(type, char(version) + be32(flags).mid(1) + body);
 }
 
 QByteArray le16(quint16 v) {
@@ -288,9 +303,6 @@ QByteArray jpegTiff(const QByteArray& jpeg, int w, int h) {
 }
 
 QByteArray heifWithManyBoxes(int boxes) {
-    const auto box = [](const char* type, const QByteArray& body) {
-        return be32(quint32(8 + body.size())) + QByteArray(type, 4) + body;
-    };
     const QByteArray full(4, '\0'); // version and flags of a full box
     QByteArray properties;
     for (int i = 0; i < boxes; ++i)
@@ -392,7 +404,8 @@ QByteArray gzipped(const QByteArray& head, qint64 fill, const QByteArray& tail) 
                        tail);
 }
 
-QByteArray encodeHeif(const QImage& source, HeifKind kind, int orientation, int thumbnail) {
+QByteArray encodeHeif(const QImage& source, HeifKind kind, int orientation, int thumbnail,
+                      int quality) {
     const QImage image = source.convertToFormat(QImage::Format_RGB888);
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
@@ -405,7 +418,7 @@ QByteArray encodeHeif(const QImage& source, HeifKind kind, int orientation, int 
         heif_image_create(image.width(), image.height(), heif_colorspace_RGB,
                           heif_chroma_interleaved_RGB, &picture)
                 .code == heif_error_Ok) {
-        heif_encoder_set_lossy_quality(encoder, 90);
+        heif_encoder_set_lossy_quality(encoder, quality);
         // The fastest settings: the pictures are for reading, not for keeping.
         heif_encoder_set_parameter(encoder, kind == Heic ? "preset" : "speed",
                                    kind == Heic ? "ultrafast" : "9");
@@ -466,6 +479,147 @@ QByteArray progressiveJpeg(const QImage& image) {
     writer.setQuality(85);
     writer.setProgressiveScanWrite(true);
     return writer.write(image) ? bytes : QByteArray();
+}
+
+namespace {
+
+// The coded picture of a file holding one HEVC picture and nothing else, as encodeHeif()
+// writes it: its decoder configuration (the hvcC box) and its data.
+struct Coded {
+    QByteArray config, data;
+};
+Coded codedOf(const QByteArray& file) {
+    qsizetype at = 0;
+    // A big-endian number of `n` bytes at `at`, read on; 0 past the end.
+    const auto take = [&](int n) {
+        quint64 v = 0;
+        for (int k = 0; k < n; ++k, ++at)
+            v = v << 8 | (at < file.size() ? quint8(file.at(at)) : 0);
+        return v;
+    };
+    Coded c;
+    const qsizetype hvcC = file.indexOf("hvcC");
+    if (hvcC < 4) return {};
+    at = hvcC - 4;
+    c.config = file.mid(hvcC - 4, qsizetype(take(4)));
+    // The one item's one extent, wherever the location box's fields put it.
+    at = file.indexOf("iloc");
+    if (at < 0) return {};
+    at += 4;
+    const int version = int(take(1));
+    take(3);
+    const int sizes = int(take(1)), more = int(take(1));
+    const int offsetSize = sizes >> 4, lengthSize = sizes & 15, baseSize = more >> 4;
+    const int indexSize = version >= 1 ? more & 15 : 0;
+    take(version < 2 ? 2 : 4); // items
+    take(version < 2 ? 2 : 4); // the item's number
+    if (version >= 1) take(2); // construction method
+    take(2);                   // data reference
+    const quint64 base = take(baseSize);
+    if (take(2) != 1) return {};
+    take(indexSize);
+    const quint64 offset = base + take(offsetSize), length = take(lengthSize);
+    c.data = file.mid(qsizetype(offset), qsizetype(length));
+    return c;
+}
+
+} // namespace
+
+QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality) {
+    const int columns = (image.width() + tile - 1) / tile, rows = (image.height() + tile - 1) / tile;
+    if (image.isNull() || tile < 64 || columns > 256 || rows > 256 ||
+        image.width() > 0xFFFF || image.height() > 0xFFFF)
+        return {};
+    QList<Coded> tiles;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            QImage piece(tile, tile, QImage::Format_RGB32);
+            piece.fill(Qt::black);
+            QPainter(&piece).drawImage(QPoint(-c * tile, -r * tile), image);
+            tiles << codedOf(encodeHeif(piece, Heic, 1, 0, quality));
+            if (tiles.last().data.isEmpty()) return {};
+        }
+    Coded small;
+    QSize smallSize;
+    if (thumbnail > 0) {
+        const QImage t = image.scaledToWidth(thumbnail, Qt::SmoothTransformation);
+        smallSize = t.size();
+        small = codedOf(encodeHeif(t, Heic, 1, 0, quality));
+        if (small.data.isEmpty()) return {};
+    }
+    // Items: 1 the grid (the primary picture), 2.. the tiles, then the thumbnail.
+    const int tileCount = int(tiles.size());
+    const quint16 thumbId = quint16(tileCount + 2);
+    const int items = tileCount + 1 + (thumbnail > 0 ? 1 : 0);
+
+    // Properties, numbered from 1: each distinct tile configuration, the tiles' size, the
+    // grid's size, then the thumbnail's configuration and size.
+    QList<QByteArray> configs;
+    QList<int> configOf;
+    for (const Coded& t : tiles) {
+        if (!configs.contains(t.config)) configs << t.config;
+        configOf << int(configs.indexOf(t.config)) + 1;
+    }
+    const auto ispe = [](QSize s) {
+        return fullBox("ispe", 0, 0, be32(quint32(s.width())) + be32(quint32(s.height())));
+    };
+    QByteArray properties = configs.join();
+    const int tileSize = int(configs.size()) + 1, gridSize = tileSize + 1;
+    properties += ispe(QSize(tile, tile)) + ispe(image.size());
+    if (thumbnail > 0) properties += small.config + ispe(smallSize);
+    if (gridSize + 2 > 127) return {};
+
+    QByteArray infos, associations;
+    infos += fullBox("infe", 2, 0, be16(1) + be16(0) + "grid" + '\0');
+    associations += be16(1) + char(1) + char(gridSize);
+    QByteArray tileIds;
+    for (int i = 0; i < tileCount; ++i) {
+        const quint16 id = quint16(i + 2);
+        tileIds += be16(id);
+        infos += fullBox("infe", 2, 1 /* hidden */, be16(id) + be16(0) + "hvc1" + '\0');
+        associations += be16(id) + char(2) + char(0x80 | configOf[i]) + char(tileSize);
+    }
+    if (thumbnail > 0) {
+        infos += fullBox("infe", 2, 0, be16(thumbId) + be16(0) + "hvc1" + '\0');
+        associations += be16(thumbId) + char(2) + char(0x80 | (gridSize + 1)) + char(gridSize + 2);
+    }
+    QByteArray references = box("dimg", be16(1) + be16(quint16(tileCount)) + tileIds);
+    if (thumbnail > 0) references += box("thmb", be16(thumbId) + be16(1) + be16(1));
+    const QByteArray grid = QByteArray(2, '\0') + char(rows - 1) + char(columns - 1) +
+                            be16(quint16(image.width())) + be16(quint16(image.height()));
+
+    const QByteArray ftyp = box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16));
+    // The locations depend on where the data starts, which depends on the locations' size
+    // only: made twice, the second time with the data's true place.
+    const auto meta = [&](quint32 dataAt) {
+        QByteArray locations = be16(quint16(items));
+        locations += be16(1) + be16(1) + be16(0) + be16(1) + be32(0) + be32(quint32(grid.size()));
+        quint32 at = dataAt;
+        const auto extent = [&](quint16 id, const QByteArray& data) {
+            locations += be16(id) + be16(0) + be16(0) + be16(1) + be32(at) +
+                         be32(quint32(data.size()));
+            at += quint32(data.size());
+        };
+        for (int i = 0; i < tileCount; ++i)
+            extent(quint16(i + 2), tiles[i].data);
+        if (thumbnail > 0) extent(thumbId, small.data);
+        return fullBox(
+            "meta", 0, 0,
+            fullBox("hdlr", 0, 0, QByteArray(4, '\0') + "pict" + QByteArray(13, '\0')) +
+                fullBox("pitm", 0, 0, be16(1)) +
+                fullBox("iinf", 0, 0, be16(quint16(items)) + infos) +
+                fullBox("iref", 0, 0, references) +
+                box("iprp", box("ipco", properties) +
+                                fullBox("ipma", 0, 0, be32(quint32(items)) + associations)) +
+                fullBox("iloc", 1, 0, QByteArray("\x44\x00", 2) + locations) +
+                box("idat", grid));
+    };
+    const qsizetype metaSize = meta(0).size();
+    QByteArray data;
+    for (const Coded& t : tiles)
+        data += t.data;
+    data += small.data;
+    return ftyp + meta(quint32(ftyp.size() + metaSize + 8)) + box("mdat", data);
 }
 
 QList<File> ordinary() {

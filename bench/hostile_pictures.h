@@ -52,7 +52,14 @@ QByteArray gzipped(const QByteArray& head, qint64 fill = 0, const QByteArray& ta
 // (EXIF's numbers), with a thumbnail of that size when asked for and the image's colour
 // profile. Empty when this libheif cannot encode it.
 enum HeifKind { Heic, Avif };
-QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int thumbnail = 0);
+QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int thumbnail = 0,
+                      int quality = 90);
+
+// A HEIC picture as phones write it: a grid of `tile` x `tile` tiles, each coded on its own
+// (the edge tiles padded, the grid cropped to the picture's size), and a thumbnail `thumbnail`
+// pixels wide unless 0. Empty when this libheif cannot encode HEVC. libheif writes no grids,
+// so the file is put together here from single-picture files it does write.
+QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality = 50);
 
 // A TGA picture as the tools that write the format store it: ImageMagick's plain true colour
 // (bottom row first, no footer), run-length encoded, grey, colour-mapped, 16-bit from the top

@@ -8,7 +8,13 @@
 // stores it: in the sensor's orientation, the photo's orientation tag beside it); the other
 // 20 % carry neither.
 //
-//   vetrinova_make_corpus FOLDER N [--camera] [--size WxH] [--quality Q] [--jobs J] [--seed S]
+// With --phone, the photos are HEIC as phones write them: a grid of 512 x 512 tiles coded at
+// quality 50, 80 % with a 320-pixel-wide thumbnail, the others without.
+//
+//   vetrinova_make_corpus FOLDER N [--camera | --phone] [--size WxH] [--quality Q] [--jobs J]
+//                         [--seed S]
+#include "bench/hostile_pictures.h"
+
 #include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
@@ -192,7 +198,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption camera(
         QStringLiteral("camera"),
         QStringLiteral("80 % of the photos with camera tags and an EXIF thumbnail."));
-    p.addOptions({size, quality, jobs, seed, camera});
+    const QCommandLineOption phone(
+        QStringLiteral("phone"),
+        QStringLiteral("HEIC photos of 512-pixel tiles, 80 % with a 320-pixel thumbnail."));
+    p.addOptions({size, quality, jobs, seed, camera, phone});
     p.process(app);
     const QStringList args = p.positionalArguments();
     const QRegularExpressionMatch m =
@@ -203,9 +212,10 @@ int main(int argc, char** argv) {
     const int threads = p.value(jobs).toInt(&okJobs);
     const uint64_t s = p.value(seed).toULongLong(&okSeed);
     if (args.size() != 2 || !okCount || count < 0 || count > 100000 || !m.hasMatch() ||
-        !okQuality || q < 1 || q > 100 || !okJobs || threads < 1 || !okSeed) {
-        std::fprintf(stderr, "usage: vetrinova_make_corpus FOLDER N [--camera] [--size WxH] "
-                             "[--quality Q] [--jobs J] [--seed S]\n");
+        !okQuality || q < 1 || q > 100 || !okJobs || threads < 1 || !okSeed ||
+        (p.isSet(camera) && p.isSet(phone))) {
+        std::fprintf(stderr, "usage: vetrinova_make_corpus FOLDER N [--camera | --phone] "
+                             "[--size WxH] [--quality Q] [--jobs J] [--seed S]\n");
         return 2;
     }
     const QSize photo(m.captured(1).toInt(), m.captured(2).toInt());
@@ -219,7 +229,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
-    const bool cameraLike = p.isSet(camera);
+    const bool cameraLike = p.isSet(camera), phoneLike = p.isSet(phone);
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     Exiv2::XmpParser::initialize(); // before the threads: its set-up is not thread-safe
 
@@ -230,6 +240,16 @@ int main(int argc, char** argv) {
     const int digits = std::max(4, int(QString::number(count).size()));
     QtConcurrent::blockingMap(indexes, [&](int i) {
         const QImage image = photoLike(photo, mix(s * 1000003u + uint64_t(i)));
+        if (phoneLike) {
+            const QByteArray heic =
+                hostile::encodeGridHeic(image, 512, hasCameraExif(i) ? 320 : 0, 50);
+            if (heic.isEmpty() ||
+                !writeFile(folder.filePath(QStringLiteral("photo_%1.heic")
+                                               .arg(i, digits, 10, QLatin1Char('0'))),
+                           heic))
+                ++failures;
+            return;
+        }
         QByteArray jpeg = encoded(image, "jpg", q);
         const int orientation = i % 5 == 0 ? 6 : 1;
         const bool withCamera = cameraLike && hasCameraExif(i);
@@ -260,7 +280,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%d photos %dx%d%s, 3 PNGs and 3 other files in %s\n", count, photo.width(),
-                photo.height(), cameraLike ? " (80 % with camera EXIF and thumbnail)" : "",
+                photo.height(),
+                cameraLike  ? " (80 % with camera EXIF and thumbnail)"
+                : phoneLike ? " (HEIC of 512-pixel tiles, 80 % with a 320-pixel thumbnail)"
+                            : "",
                 qPrintable(folder.path()));
     return 0;
 }

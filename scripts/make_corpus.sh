@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Writes a benchmark folder of photo-like pictures, the same files on every run:
-#   scripts/make_corpus.sh FOLDER N [--camera] [--size WxH] [--quality Q] [--jobs J] [--seed S]
+#   scripts/make_corpus.sh FOLDER N [--camera | --phone] [--size WxH] [--quality Q] [--jobs J]
+#                          [--seed S]
 # N JPEG photos (4000x3000 by default, every fifth with EXIF orientation 6), three PNGs and
 # three files that are not pictures; with --camera, 80 % of the photos carry camera tags and a
-# 160x120 EXIF thumbnail. Builds the generator in build-bench/ when needed.
+# 160x120 EXIF thumbnail; with --phone they are HEIC grids of 512-pixel tiles as phones write
+# them, 80 % with a 320-pixel thumbnail. Builds the generator in build-bench/ when needed.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VETRINOVA_BENCH_BUILD:-$here/build-bench}"
 if [ $# -lt 2 ]; then
-  echo "usage: $0 FOLDER N [--camera] [--size WxH] [--quality Q] [--jobs J] [--seed S]" >&2
+  echo "usage: $0 FOLDER N [--camera | --phone] [--size WxH] [--quality Q] [--jobs J] [--seed S]" >&2
   exit 2
 fi
 if [ ! -f "$build/build.ninja" ]; then
