@@ -7,7 +7,7 @@
 #include "kit/screens.h"
 #include "kit/seams.h"
 #include "logic/state/globali.h"
-#include "pictures/background.h"
+#include "pictures/decode/picture.h"
 #include "windows/dialogs/info.h"
 #include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
@@ -336,6 +336,7 @@ int runVetrinova(int argc, char** argv) {
     toolkitArgv.push_back(nullptr);
     int toolkitArgc = int(kept.size());
 
+    picture::giveBackLargeBuffers();
     QApplication application(toolkitArgc, toolkitArgv.data());
     const int status = runApplication(line);
     // Decodes still running are told to stop, and are waited for a moment. One that cannot stop

@@ -526,9 +526,10 @@ Coded codedOf(const QByteArray& file) {
 } // namespace
 
 QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality) {
-    const int columns = (image.width() + tile - 1) / tile, rows = (image.height() + tile - 1) / tile;
-    if (image.isNull() || tile < 64 || columns > 256 || rows > 256 ||
-        image.width() > 0xFFFF || image.height() > 0xFFFF)
+    const int columns = (image.width() + tile - 1) / tile,
+              rows = (image.height() + tile - 1) / tile;
+    if (image.isNull() || tile < 64 || columns > 256 || rows > 256 || image.width() > 0xFFFF ||
+        image.height() > 0xFFFF)
         return {};
     QList<Coded> tiles;
     for (int r = 0; r < rows; ++r)
@@ -596,8 +597,8 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
         locations += be16(1) + be16(1) + be16(0) + be16(1) + be32(0) + be32(quint32(grid.size()));
         quint32 at = dataAt;
         const auto extent = [&](quint16 id, const QByteArray& data) {
-            locations += be16(id) + be16(0) + be16(0) + be16(1) + be32(at) +
-                         be32(quint32(data.size()));
+            locations +=
+                be16(id) + be16(0) + be16(0) + be16(1) + be32(at) + be32(quint32(data.size()));
             at += quint32(data.size());
         };
         for (int i = 0; i < tileCount; ++i)
@@ -611,8 +612,7 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
                 fullBox("iref", 0, 0, references) +
                 box("iprp", box("ipco", properties) +
                                 fullBox("ipma", 0, 0, be32(quint32(items)) + associations)) +
-                fullBox("iloc", 1, 0, QByteArray("\x44\x00", 2) + locations) +
-                box("idat", grid));
+                fullBox("iloc", 1, 0, QByteArray("\x44\x00", 2) + locations) + box("idat", grid));
     };
     const qsizetype metaSize = meta(0).size();
     QByteArray data;

@@ -244,9 +244,10 @@ int main(int argc, char** argv) {
             const QByteArray heic =
                 hostile::encodeGridHeic(image, 512, hasCameraExif(i) ? 320 : 0, 50);
             if (heic.isEmpty() ||
-                !writeFile(folder.filePath(QStringLiteral("photo_%1.heic")
-                                               .arg(i, digits, 10, QLatin1Char('0'))),
-                           heic))
+                !writeFile(
+                    folder.filePath(
+                        QStringLiteral("photo_%1.heic").arg(i, digits, 10, QLatin1Char('0'))),
+                    heic))
                 ++failures;
             return;
         }

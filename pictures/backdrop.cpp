@@ -5,6 +5,7 @@
 
 #include "pictures/fitting.h"
 #include "pictures/picture_compose.h"
+#include "pictures/thumbnails/thumbnail_cache.h"
 #include <QFile>
 
 #include <algorithm>
@@ -12,18 +13,56 @@
 
 namespace backdrop {
 
-Made make(const Request& request) {
-    Made made{QImage(), files::stampOf(files::encodeName(request.path))};
-    const QSize device = picture_compose::deviceSize(request.area, request.dpr);
-    const LoadedPicture loaded = loadPicture(
-        request.path, [device](QSize full) { return fitting::fitRect(full, device).size(); });
-    if (loaded.isNull()) return made;
-    made.image = picture_compose::composeFitted(loaded.image, loaded.original, request.area,
-                                                request.dpr, request.fill);
+namespace {
+
+// The backdrop of a picture decoded at any size up to its fitted one.
+QImage composed(const Request& request, const QImage& picture, QSize original) {
+    QImage image =
+        picture_compose::composeFitted(picture, original, request.area, request.dpr, request.fill);
     if (request.frame)
-        picture_compose::drawFrame(made.image, request.frame->rect, request.frame->line,
+        picture_compose::drawFrame(image, request.frame->rect, request.frame->line,
                                    request.frame->colour);
+    return image;
+}
+
+QSize fittedDevice(const Request& request, QSize full) {
+    return fitting::fitRect(full, picture_compose::deviceSize(request.area, request.dpr)).size();
+}
+
+// A stand-in this much smaller than the fitted picture is still plainly the picture.
+constexpr int kStandInShrink = 4;
+
+Made decoded(const Request& request, int shrink) {
+    Made made{QImage(), files::stampOf(files::encodeName(request.path))};
+    const LoadedPicture loaded = loadPicture(request.path, [&request, shrink](QSize full) {
+        return fittedDevice(request, full) / shrink;
+    });
+    if (!loaded.isNull()) made.image = composed(request, loaded.image, loaded.original);
     return made;
+}
+
+} // namespace
+
+Made make(const Request& request) {
+    return decoded(request, 1);
+}
+
+bool slow(const Request& request) {
+    const QSize full = probePicture(request.path).size;
+    return full.isValid() && picture::slowToDecode(request.path, fittedDevice(request, full));
+}
+
+QImage standInAtHand(const Request& request) {
+    const thumbnail_cache::Thumbnail t = thumbnail_cache::kept(request.path);
+    return t.ok() ? composed(request, t.image, t.original) : QImage();
+}
+
+Made standInDecoded(const Request& request) {
+    const QSize full = probePicture(request.path).size;
+    if (!full.isValid() ||
+        picture::slowToDecode(request.path, fittedDevice(request, full) / kStandInShrink))
+        return {};
+    return decoded(request, kStandInShrink);
 }
 
 Ahead::Ahead() = default;

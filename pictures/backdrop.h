@@ -44,6 +44,17 @@ struct Made {
 // The picture scaled to fit the area, with its frame. Any thread.
 Made make(const Request& request);
 
+// A picture that takes a while to decode (picture::slowToDecode at the area's size) first
+// shows a stand-in: the same backdrop made from a smaller version of the picture, drawn at
+// the fitted size, which make() then replaces.
+bool slow(const Request& request);
+// The stand-in from what is at hand: the strip's thumbnail of the picture, when it is kept in
+// memory. Null when there is none. Quick enough for the GUI thread.
+QImage standInAtHand(const Request& request);
+// The stand-in decoded from the file at a fraction of the fitted size, where that is quick
+// (JPEG at a reduced size, HEIF from a thumbnail): null image otherwise. Any thread.
+Made standInDecoded(const Request& request);
+
 // Backdrops made ahead of time, at most kMost, on a thread of their own: those beside the
 // picture shown. A backdrop is given out only while its file is unchanged. Used on the GUI
 // thread; what is being made when the set goes, or is no longer wanted, is dropped.

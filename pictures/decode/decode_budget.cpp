@@ -71,7 +71,8 @@ BudgetShare::BudgetShare(qint64 bytes) {
     std::unique_lock lock(b.mutex);
     b.waiting.push_back(&me);
     bool fits = false;
-    while (!(fits = b.next() == &me && b.used + bytes <= budgetBytes) && !cancelled())
+    while (!(fits = b.next() == &me && (b.used + bytes <= budgetBytes || b.used == 0)) &&
+           !cancelled())
         b.changed.wait_for(lock, kCancelLook);
     b.waiting.remove(&me);
     if (fits) {

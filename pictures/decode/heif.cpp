@@ -6,7 +6,9 @@
 #include <QColorSpace>
 #include <QHash>
 #include <QIODevice>
+#include <QThread>
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 #include <libheif/heif.h>
 
@@ -339,8 +341,9 @@ class File {
         if (!initialised || !device.seek(0)) return;
         source_ = {&device, device.size()};
         heif_context_set_maximum_image_size_limit(context_, 1 << 16);
-        // Tiles are decoded on the calling thread: pictures are decoded side by side already.
-        heif_context_set_max_decoding_threads(context_, 0);
+        // A grid's tiles (phones write 512 x 512) are decoded side by side. A picture that
+        // large decodes alone (the decode budget), so the cores are its own.
+        heif_context_set_max_decoding_threads(context_, std::max(1, QThread::idealThreadCount()));
         if (heif_context_read_from_reader(context_, &reader, &source_, nullptr).code !=
             heif_error_Ok)
             return;
@@ -518,6 +521,10 @@ picture::Header readHeader(QIODevice& device) {
     header.chunkBytes = m.dataBytes;
     header.qtFormat = "heif";
     return header;
+}
+
+bool fromThumbnail(const picture::Header& header, QSize target) {
+    return chooseThumbnail(header.thumbnails, header.stored, target) >= 0;
 }
 
 qint64 decodeBytes(const picture::Header& header, QSize target) {

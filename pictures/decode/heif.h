@@ -22,6 +22,10 @@ picture::Header readHeader(QIODevice& device);
 // Memory that decode() takes for that picture at that target size (see decode).
 qint64 decodeBytes(const picture::Header& header, QSize target);
 
+// Whether decode() at that target size decodes one of the file's thumbnails rather than the
+// picture itself.
+bool fromThumbnail(const picture::Header& header, QSize target);
+
 // Decodes the primary picture upright, or the smallest of its thumbnails at least `target`
 // large when there is one (target invalid: the picture itself). 8 bits per channel; the
 // file's colour profile becomes the image's colour space. Null on any failure.

@@ -16,10 +16,12 @@
 #include <QImageReader>
 #include <QtEndian>
 #include <QtPlugin>
+#include <algorithm>
 #include <vector>
 #include <zlib.h>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -352,6 +354,30 @@ qint64 picture::decodeBytes(const QString& path, QSize drawn) {
     if (!h.ok()) return -1;
     drawn = drawn.expandedTo(QSize(1, 1)).boundedTo(h.upright());
     return plan(h, file, h.quarterTurn() ? drawn.transposed() : drawn).bytes;
+}
+
+void picture::giveBackLargeBuffers() {
+    // A fixed threshold also stops the allocator from raising it after the first large free.
+    ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 4 << 20);
+}
+
+bool picture::slowToDecode(const QString& path, QSize drawn) {
+    QFile file;
+    if (!openRegular(path, file)) return false;
+    const Header h = headerOf(file);
+    if (!h.ok()) return false;
+    drawn = drawn.expandedTo(QSize(1, 1)).boundedTo(h.upright());
+    constexpr qint64 MP = 1000 * 1000;
+    switch (h.kind) {
+    case Kind::Heif:
+        return pixels(h.stored) > 2 * MP &&
+               !heif::fromThumbnail(h, h.quarterTurn() ? drawn.transposed() : drawn);
+    case Kind::Jpeg:
+        return pixels(h.stored) > 40 * MP;
+    default:
+        return pixels(h.stored) > 20 * MP;
+    }
 }
 
 LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>& drawSize) {

@@ -61,4 +61,16 @@ inline constexpr int allocationLimitMB = 512;
 // Memory a decode of this picture at that drawn size (upright) would take; -1 when the file is
 // refused before decoding. What loadPicture reserves from the budget.
 qint64 decodeBytes(const QString& path, QSize drawn);
+
+// Pictures are large and short-lived, and decoded on many threads: their buffers are mapped
+// from the system and given back as soon as they are freed, rather than kept in the
+// allocator's pools of whichever threads decoded them (where a long presentation would hold
+// several full-size photos' worth of freed memory). Once, at the start, before any thread.
+void giveBackLargeBuffers();
+
+// Whether decoding this picture at that drawn size (upright) takes long enough for a user to
+// wait, about a third of a second and more on one core: a HEIF or AVIF picture of more than
+// two megapixels that has no thumbnail as large (its codec has no reduced decode), a JPEG of
+// more than 40 megapixels, any other kind of more than 20. False when the file is refused.
+bool slowToDecode(const QString& path, QSize drawn);
 } // namespace picture

@@ -171,6 +171,19 @@ Thumbnail fetch(const QString& path, QSize cell) {
     return thumbnail;
 }
 
+Thumbnail kept(const QString& path) {
+    const std::optional<files::Stamp> now = files::stampOf(files::encodeName(path));
+    Thumbnail best;
+    const QMutexLocker held(&lock);
+    for (const Key& key : cache().keys()) {
+        if (key.path != path || key.file != now) continue;
+        const Thumbnail* t = cache().object(key);
+        if (t && t->ok() && t->image.width() > best.image.width()) best = *t;
+    }
+    best.source = Source::Memory;
+    return best;
+}
+
 void clear() {
     const QMutexLocker held(&lock);
     cache().clear();

@@ -38,6 +38,9 @@ struct Thumbnail {
 // Kept in memory, failures included, so that an unchanged file is not tried again; but not
 // what a decode stopped midway (picture::cancelled) gave. Safe on any thread.
 Thumbnail fetch(const QString& path, QSize cell);
+// The largest thumbnail of the file kept from an earlier fetch, whatever its cell, while the
+// file is unchanged; a null one when there is none. Never decodes: quick on any thread.
+Thumbnail kept(const QString& path);
 void clear();
 
 // Most memory the kept thumbnails may take; the least recently used go first.

@@ -2,6 +2,7 @@
 // way up of a photo, and the files it must refuse or survive: bombs, damaged files, headers
 // that understate the picture (found by fuzzing). The folder scan's test tries what is not a
 // regular file.
+#include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
 #include "pictures/decode/picture.h"
 #include "pictures/fitting.h"
@@ -270,6 +271,40 @@ class PictureTest : public QObject {
         });
         QCOMPARE(asked, loaded.original);
         QCOMPARE(loaded.image.size(), drawn);
+    }
+
+    // Which pictures take long enough to decode for a smaller version to show first: phone
+    // photos (HEIC) without a thumbnail as large as they are drawn, very large JPEGs and
+    // others; either side of each limit.
+    void slowToDecode_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QSize>("drawn");
+        QTest::addColumn<bool>("slow");
+        const QSize screen(1727, 1080), cell(186, 124);
+        QTest::newRow("jpeg 40 MP") << hostile::emptyScansJpeg(8000, 5000, 1) << screen << false;
+        QTest::newRow("jpeg over 40 MP")
+            << hostile::emptyScansJpeg(8000, 5001, 1) << screen << true;
+        QTest::newRow("png 20 MP") << hostile::blackPng(5000, 4000, 0, 1) << screen << false;
+        QTest::newRow("png over 20 MP") << hostile::blackPng(5000, 4001, 0, 1) << cell << true;
+        const auto heic = [](QSize size, int thumbnail) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(Qt::darkGreen);
+            return hostile::encodeGridHeic(image, 512, thumbnail);
+        };
+        QTest::newRow("heic 2 MP") << heic(QSize(1000, 2000), 0) << screen << false;
+        QTest::newRow("heic over 2 MP") << heic(QSize(1500, 1334), 0) << cell << true;
+        QTest::newRow("heic drawn larger than its thumbnail")
+            << heic(QSize(1600, 1300), 320) << screen << true;
+        QTest::newRow("heic drawn from its thumbnail")
+            << heic(QSize(1600, 1300), 320) << cell << false;
+        QTest::newRow("not a picture") << QByteArray("plain text") << screen << false;
+    }
+    void slowToDecode() {
+        QFETCH(QByteArray, content);
+        QFETCH(QSize, drawn);
+        QFETCH(bool, slow);
+        if (content.isEmpty()) QSKIP("this libheif codes no HEVC");
+        QCOMPARE(picture::slowToDecode(put("picture", content), drawn), slow);
     }
 };
 

@@ -1,7 +1,8 @@
 // Showing one picture of the presentation in the picture window: the backdrop (the picture
 // scaled to fit on the background colour, with the note's frame) and the note's labels.
 // The backdrop is decoded and composed on a worker thread, unless it was made ahead; until it
-// comes the previous one stays, and the note changes together with the picture.
+// comes the previous one stays, and the note changes together with the picture. A picture
+// slow to decode shows first from a smaller version of it.
 #include "windows/presentation/mostra_pict.h"
 
 #include "base/values.h"
@@ -111,6 +112,18 @@ void mostra_pict(int i) {
         return;
     }
     if (window->ahead.await(b, shown)) return;
+    // A picture that takes long to decode shows at once from a smaller version of it, and
+    // sharp when it is decoded.
+    if (backdrop::slow(b)) {
+        if (const QImage standIn = backdrop::standInAtHand(b); !standIn.isNull())
+            show(window, i, standIn, notes, fill);
+        else
+            window->picture.run([b] { return backdrop::standInDecoded(b); },
+                                [window, i, notes, fill](const backdrop::Made& made) {
+                                    if (!made.image.isNull())
+                                        show(window, i, made.image, notes, fill);
+                                });
+    }
     window->picture.run([b] { return backdrop::make(b); }, shown);
 }
 

@@ -1,9 +1,11 @@
 // A presentation as the user runs it: a generated folder imported on a 1024 x 768 screen,
 // started from the setup window, thumbnails clicked, notes shown, and ended again.
 #include "base/files.h"
+#include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
 #include "common/testseams.h"
 #include "logic/state/globali.h"
+#include "pictures/fitting.h"
 #include "pictures/picture_compose.h"
 #include "resources/pictures.h"
 #include "windows/presentation/fin_pict.h"
@@ -15,6 +17,7 @@
 #include <QFile>
 #include <QSemaphore>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <sys/stat.h>
 
@@ -325,6 +328,53 @@ class PresentationTest : public QObject {
         ahead.release();
         QVERIFY(built());
         QCOMPARE(backdropAt(460, 384), QColor(Qt::green));
+    }
+
+    // A phone photo (a HEIC grid with no thumbnail, slow to decode) shows at once from the
+    // strip's thumbnail, with its note, while its decode waits; then sharp, in the same place.
+    void slowPictureShowsAtOnce() {
+        QImage photo(1800, 1200, QImage::Format_RGB32);
+        photo.fill(Qt::magenta);
+        for (int y = 0; y < photo.height(); ++y) // stripes: sharp only when decoded
+            if (y / 8 % 2 == 0)
+                std::fill_n(reinterpret_cast<QRgb*>(photo.scanLine(y)) + 900, 900, qRgb(0, 0, 255));
+        const QByteArray heic = hostile::encodeGridHeic(photo, 512, 0);
+        if (heic.isEmpty()) QSKIP("this libheif codes no HEVC");
+        QFile file(f->path("show/d.heic"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(heic) == heic.size());
+        file.close();
+        f->importFolder(f->path("show"));
+        QCOMPARE(quantidisegni, 4);
+        contorno(4, note::Text) = "Phone";
+        startFromSetup();
+        finishBackgroundWork();
+        const QRect fitted = fitting::fitRect(photo.size(), pictWin()->content()->size());
+        const QPoint magenta = fitted.center() - QPoint(fitted.width() / 4, 0);
+        const QPoint lines = fitted.center() + QPoint(fitted.width() / 4, 0);
+        QImage standIn;
+        {
+            LaneBlock view(fw::Lane::Prompt);
+            QTest::mouseClick(stripWin()->miniabase(4), Qt::LeftButton);
+            standIn = pictWin()->backdropPicture();
+            QVERIFY(qAbs(standIn.pixelColor(magenta).hue() - QColor(Qt::magenta).hue()) < 10);
+            QCOMPARE(pictWin()->StaticText1->text(), QString("Phone"));
+            QVERIFY(presentation::busy());
+        }
+        QVERIFY(built());
+        const QImage sharp = pictWin()->backdropPicture();
+        QVERIFY(sharp != standIn);
+        QVERIFY(qAbs(sharp.pixelColor(magenta).hue() - QColor(Qt::magenta).hue()) < 10);
+        // The stripes blur to one colour in the stand-in only.
+        const auto contrast = [&lines](const QImage& image) {
+            int least = 255, most = 0;
+            for (int y = 0; y < 20; ++y) {
+                least = std::min(least, qGray(image.pixel(lines + QPoint(0, y))));
+                most = std::max(most, qGray(image.pixel(lines + QPoint(0, y))));
+            }
+            return most - least;
+        };
+        QVERIFY2(contrast(sharp) > 10 && contrast(standIn) < contrast(sharp),
+                 qPrintable(QStringLiteral("%1 / %2").arg(contrast(standIn)).arg(contrast(sharp))));
     }
 };
 
