@@ -11,8 +11,12 @@
 // With --phone, the photos are HEIC as phones write them: a grid of 512 x 512 tiles coded at
 // quality 50, 80 % with a 320-pixel-wide thumbnail, the others without.
 //
+// With --distinct K, only the first K photos are made; the others are hard links to them in
+// turn: a folder of thousands of photos in minutes, each name still a photo of its own to the
+// program (its own thumbnail, its own place in the strip).
+//
 //   vetrinova_make_corpus FOLDER N [--camera | --phone] [--size WxH] [--quality Q] [--jobs J]
-//                         [--seed S]
+//                         [--seed S] [--distinct K]
 #include "bench/hostile_pictures.h"
 
 #include <QBuffer>
@@ -32,6 +36,7 @@
 #include <vector>
 
 #include <exiv2/exiv2.hpp>
+#include <unistd.h>
 
 namespace {
 
@@ -201,21 +206,26 @@ int main(int argc, char** argv) {
     const QCommandLineOption phone(
         QStringLiteral("phone"),
         QStringLiteral("HEIC photos of 512-pixel tiles, 80 % with a 320-pixel thumbnail."));
-    p.addOptions({size, quality, jobs, seed, camera, phone});
+    const QCommandLineOption distinct(QStringLiteral("distinct"),
+                                      QStringLiteral("Photos made; the rest link to them."),
+                                      QStringLiteral("k"), QStringLiteral("0"));
+    p.addOptions({size, quality, jobs, seed, camera, phone, distinct});
     p.process(app);
     const QStringList args = p.positionalArguments();
     const QRegularExpressionMatch m =
         QRegularExpression(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$")).match(p.value(size));
-    bool okCount = false, okQuality = false, okJobs = false, okSeed = false;
+    bool okCount = false, okQuality = false, okJobs = false, okSeed = false, okDistinct = false;
+    const int made = p.value(distinct).toInt(&okDistinct);
     const int count = args.value(1).toInt(&okCount);
     const int q = p.value(quality).toInt(&okQuality);
     const int threads = p.value(jobs).toInt(&okJobs);
     const uint64_t s = p.value(seed).toULongLong(&okSeed);
     if (args.size() != 2 || !okCount || count < 0 || count > 100000 || !m.hasMatch() ||
         !okQuality || q < 1 || q > 100 || !okJobs || threads < 1 || !okSeed ||
-        (p.isSet(camera) && p.isSet(phone))) {
+        (p.isSet(camera) && p.isSet(phone)) || !okDistinct || made < 0) {
         std::fprintf(stderr, "usage: vetrinova_make_corpus FOLDER N [--camera | --phone] "
-                             "[--size WxH] [--quality Q] [--jobs J] [--seed S]\n");
+                             "[--size WxH] [--quality Q] [--jobs J] [--seed S] "
+                             "[--distinct K]\n");
         return 2;
     }
     const QSize photo(m.captured(1).toInt(), m.captured(2).toInt());
@@ -233,22 +243,23 @@ int main(int argc, char** argv) {
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     Exiv2::XmpParser::initialize(); // before the threads: its set-up is not thread-safe
 
-    std::vector<int> indexes(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
+    const int makeCount = made > 0 ? std::min(made, count) : count;
+    std::vector<int> indexes(static_cast<size_t>(makeCount));
+    for (int i = 0; i < makeCount; ++i)
         indexes[size_t(i)] = i + 1;
     std::atomic<int> failures{0};
     const int digits = std::max(4, int(QString::number(count).size()));
+    const auto photoName = [digits, phoneLike](int i) {
+        return QStringLiteral("photo_%1.%2")
+            .arg(i, digits, 10, QLatin1Char('0'))
+            .arg(phoneLike ? QLatin1String("heic") : QLatin1String("jpg"));
+    };
     QtConcurrent::blockingMap(indexes, [&](int i) {
         const QImage image = photoLike(photo, mix(s * 1000003u + uint64_t(i)));
         if (phoneLike) {
             const QByteArray heic =
                 hostile::encodeGridHeic(image, 512, hasCameraExif(i) ? 320 : 0, 50);
-            if (heic.isEmpty() ||
-                !writeFile(
-                    folder.filePath(
-                        QStringLiteral("photo_%1.heic").arg(i, digits, 10, QLatin1Char('0'))),
-                    heic))
-                ++failures;
+            if (heic.isEmpty() || !writeFile(folder.filePath(photoName(i)), heic)) ++failures;
             return;
         }
         QByteArray jpeg = encoded(image, "jpg", q);
@@ -256,12 +267,19 @@ int main(int argc, char** argv) {
         const bool withCamera = cameraLike && hasCameraExif(i);
         if (!jpeg.isEmpty() && !withCamera && orientation != 1)
             jpeg = withSegment(jpeg, exifOrientation(orientation));
-        const QString name = QStringLiteral("photo_%1.jpg").arg(i, digits, 10, QLatin1Char('0'));
-        const QString path = folder.filePath(name);
+        const QString path = folder.filePath(photoName(i));
         if (jpeg.isEmpty() || !writeFile(path, jpeg) ||
             (withCamera && !addCameraExif(path, image, i, orientation, q)))
             ++failures;
     });
+
+    for (int i = makeCount + 1; i <= count; ++i) {
+        const QByteArray from =
+            QFile::encodeName(folder.filePath(photoName((i - 1) % makeCount + 1)));
+        const QByteArray to = QFile::encodeName(folder.filePath(photoName(i)));
+        ::unlink(to.constData());
+        if (::link(from.constData(), to.constData()) != 0) ++failures;
+    }
 
     // A few PNGs (screenshots, scans) at a modest size, and a few files that are not pictures.
     const QSize png(std::min(photo.width(), 1600), std::min(photo.height(), 1200));
