@@ -9,13 +9,15 @@
 // 20 % carry neither.
 //
 // With --phone, the photos are HEIC as phones write them: a grid of 512 x 512 tiles coded at
-// quality 50, 80 % with a 320-pixel-wide thumbnail, the others without.
+// quality 50 with a 320-pixel-wide thumbnail; with --phone-bare, the same without thumbnail
+// (as some converters write them).
 //
 // With --distinct K, only the first K photos are made; the others are hard links to them in
 // turn: a folder of thousands of photos in minutes, each name still a photo of its own to the
 // program (its own thumbnail, its own place in the strip).
 //
-//   vetrinova_make_corpus FOLDER N [--camera | --phone] [--size WxH] [--quality Q] [--jobs J]
+//   vetrinova_make_corpus FOLDER N [--camera | --phone | --phone-bare] [--size WxH] [--quality Q]
+//   [--jobs J]
 //                         [--seed S] [--distinct K]
 #include "bench/hostile_pictures.h"
 
@@ -205,11 +207,13 @@ int main(int argc, char** argv) {
         QStringLiteral("80 % of the photos with camera tags and an EXIF thumbnail."));
     const QCommandLineOption phone(
         QStringLiteral("phone"),
-        QStringLiteral("HEIC photos of 512-pixel tiles, 80 % with a 320-pixel thumbnail."));
+        QStringLiteral("HEIC photos of 512-pixel tiles with a 320-pixel thumbnail."));
+    const QCommandLineOption phoneBare(QStringLiteral("phone-bare"),
+                                       QStringLiteral("The same HEIC photos without thumbnail."));
     const QCommandLineOption distinct(QStringLiteral("distinct"),
                                       QStringLiteral("Photos made; the rest link to them."),
                                       QStringLiteral("k"), QStringLiteral("0"));
-    p.addOptions({size, quality, jobs, seed, camera, phone, distinct});
+    p.addOptions({size, quality, jobs, seed, camera, phone, phoneBare, distinct});
     p.process(app);
     const QStringList args = p.positionalArguments();
     const QRegularExpressionMatch m =
@@ -222,8 +226,10 @@ int main(int argc, char** argv) {
     const uint64_t s = p.value(seed).toULongLong(&okSeed);
     if (args.size() != 2 || !okCount || count < 0 || count > 100000 || !m.hasMatch() ||
         !okQuality || q < 1 || q > 100 || !okJobs || threads < 1 || !okSeed ||
-        (p.isSet(camera) && p.isSet(phone)) || !okDistinct || made < 0) {
-        std::fprintf(stderr, "usage: vetrinova_make_corpus FOLDER N [--camera | --phone] "
+        int(p.isSet(camera)) + int(p.isSet(phone)) + int(p.isSet(phoneBare)) > 1 || !okDistinct ||
+        made < 0) {
+        std::fprintf(stderr, "usage: vetrinova_make_corpus FOLDER N "
+                             "[--camera | --phone | --phone-bare] "
                              "[--size WxH] [--quality Q] [--jobs J] [--seed S] "
                              "[--distinct K]\n");
         return 2;
@@ -239,7 +245,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
-    const bool cameraLike = p.isSet(camera), phoneLike = p.isSet(phone);
+    const bool cameraLike = p.isSet(camera), phoneLike = p.isSet(phone) || p.isSet(phoneBare);
+    const int phoneThumbnail = p.isSet(phone) ? 320 : 0;
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     Exiv2::XmpParser::initialize(); // before the threads: its set-up is not thread-safe
 
@@ -257,8 +264,7 @@ int main(int argc, char** argv) {
     QtConcurrent::blockingMap(indexes, [&](int i) {
         const QImage image = photoLike(photo, mix(s * 1000003u + uint64_t(i)));
         if (phoneLike) {
-            const QByteArray heic =
-                hostile::encodeGridHeic(image, 512, hasCameraExif(i) ? 320 : 0, 50);
+            const QByteArray heic = hostile::encodeGridHeic(image, 512, phoneThumbnail, 50);
             if (heic.isEmpty() || !writeFile(folder.filePath(photoName(i)), heic)) ++failures;
             return;
         }
@@ -300,9 +306,10 @@ int main(int argc, char** argv) {
     }
     std::printf("%d photos %dx%d%s, 3 PNGs and 3 other files in %s\n", count, photo.width(),
                 photo.height(),
-                cameraLike  ? " (80 % with camera EXIF and thumbnail)"
-                : phoneLike ? " (HEIC of 512-pixel tiles, 80 % with a 320-pixel thumbnail)"
-                            : "",
+                cameraLike           ? " (80 % with camera EXIF and thumbnail)"
+                : phoneThumbnail > 0 ? " (HEIC of 512-pixel tiles with a 320-pixel thumbnail)"
+                : phoneLike          ? " (HEIC of 512-pixel tiles without thumbnail)"
+                                     : "",
                 qPrintable(folder.path()));
     return 0;
 }
