@@ -117,8 +117,8 @@ for folder in "${folders[@]}"; do
 
   # feh's thumbnail index of the same folder, written to a file (no display needed). Its
   # index must stay under 32k pixels high, hence a wide index for large folders.
-  # Above 1,000 photos feh takes many minutes and its goal is held by the smaller folders.
-  if [ ${#photos[@]} -le 1000 ]; then
+  # Above 2,000 photos feh takes many minutes and its goal is held by the smaller folders.
+  if [ ${#photos[@]} -le 2000 ]; then
     timed "$work/feh.time" feh --index --limit-width 6400 --thumb-width 200 --thumb-height 150 \
       -O "$work/index.png" "$folder"
     grep -q failed "$work/feh.time" && { cat "$work/feh.time" >&2; exit 1; }
@@ -153,7 +153,7 @@ for folder in "${folders[@]}"; do
   echo "| import scan, for 1000 pictures (s) | $(calc "$scan") | | < 1 | $(verdict "$scan < 1") | |"
   echo "| first start, empty cache / (djpeg 1/8 / cores) | $(calc "$shown / $limit") | $(calc "$shown_cpu / $djpeg_cpu") | <= $limit_goal | $(verdict "$shown / $limit <= $limit_goal") | $(verdict "$shown_cpu / $djpeg_cpu <= $limit_goal") |"
   if [ "$feh_s" = 0 ]; then
-    echo "| feh index / first start | not run above 1,000 photos | | | | |"
+    echo "| feh index / first start | not run above 2,000 photos | | | | |"
   elif [ -n "$feh_goal" ]; then
     echo "| feh index / first start | $(calc "$feh_s / $shown") | $(calc "$feh_cpu * $cores / $shown_cpu") | >= $feh_goal | $(verdict "$feh_s / $shown >= $feh_goal") | $(verdict "$feh_cpu * $cores / $shown_cpu >= $feh_goal") |"
   else
