@@ -87,7 +87,7 @@ for folder in "${folders[@]}"; do
     # Phone photos: no JPEG decoder's limit to hold them to; picture 1's own decode instead.
     first=$(row "picture 1 composed by mostra_pict" 1 "$out")
     # Photos that carry a thumbnail say so in a reference box of that name.
-    with=$(grep -l thmb "${phone[@]}" | wc -l)
+    with=$({ grep -l thmb "${phone[@]}" || true; } | wc -l)
     if [ "$with" -ge $((${#phone[@]} / 2)) ]; then
       allowed=$(calc "0.3 * $n / 100 + $first")
     else
