@@ -7,6 +7,7 @@
 #include "kit/screens.h"
 #include "kit/seams.h"
 #include "logic/state/globali.h"
+#include "pictures/background.h"
 #include "pictures/decode/picture.h"
 #include "windows/dialogs/info.h"
 #include "windows/setup/setup_routines.h"
