@@ -5,7 +5,6 @@
 
 #include "pictures/fitting.h"
 #include "pictures/picture_compose.h"
-#include "pictures/thumbnails/thumbnail_cache.h"
 #include <QFile>
 
 #include <algorithm>
@@ -52,9 +51,8 @@ bool slow(const Request& request) {
     return full.isValid() && picture::slowToDecode(request.path, fittedDevice(request, full));
 }
 
-QImage standInAtHand(const Request& request) {
-    const thumbnail_cache::Thumbnail t = thumbnail_cache::kept(request.path);
-    return t.ok() ? composed(request, t.image, t.original) : QImage();
+QImage standIn(const Request& request, const QImage& small, QSize original) {
+    return composed(request, small, original);
 }
 
 Made standInDecoded(const Request& request) {

@@ -48,9 +48,9 @@ Made make(const Request& request);
 // shows a stand-in: the same backdrop made from a smaller version of the picture, drawn at
 // the fitted size, which make() then replaces.
 bool slow(const Request& request);
-// The stand-in from what is at hand: the strip's thumbnail of the picture, when it is kept in
-// memory. Null when there is none. Quick enough for the GUI thread.
-QImage standInAtHand(const Request& request);
+// The stand-in made from a smaller version of the picture at hand (the strip's thumbnail),
+// `original` the picture's upright full size. Quick enough for the GUI thread.
+QImage standIn(const Request& request, const QImage& small, QSize original);
 // The stand-in decoded from the file at a fraction of the fitted size, where that is quick
 // (JPEG at a reduced size, HEIF from a thumbnail): null image otherwise. Any thread.
 Made standInDecoded(const Request& request);

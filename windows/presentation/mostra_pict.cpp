@@ -10,6 +10,7 @@
 #include "logic/state/globali.h"
 #include "logic/state/model.h"
 #include "pictures/backdrop.h"
+#include "pictures/thumbnails/thumbnail_cache.h"
 #include "windows/presentation/fin_pict.h"
 #include "windows/setup/start.h"
 
@@ -115,8 +116,8 @@ void mostra_pict(int i) {
     // A picture that takes long to decode shows at once from a smaller version of it, and
     // sharp when it is decoded.
     if (backdrop::slow(b)) {
-        if (const QImage standIn = backdrop::standInAtHand(b); !standIn.isNull())
-            show(window, i, standIn, notes, fill);
+        if (const thumbnail_cache::Thumbnail kept = thumbnail_cache::kept(b.path); kept.ok())
+            show(window, i, backdrop::standIn(b, kept.image, kept.original), notes, fill);
         else
             window->picture.run([b] { return backdrop::standInDecoded(b); },
                                 [window, i, notes, fill](const backdrop::Made& made) {
