@@ -10,15 +10,15 @@
 //
 // With --phone, the photos are HEIC as phones write them: a grid of 512 x 512 tiles coded at
 // quality 50 with a 320-pixel-wide thumbnail; with --phone-bare, the same without thumbnail
-// (as some converters write them).
+// (as some converters write them). With --avif, AVIF photos of one image each, quality 50, with
+// the same thumbnail.
 //
 // With --distinct K, only the first K photos are made; the others are hard links to them in
 // turn: a folder of thousands of photos in minutes, each name still a photo of its own to the
 // program (its own thumbnail, its own place in the strip).
 //
-//   vetrinova_make_corpus FOLDER N [--camera | --phone | --phone-bare] [--size WxH] [--quality Q]
-//   [--jobs J]
-//                         [--seed S] [--distinct K]
+//   vetrinova_make_corpus FOLDER N [--camera | --phone | --phone-bare | --avif] [--size WxH]
+//                         [--quality Q] [--jobs J] [--seed S] [--distinct K]
 #include "bench/hostile_pictures.h"
 
 #include <QBuffer>
@@ -210,10 +210,12 @@ int main(int argc, char** argv) {
         QStringLiteral("HEIC photos of 512-pixel tiles with a 320-pixel thumbnail."));
     const QCommandLineOption phoneBare(QStringLiteral("phone-bare"),
                                        QStringLiteral("The same HEIC photos without thumbnail."));
+    const QCommandLineOption avif(QStringLiteral("avif"),
+                                  QStringLiteral("AVIF photos with a 320-pixel thumbnail."));
     const QCommandLineOption distinct(QStringLiteral("distinct"),
                                       QStringLiteral("Photos made; the rest link to them."),
                                       QStringLiteral("k"), QStringLiteral("0"));
-    p.addOptions({size, quality, jobs, seed, camera, phone, phoneBare, distinct});
+    p.addOptions({size, quality, jobs, seed, camera, phone, phoneBare, avif, distinct});
     p.process(app);
     const QStringList args = p.positionalArguments();
     const QRegularExpressionMatch m =
@@ -226,10 +228,11 @@ int main(int argc, char** argv) {
     const uint64_t s = p.value(seed).toULongLong(&okSeed);
     if (args.size() != 2 || !okCount || count < 0 || count > 100000 || !m.hasMatch() ||
         !okQuality || q < 1 || q > 100 || !okJobs || threads < 1 || !okSeed ||
-        int(p.isSet(camera)) + int(p.isSet(phone)) + int(p.isSet(phoneBare)) > 1 || !okDistinct ||
-        made < 0) {
+        int(p.isSet(camera)) + int(p.isSet(phone)) + int(p.isSet(phoneBare)) + int(p.isSet(avif)) >
+            1 ||
+        !okDistinct || made < 0) {
         std::fprintf(stderr, "usage: vetrinova_make_corpus FOLDER N "
-                             "[--camera | --phone | --phone-bare] "
+                             "[--camera | --phone | --phone-bare | --avif] "
                              "[--size WxH] [--quality Q] [--jobs J] [--seed S] "
                              "[--distinct K]\n");
         return 2;
@@ -245,7 +248,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
-    const bool cameraLike = p.isSet(camera), phoneLike = p.isSet(phone) || p.isSet(phoneBare);
+    const bool cameraLike = p.isSet(camera), phoneLike = p.isSet(phone) || p.isSet(phoneBare),
+               avifLike = p.isSet(avif);
     const int phoneThumbnail = p.isSet(phone) ? 320 : 0;
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     Exiv2::XmpParser::initialize(); // before the threads: its set-up is not thread-safe
@@ -256,16 +260,20 @@ int main(int argc, char** argv) {
         indexes[size_t(i)] = i + 1;
     std::atomic<int> failures{0};
     const int digits = std::max(4, int(QString::number(count).size()));
-    const auto photoName = [digits, phoneLike](int i) {
+    const auto photoName = [digits, phoneLike, avifLike](int i) {
         return QStringLiteral("photo_%1.%2")
             .arg(i, digits, 10, QLatin1Char('0'))
-            .arg(phoneLike ? QLatin1String("heic") : QLatin1String("jpg"));
+            .arg(phoneLike  ? QLatin1String("heic")
+                 : avifLike ? QLatin1String("avif")
+                            : QLatin1String("jpg"));
     };
     QtConcurrent::blockingMap(indexes, [&](int i) {
         const QImage image = photoLike(photo, mix(s * 1000003u + uint64_t(i)));
-        if (phoneLike) {
-            const QByteArray heic = hostile::encodeGridHeic(image, 512, phoneThumbnail, 50);
-            if (heic.isEmpty() || !writeFile(folder.filePath(photoName(i)), heic)) ++failures;
+        if (phoneLike || avifLike) {
+            const QByteArray heif = phoneLike
+                                        ? hostile::encodeGridHeic(image, 512, phoneThumbnail, 50)
+                                        : hostile::encodeHeif(image, hostile::Avif, 1, 320, 50);
+            if (heif.isEmpty() || !writeFile(folder.filePath(photoName(i)), heif)) ++failures;
             return;
         }
         QByteArray jpeg = encoded(image, "jpg", q);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Writes a benchmark folder of photo-like pictures, the same files on every run:
-#   scripts/make_corpus.sh FOLDER N [--camera | --phone | --phone-bare] [--size WxH]
+#   scripts/make_corpus.sh FOLDER N [--camera | --phone | --phone-bare | --avif] [--size WxH]
 #                          [--quality Q] [--jobs J] [--seed S] [--distinct K]
 # N JPEG photos (4000x3000 by default, every fifth with EXIF orientation 6), three PNGs and
 # three files that are not pictures; with --camera, 80 % of the photos carry camera tags and a
