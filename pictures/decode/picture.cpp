@@ -360,6 +360,10 @@ void picture::giveBackLargeBuffers() {
     // A fixed threshold also stops the allocator from raising it after the first large free.
     ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
     ::mallopt(M_TRIM_THRESHOLD, 4 << 20);
+    // Every decoding thread (the lanes', libheif's, the AV1 decoder's own) would otherwise get
+    // a pool of its own, each keeping its high-water mark of small buffers: over a long
+    // presentation of AVIF photos that alone took the process past its memory budget.
+    ::mallopt(M_ARENA_MAX, 2);
 }
 
 bool picture::slowToDecode(const QString& path, QSize drawn) {
