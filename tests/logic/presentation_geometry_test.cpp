@@ -3,13 +3,61 @@
 #include "logic/state/model.h"
 
 #include <QTest>
-#include <array>
 
 using namespace presentation_geo;
 
 class PresentationGeometryTest : public QObject {
     Q_OBJECT
   private slots:
+    // The strip along each edge and the picture area beside it, one pixel apart; a strip
+    // thicker than the screen, or thinner than nothing, is held within it.
+    void screenSplit_data() {
+        QTest::addColumn<int>("edge");
+        QTest::addColumn<int>("T");
+        QTest::addColumn<QRect>("strip");
+        QTest::addColumn<QRect>("picture");
+        QTest::newRow("left") << int(edge::Left) << 100 << QRect(0, 0, 100, 600)
+                              << QRect(101, 0, 899, 600);
+        QTest::newRow("right") << int(edge::Right) << 100 << QRect(900, 0, 100, 600)
+                               << QRect(0, 0, 899, 600);
+        QTest::newRow("top") << int(edge::Top) << 60 << QRect(0, 0, 1000, 60)
+                             << QRect(0, 61, 1000, 539);
+        QTest::newRow("bottom") << int(edge::Bottom) << 60 << QRect(0, 540, 1000, 60)
+                                << QRect(0, 0, 1000, 539);
+        QTest::newRow("left, the whole width but a pixel")
+            << int(edge::Left) << 999 << QRect(0, 0, 999, 600) << QRect(1000, 0, 0, 600);
+        QTest::newRow("left, wider than the screen")
+            << int(edge::Left) << 1000 << QRect(0, 0, 999, 600) << QRect(1000, 0, 0, 600);
+        QTest::newRow("bottom, taller than the screen")
+            << int(edge::Bottom) << 5000 << QRect(0, 1, 1000, 599) << QRect(0, 0, 1000, 0);
+        QTest::newRow("right, no strip")
+            << int(edge::Right) << 0 << QRect(1000, 0, 0, 600) << QRect(0, 0, 999, 600);
+        QTest::newRow("top, negative")
+            << int(edge::Top) << -5 << QRect(0, 0, 1000, 0) << QRect(0, 1, 1000, 599);
+    }
+    void screenSplit() {
+        QFETCH(int, edge);
+        QFETCH(int, T);
+        QFETCH(QRect, strip);
+        QFETCH(QRect, picture);
+        const ScreenSplit s = presentation_geo::screenSplit(QSize(1000, 600), edge, T);
+        QVERIFY(s.valid);
+        QCOMPARE(QRect(s.stripPos, QSize(s.tmb_dx, s.tmb_dy)), strip);
+        QCOMPARE(QRect(s.picturePos, QSize(s.pct_dx, s.pct_dy)), picture);
+    }
+    // An edge no layout knows lays out nothing.
+    void screenSplitOfNoEdge_data() {
+        QTest::addColumn<int>("edge");
+        QTest::newRow("-1") << -1;
+        QTest::newRow("4") << 4;
+    }
+    void screenSplitOfNoEdge() {
+        QFETCH(int, edge);
+        const ScreenSplit s = presentation_geo::screenSplit(QSize(1000, 600), edge, 100);
+        QVERIFY(!s.valid);
+        QCOMPARE(QList<int>({s.tmb_dx, s.tmb_dy, s.pct_dx, s.pct_dy}), QList<int>(4, 0));
+    }
+
     // Cells 1, 2, 3 and the last (the exit cell), or cells 1 and 2 of a short strip.
     void stripGrid_data() {
         QTest::addColumn<QSize>("strip");
@@ -52,12 +100,36 @@ class PresentationGeometryTest : public QObject {
         }
     }
 
-    // A strip that can show nothing has no cells, and the layout still ends.
+    // A strip that can show nothing has no cells, and the layout still ends; one that can
+    // just show its cells has them all.
+    void stripWithoutCells_data() {
+        QTest::addColumn<QSize>("strip");
+        QTest::addColumn<int>("edge");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("cells");
+        QTest::newRow("no height") << QSize(102, 0) << int(edge::Left) << 21 << 0;
+        QTest::newRow("edge 4") << QSize(102, 768) << 4 << 21 << 0;
+        QTest::newRow("edge -1") << QSize(102, 768) << -1 << 21 << 0;
+        QTest::newRow("no cell") << QSize(102, 768) << int(edge::Left) << 0 << 0;
+        QTest::newRow("one cell") << QSize(102, 768) << int(edge::Left) << 1 << 1;
+        QTest::newRow("cells too small") << QSize(102, 768) << int(edge::Left) << 20000 << 0;
+        // Three pixels a cell: one of picture inside its border.
+        QTest::newRow("cells of one pixel") << QSize(3, 30) << int(edge::Left) << 10 << 10;
+        QTest::newRow("cells of no pixel") << QSize(3, 29) << int(edge::Left) << 10 << 0;
+        QTest::newRow("as many cells as kept")
+            << QSize(1 << 30, 1 << 30) << int(edge::Top) << kMaxCells << kMaxCells;
+        QTest::newRow("more cells than kept")
+            << QSize(1 << 30, 1 << 30) << int(edge::Top) << kMaxCells + 1 << 0;
+    }
     void stripWithoutCells() {
-        using Case = std::array<int, 4>; // width, height, edge, cells
-        for (const Case& c : {Case{102, 0, edge::Left, 21}, Case{102, 768, 4, 21},
-                              Case{102, 768, edge::Left, 0}, Case{102, 768, edge::Left, 20000}})
-            QVERIFY(presentation_geo::stripGrid(c[0], c[1], c[2], c[3]).cells.empty());
+        QFETCH(QSize, strip);
+        QFETCH(int, edge);
+        QFETCH(int, n);
+        QFETCH(int, cells);
+        const StripGrid g = presentation_geo::stripGrid(strip.width(), strip.height(), edge, n);
+        QCOMPARE(int(g.cells.size()), cells);
+        for (const QRect& cell : g.cells)
+            QVERIFY(QRect(QPoint(0, 0), strip).contains(cell) && !cell.isEmpty());
     }
 
     void noteLayout_data() {

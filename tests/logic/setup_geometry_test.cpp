@@ -7,26 +7,36 @@ class SetupGeometryTest : public QObject {
     Q_OBJECT
   private slots:
     // The screen scaled into its box, centred; the editor's preview of its picture area too.
-    void screenPreview() {
+    void screenPreview_data() {
+        QTest::addColumn<QSize>("source");
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<QPoint>("centre");
+        QTest::addColumn<QList<int>>("corners"); // xtl, xbr, ytl, ybr
         const QSize box = setup_geo::kPreviewBox;
         const QPoint c = setup_geo::kPreviewCentre;
-        const auto preview = [](QSize source, QSize box, QPoint centre) {
-            const setup_geo::PreviewRect p = setup_geo::screenPreview(source, box, centre);
-            return QList<int>{p.xtl, p.xbr, p.ytl, p.ybr};
-        };
-        QCOMPARE(preview(QSize(1024, 768), box, c), QList<int>({10, 330, 10, 250}));
-        QCOMPARE(preview(QSize(1280, 1024), box, c), QList<int>({20, 320, 10, 250}));
-        QCOMPARE(preview(QSize(1366, 768), box, c), QList<int>({10, 330, 40, 219}));
-        QCOMPARE(preview(QSize(923, 768), QSize(280, 210), QPoint(150, 149)),
-                 QList<int>({24, 276, 44, 254}));
-        QCOMPARE(setup_geo::screenPreview(QSize(1024, 768), box, c).rect(),
-                 QRect(10, 10, 320, 240));
+        QTest::newRow("1024x768") << QSize(1024, 768) << box << c << QList<int>{10, 330, 10, 250};
+        QTest::newRow("1280x1024") << QSize(1280, 1024) << box << c << QList<int>{20, 320, 10, 250};
+        QTest::newRow("1440x900") << QSize(1440, 900) << box << c << QList<int>{10, 330, 30, 230};
+        QTest::newRow("1366x768") << QSize(1366, 768) << box << c << QList<int>{10, 330, 40, 219};
+        QTest::newRow("editor, 923x768") << QSize(923, 768) << QSize(280, 210) << QPoint(150, 149)
+                                         << QList<int>{24, 276, 44, 254};
+        QTest::newRow("no screen") << QSize(0, 768) << box << c << QList<int>{170, 170, 130, 130};
+    }
+    void screenPreview() {
+        QFETCH(QSize, source);
+        QFETCH(QSize, box);
+        QFETCH(QPoint, centre);
+        QFETCH(QList<int>, corners);
+        const setup_geo::PreviewRect p = setup_geo::screenPreview(source, box, centre);
+        QCOMPARE(QList<int>({p.xtl, p.xbr, p.ytl, p.ybr}), corners);
+        QCOMPARE(p.rect(), QRect(QPoint(corners[0], corners[2]),
+                                 QSize(corners[1] - corners[0], corners[3] - corners[2])));
     }
 
     void stripPreview_data() {
         QTest::addColumn<int>("edge");
         QTest::addColumn<int>("percent");
-        QTest::addColumn<QRect>("rec_min"); // invalid: the strip preview is not moved
+        QTest::addColumn<QRect>("rec_min"); // null: the strip preview is not moved
         QTest::addColumn<QString>("testo_min");
         QTest::addColumn<QString>("testo_scr");
         QTest::newRow("left 10") << int(edge::Left) << 10 << QRect(10, 10, 32, 240) << "102 pixels"
@@ -41,6 +51,19 @@ class SetupGeometryTest : public QObject {
             << "973 x 768 pixels";
         QTest::newRow("edge 4 from a file") << 4 << 10 << QRect() << "0 pixels"
                                             << "0 x 0 pixels";
+        QTest::newRow("edge -1 from a file") << -1 << 10 << QRect() << "0 pixels"
+                                             << "0 x 0 pixels";
+        // A file's percentage is held within 0..100.
+        QTest::newRow("right 100")
+            << int(edge::Right) << 100 << QRect(10, 10, 320, 240) << "1024 pixels"
+            << "0 x 768 pixels";
+        QTest::newRow("bottom 101")
+            << int(edge::Bottom) << 101 << QRect(10, 10, 320, 240) << "768 pixels"
+            << "1024 x 0 pixels";
+        QTest::newRow("top 0") << int(edge::Top) << 0 << QRect(10, 10, 320, 0) << "0 pixels"
+                               << "1024 x 768 pixels";
+        QTest::newRow("left -1") << int(edge::Left) << -1 << QRect(10, 10, 0, 240) << "0 pixels"
+                                 << "1024 x 768 pixels";
     }
     void stripPreview() {
         QFETCH(int, edge);
@@ -50,21 +73,49 @@ class SetupGeometryTest : public QObject {
         QFETCH(QString, testo_scr);
         const setup_geo::StripPreview p =
             setup_geo::stripPreview(edge, percent, QRect(10, 10, 320, 240), QSize(1024, 768));
-        QCOMPARE(p.moved, rec_min.isValid());
+        QCOMPARE(p.moved, !rec_min.isNull());
         if (p.moved) QCOMPARE(p.rec_min, rec_min);
         QCOMPARE(p.testo_min, testo_min);
         QCOMPARE(p.testo_scr, testo_scr);
     }
 
     // The nearest edge of a 320 x 240 preview; ties go left, right, top, bottom in that order.
+    void nearestEdge_data() {
+        QTest::addColumn<QPoint>("click");
+        QTest::addColumn<int>("edge");
+        QTest::newRow("centre: top before bottom") << QPoint(160, 120) << int(edge::Top);
+        QTest::newRow("corner: left before top") << QPoint(0, 0) << int(edge::Left);
+        QTest::newRow("left before bottom") << QPoint(0, 240) << int(edge::Left);
+        QTest::newRow("right before top") << QPoint(320, 0) << int(edge::Right);
+        QTest::newRow("right before bottom") << QPoint(320, 240) << int(edge::Right);
+        QTest::newRow("nearer the bottom than the sides") << QPoint(160, 200) << int(edge::Bottom);
+        QTest::newRow("right") << QPoint(300, 120) << int(edge::Right);
+        QTest::newRow("a pixel nearer the left") << QPoint(119, 120) << int(edge::Left);
+        QTest::newRow("as near the left as the top") << QPoint(120, 120) << int(edge::Left);
+        QTest::newRow("as near the right as the top") << QPoint(200, 120) << int(edge::Right);
+        QTest::newRow("a pixel nearer the top than the right")
+            << QPoint(199, 120) << int(edge::Top);
+        QTest::newRow("a pixel nearer the bottom") << QPoint(160, 121) << int(edge::Bottom);
+        QTest::newRow("a pixel nearer the top") << QPoint(160, 119) << int(edge::Top);
+        QTest::newRow("bottom") << QPoint(10, 239) << int(edge::Bottom);
+    }
     void nearestEdge() {
-        const QList<std::pair<QPoint, int>> clicks{{{160, 120}, edge::Top},
-                                                   {{0, 0}, edge::Left},
-                                                   {{0, 239}, edge::Left},
-                                                   {{320, 120}, edge::Right},
-                                                   {{10, 239}, edge::Bottom}};
-        for (const auto& [click, edge] : clicks)
-            QCOMPARE(setup_geo::nearestEdge(click.x(), click.y(), 320, 240), edge);
+        QFETCH(QPoint, click);
+        QFETCH(int, edge);
+        QCOMPARE(setup_geo::nearestEdge(click.x(), click.y(), 320, 240), edge);
+    }
+    // A tall preview: left before right, and the bottom when nearer than both sides.
+    void nearestEdgeOfATallPreview_data() {
+        QTest::addColumn<QPoint>("click");
+        QTest::addColumn<int>("edge");
+        QTest::newRow("centre: left before right") << QPoint(160, 200) << int(edge::Left);
+        QTest::newRow("a pixel nearer the right") << QPoint(161, 200) << int(edge::Right);
+        QTest::newRow("a pixel nearer the bottom") << QPoint(160, 241) << int(edge::Bottom);
+    }
+    void nearestEdgeOfATallPreview() {
+        QFETCH(QPoint, click);
+        QFETCH(int, edge);
+        QCOMPARE(setup_geo::nearestEdge(click.x(), click.y(), 320, 400), edge);
     }
 };
 

@@ -81,6 +81,49 @@ class PresentationTest : public QObject {
         finishBackgroundWork();
     }
 
+    // The edge clicked on the setup window's preview: the strip lies along it, as thick as
+    // the read-out said, the picture takes the rest but for one line of pixels between them,
+    // and picture 1 is fitted to what it got.
+    void splitOnEveryEdge_data() {
+        QTest::addColumn<QPoint>("click"); // on the 320 x 240 preview
+        QTest::addColumn<QRect>("strip");
+        QTest::addColumn<QRect>("picture");
+        QTest::addColumn<QRect>("fitted"); // the 400 x 300 picture 1 in the picture window
+        QTest::newRow("left") << QPoint(2, 120) << QRect(0, 0, 102, 768) << QRect(103, 0, 921, 768)
+                              << QRect(0, 38, 921, 690);
+        QTest::newRow("right") << QPoint(318, 120) << QRect(922, 0, 102, 768)
+                               << QRect(0, 0, 921, 768) << QRect(0, 38, 921, 690);
+        QTest::newRow("top") << QPoint(160, 2) << QRect(0, 0, 1024, 76) << QRect(0, 77, 1024, 691)
+                             << QRect(51, 0, 921, 691);
+        QTest::newRow("bottom") << QPoint(160, 238) << QRect(0, 692, 1024, 76)
+                                << QRect(0, 0, 1024, 691) << QRect(51, 0, 921, 691);
+    }
+    void splitOnEveryEdge() {
+        QFETCH(QPoint, click);
+        QFETCH(QRect, strip);
+        QFETCH(QRect, picture);
+        QFETCH(QRect, fitted);
+        QTest::mouseClick(setup->rec_schermo, Qt::LeftButton, {}, click);
+        startFromSetup();
+        const auto onScreen = [](fw::Window* w) {
+            return QRect(w->content()->mapToGlobal(QPoint(0, 0)), w->content()->size());
+        };
+        QCOMPARE(onScreen(stripWin()), strip);
+        QCOMPARE(onScreen(pictWin()), picture);
+        QCOMPARE(QList<int>({tmb_dx, tmb_dy, pct_dx, pct_dy}),
+                 QList<int>({strip.width(), strip.height(), picture.width(), picture.height()}));
+        const QImage shown = pictWin()->backdropPicture();
+        QCOMPARE(shown.size(), picture.size());
+        const QRect in = fitted.adjusted(2, 2, -2, -2), out = fitted.adjusted(-2, -2, 2, 2);
+        for (const QPoint p : {in.topLeft(), in.bottomRight()})
+            QCOMPARE(shown.pixelColor(p), QColor(Qt::red));
+        const QPoint c = fitted.center();
+        for (const QPoint p : {QPoint(out.left(), c.y()), QPoint(out.right(), c.y()),
+                               QPoint(c.x(), out.top()), QPoint(c.x(), out.bottom())})
+            if (shown.rect().contains(p))
+                QCOMPARE(shown.pixelColor(p), colore(colour::PictureBackground));
+    }
+
     void frameAndSwitches_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("display");
