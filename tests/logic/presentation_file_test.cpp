@@ -29,6 +29,28 @@ pf::Data defaults(int pictures) {
         pf::setColour(d, i, colours[i]);
     return d;
 }
+// A presentation file whose every line differs from its neighbours: two pictures.
+const QList<QByteArray> kDistinct{"/srv/show/photos", "3", "37", "0.01", "0.02", "0.03", "0.11",
+                                  "0.12", "0.13", "0.21", "0.22", "0.23", "0.31", "0.32", "0.33",
+                                  "0.41", "0.42", "0.43", "0.51", "0.52", "0.53", "0.61", "0.62",
+                                  "0.63", "1", "0", "4", "2",
+                                  // picture 1: text, font, size, bold, italic, underline, place,
+                                  // frame on, left, top, width, height, line
+                                  "Sunset", "DejaVu Serif", "18", "1", "0", "1", "4", "1", "10",
+                                  "20", "-30", "40", "7", "Harbour", "Liberation Sans", "30\t", "0",
+                                  "1", "0", "2", "0", "110", "120", "130", "-140", "3"};
+// The file's fields in the order of its lines, as text.
+QList<QByteArray> linesOfData(const pf::Data& d) {
+    QList<QByteArray> out{d.folder.toUtf8(), Str(d.thumb_pos).toUtf8(), Str(d.percent).toUtf8()};
+    for (const HsvComponents& c : d.colours)
+        out << Str(c.h).toUtf8() << Str(c.s).toUtf8() << Str(c.v).toUtf8();
+    out << (d.fill ? "1" : "0") << (d.display ? "1" : "0") << Str(d.ombra).toUtf8()
+        << Str(d.count).toUtf8();
+    for (const pf::Note& n : d.notes)
+        for (const QString& cell : n)
+            out << cell.toUtf8();
+    return out;
+}
 pf::Note noteOf(std::initializer_list<QString> cells) {
     pf::Note n;
     std::copy(cells.begin(), cells.end(), n.begin());
@@ -100,16 +122,81 @@ class PresentationFileTest : public QObject {
         QCOMPARE(files::shownName(d.notes[1][note::Font]), shownNote);
         QCOMPARE(pf::write(d), file);
         QCOMPARE(pf::write(pf::read(file, 1)), file); // also a block left as bytes
+
+    // Each line of a file whose lines all differ lands in its own field, whatever ends the
+    // lines and with cells left empty; a presentation built field by field is written line
+    // for line.
+    void everyLine_data() {
+        QTest::addColumn<QByteArray>("end");
+        QTest::addColumn<bool>("emptyCells"); // the cells of picture 1 but its text
+        QTest::addColumn<int>("line");
+        for (const QByteArray& end : {QByteArray("\r"), QByteArray("\n"), QByteArray("\r\n")})
+            for (bool emptyCells : {false, true})
+                for (int line = 1; line <= kDistinct.size(); ++line)
+                    QTest::addRow("%s%s, line %d",
+                                  end == "\r"   ? "CR"
+                                  : end == "\n" ? "LF"
+                                                : "CRLF",
+                                  emptyCells ? ", empty cells" : "", line)
+                        << end << emptyCells << line;
+    }
+    void everyLine() {
+        QFETCH(QByteArray, end);
+        QFETCH(bool, emptyCells);
+        QFETCH(int, line);
+        QList<QByteArray> lines = kDistinct;
+        if (emptyCells)
+            for (int n = 30; n <= 41; ++n)
+                lines[n - 1].clear();
+        const QList<QByteArray> read = linesOfData(pf::read(lines.join(end) + end));
+        QCOMPARE(read.size(), lines.size());
+        QCOMPARE(read[line - 1], lines[line - 1]);
+
+        pf::Data d;
+        d.folder = "/srv/show/photos";
+        d.thumb_pos = 3;
+        d.percent = 37;
+        d.colours = {{{0.01, 0.02, 0.03},
+                      {0.11, 0.12, 0.13},
+                      {0.21, 0.22, 0.23},
+                      {0.31, 0.32, 0.33},
+                      {0.41, 0.42, 0.43},
+                      {0.51, 0.52, 0.53},
+                      {0.61, 0.62, 0.63}}};
+        d.fill = true;
+        d.ombra = 4;
+        d.count = 2;
+        d.notes = {noteOf({"Sunset", "DejaVu Serif", "18", "1", "0", "1", "4", "1", "10", "20",
+                           "-30", "40", "7"}),
+                   noteOf({"Harbour", "Liberation Sans", "30\t", "0", "1", "0", "2", "0", "110",
+                           "120", "130", "-140", "3"})};
+        if (emptyCells)
+            for (int c = 1; c < note::kCells; ++c)
+                d.notes[0][size_t(c)].clear();
+        const QList<QByteArray> written = linesOf(pf::write(d));
+        QCOMPARE(written.size(), lines.size());
+        QCOMPARE(written[line - 1], lines[line - 1]);
     }
 
     // A switch is on for exactly "1".
+    void switches_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("1") << QByteArray("1") << true;
+        QTest::newRow("1 and a blank") << QByteArray("1 ") << false;
+        QTest::newRow("true") << QByteArray("true") << false;
+        QTest::newRow("1.0") << QByteArray("1.0") << false;
+        QTest::newRow("0") << QByteArray("0") << false;
+    }
     void switches() {
-        for (const QByteArray line : {"1", "1 ", "true", "1.0"}) {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, on);
+        for (int n : {25, 26}) {
             QList<QByteArray> lines = linesOf(pf::write(defaults(0)));
-            lines[24] = lines[25] = line;
+            lines[n - 1] = line;
             const pf::Data d = pf::read(lines.join('\r') + '\r');
-            QCOMPARE(d.fill, line == "1");
-            QCOMPARE(d.display, line == "1");
+            QCOMPARE(n == 25 ? d.fill : d.display, on);
+            QCOMPARE(n == 25 ? d.display : d.fill, false);
         }
     }
 

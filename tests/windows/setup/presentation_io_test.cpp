@@ -1,6 +1,7 @@
 // Import, Save and Open through the presentation state and the setup window, with the
 // dialogs answered by the test, and files that change between Open and Save. Every failure
 // is reported, nothing the user has is lost.
+#include "base/values.h"
 #include "common/testfiles.h"
 #include "common/testseams.h"
 #include "logic/state/globali.h"
@@ -134,6 +135,87 @@ void checkReaction(const WindowFixture& f, const QString& reaction) {
     QCOMPARE(f.seams.beeps, reaction == "error" ? 0 : 1);
     QCOMPARE(fw::Single<cart_spo>::exists(), reaction == "cart_spo");
     QCOMPARE(fw::Single<cart_noi>::exists(), reaction == "cart_noi");
+
+// A presentation of two pictures in `folder` whose every line differs from its neighbours.
+// The colours: #333333, #006666, #ff0000, #003333, #ffffff, #990000, #66ffff.
+QList<QByteArray> distinctLines(const QString& folder) {
+    return {folder.toUtf8(),
+            "3",
+            "37",
+            "0",
+            "0",
+            "0.2",
+            "0.5",
+            "1",
+            "0.4",
+            "0",
+            "1",
+            "1",
+            "0.5",
+            "1",
+            "0.2",
+            "0",
+            "0",
+            "1",
+            "0",
+            "1",
+            "0.6",
+            "0.5",
+            "0.6",
+            "1",
+            "1",
+            "0",
+            "4",
+            "2",
+            "Sunset",
+            "DejaVu Serif",
+            "18",
+            "1",
+            "0",
+            "1",
+            "4",
+            "1",
+            "10",
+            "20",
+            "-30",
+            "40",
+            "7",
+            "Harbour",
+            "Liberation Sans",
+            "30\t",
+            "0",
+            "1",
+            "0",
+            "2",
+            "0",
+            "110",
+            "120",
+            "130",
+            "-140",
+            "3"};
+}
+const QList<QColor> kDistinctColours{0x333333, 0x006666, 0xff0000, 0x003333,
+                                     0xffffff, 0x990000, 0x66ffff};
+// What the setup window and the presentation state hold, in the order of the file's lines.
+QList<QByteArray> stateLines() {
+    start* w = start::instance();
+    QList<QByteArray> out{cartella.toUtf8(), Str(thumb_pos).toUtf8(),
+                          Str(w->Slider1->value()).toUtf8()};
+    for (int i = 0; i < colour::kCount; ++i) {
+        const HsvComponents c = toHsv(colore(i));
+        out << Str(c.h).toUtf8() << Str(c.s).toUtf8() << Str(c.v).toUtf8();
+    }
+    out << (w->CheckBox1->isChecked() ? "1" : "0") << (w->CheckBox2->isChecked() ? "1" : "0")
+        << Str(w->Slider2->value()).toUtf8() << Str(quantidisegni).toUtf8();
+    for (int i = 1; i <= quantidisegni; ++i)
+        for (const QString& cell : WindowFixture::row(i))
+            out << cell.toUtf8();
+    return out;
+}
+void lineRows() {
+    QTest::addColumn<int>("line");
+    for (int line = 1; line <= 54; ++line)
+        QTest::addRow("line %d", line) << line;
 }
 } // namespace
 
@@ -163,6 +245,84 @@ class PresentationIoTest : public QObject {
         // The read-out still names the first folder (shortened to fit; whole in its tooltip).
         QCOMPARE(start::instance()->testo_folder->toolTip(), first);
         QVERIFY(start::instance()->testo_folder->text().endsWith(QChar(13) + QString("2 picts")));
+    }
+
+    // What the user set on the setup window and in the notes, saved: each line of the file
+    // holds its own value.
+    void everyLineSaved_data() { lineRows(); }
+    void everyLineSaved() {
+        QFETCH(int, line);
+        WindowFixture f;
+        start* w = start::instance();
+        const QString folder = f.makeFolder("photos", 2);
+        f.importFolder(folder);
+        QTest::mouseClick(w->rec_schermo, Qt::LeftButton, {}, QPoint(160, 238));
+        w->Slider1->setValue(37);
+        for (int i = 0; i < colour::kCount; ++i) {
+            const QColor chosen = kDistinctColours[i];
+            seams::hooks().selectColor = [chosen](const QColor&, const QString&) {
+                return std::optional<QColor>(chosen);
+            };
+            QTest::mouseClick(w->color_t(i), Qt::LeftButton);
+        }
+        QTest::mouseClick(w->CheckBox1, Qt::LeftButton);
+        w->Slider2->setValue(4);
+        const QList<QByteArray> lines = distinctLines(folder);
+        for (int i = 1; i <= 2; ++i)
+            for (int c = 0; c < note::kCells; ++c)
+                contorno(i, c) = QString::fromUtf8(lines[28 + 13 * (i - 1) + c]);
+        f.saveTo(f.path("saved.v69"));
+        const QList<QByteArray> saved = testfiles::readAll(f.path("saved.v69")).split('\r');
+        QCOMPARE(saved.size(), lines.size() + 1);
+        QCOMPARE(saved[line - 1], lines[line - 1]);
+    }
+
+    // Such a file opened: each line lands in its own place of the setup window and the
+    // presentation state.
+    void everyLineOpened_data() { lineRows(); }
+    void everyLineOpened() {
+        QFETCH(int, line);
+        WindowFixture f;
+        start* w = start::instance();
+        const QList<QByteArray> lines = distinctLines(f.makeFolder("photos", 2));
+        testfiles::writeText(f.path("open.v69"), lines.join('\r') + '\r');
+        apri_presentazione(f.path("open.v69"));
+        QCOMPARE(stateLines()[line - 1], lines[line - 1]);
+        QCOMPARE(QList<int>({thumb_per, ombra}), QList<int>({37, 4}));
+        QCOMPARE(w->color_o->pos(), w->color_d->pos() + QPoint(4, 4));
+        for (int i = 0; i < colour::kCount; ++i)
+            QCOMPARE(colore(i), kDistinctColours[i]);
+    }
+
+    // A strip size or shadow beyond its slider's range is held by the slider, and the
+    // presentation takes the slider's value.
+    void valuesBeyondTheSliders_data() {
+        QTest::addColumn<QByteArray>("percent");
+        QTest::addColumn<QByteArray>("shadow");
+        QTest::addColumn<int>("thumb_per");
+        QTest::addColumn<int>("ombra");
+        QTest::newRow("above") << QByteArray("51") << QByteArray("6") << 50 << 5;
+        QTest::newRow("far above") << QByteArray("1e9") << QByteArray("99") << 50 << 5;
+        QTest::newRow("below") << QByteArray("4") << QByteArray("-1") << 5 << 0;
+        QTest::newRow("at the ends") << QByteArray("50") << QByteArray("0") << 50 << 0;
+        QTest::newRow("at the other ends") << QByteArray("5") << QByteArray("5") << 5 << 5;
+    }
+    void valuesBeyondTheSliders() {
+        QFETCH(QByteArray, percent);
+        QFETCH(QByteArray, shadow);
+        QFETCH(int, thumb_per);
+        QFETCH(int, ombra);
+        WindowFixture f;
+        start* w = start::instance();
+        QList<QByteArray> lines = distinctLines(f.makeFolder("photos", 2));
+        lines[2] = percent;
+        lines[26] = shadow;
+        testfiles::writeText(f.path("open.v69"), lines.join('\r') + '\r');
+        apri_presentazione(f.path("open.v69"));
+        QCOMPARE(QList<int>({Globali::thumb_per, w->Slider1->value()}),
+                 QList<int>({thumb_per, thumb_per}));
+        QCOMPARE(QList<int>({Globali::ombra, w->Slider2->value()}), QList<int>({ombra, ombra}));
+        QCOMPARE(w->color_o->pos(), w->color_d->pos() + QPoint(ombra, ombra));
     }
 
     // Notes belong to picture numbers: a smaller folder drops the rows beyond it.
