@@ -100,7 +100,11 @@ class CameraThumbnailTest : public QObject {
         QTest::newRow("as stored") << 1 << thumb << QSize(150, 100);
         QTest::newRow("turned right (6)") << 6 << thumb << QSize(100, 150);
         QTest::newRow("turned left (8)") << 8 << thumb << QSize(100, 150);
+        QTest::newRow("mirrored (2)") << 2 << thumb << QSize(150, 100);
+        QTest::newRow("upside down (3)") << 3 << thumb << QSize(150, 100);
+        QTest::newRow("flipped (4)") << 4 << thumb << QSize(150, 100);
         QTest::newRow("mirrored and turned (5)") << 5 << thumb << QSize(100, 150);
+        QTest::newRow("mirrored and turned (7)") << 7 << thumb << QSize(100, 150);
         QTest::newRow("3:2 padded to 4:3, bands cropped")
             << 1 << padded(QRect(0, 6, 160, 107)) << QSize(160, 107);
         QTest::newRow("2:3 padded sideways (8)")
