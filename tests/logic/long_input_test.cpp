@@ -104,14 +104,6 @@ class LongInputTest : public QObject {
         QCOMPARE(pf::folderOf(line, app.path(), file.path()), folder);
     }
 
-    void excerptNeverSplitsAPair() {
-        const QString smile = QString::fromUtf8("ab\xF0\x9F\x98\x80"
-                                                "cd"); // a b U+1F600 c d
-        QCOMPARE(text_limits::excerpt(smile, 3, text_limits::Keep::Start), QString("ab"));
-        QCOMPARE(text_limits::excerpt(smile, 3, text_limits::Keep::End), QString("cd"));
-        QCOMPARE(text_limits::shortenedMiddle("abcdefghij", 5), QString("ab\u2026ij"));
-    }
-
     // A note's label gets the part of a long note it shows by the note's place.
     void longNoteLabel_data() {
         QTest::addColumn<double>("position");
