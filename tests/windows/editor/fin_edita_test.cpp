@@ -56,28 +56,36 @@ class FinEditaTest : public QObject {
     Q_OBJECT
   private slots:
     // First, Previous, Next and Last: the picture shown, and which of them can be used.
+    void navigation_data() {
+        QTest::addColumn<int>("pictures");
+        QTest::addColumn<QString>("clicks"); // F first, P previous, N next, L last
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QString>("enabled"); // First, Previous, Next, Last
+        QTest::newRow("one picture") << 1 << "" << 1 << "0000";
+        QTest::newRow("next to 5 of 7") << 7 << "NNNN" << 5 << "1111";
+        QTest::newRow("next to the last") << 7 << "NNNNNN" << 7 << "1100";
+        QTest::newRow("last") << 7 << "L" << 7 << "1100";
+        QTest::newRow("last, previous") << 7 << "LP" << 6 << "1111";
+        QTest::newRow("previous to the first") << 7 << "NP" << 1 << "0011";
+        QTest::newRow("first") << 7 << "LPF" << 1 << "0011";
+    }
     void navigation() {
-        struct Case {
-            int pictures;
-            QString clicks; // F first, P previous, N next, L last
-            int shown;
-            QString enabled; // First, Previous, Next, Last
-        };
-        for (const Case& c : {Case{1, "", 1, "0000"}, Case{7, "NNNN", 5, "1111"},
-                              Case{7, "L", 7, "1100"}, Case{7, "LPF", 1, "0011"}}) {
-            WindowFixture f;
-            fin_edita* w = editorOn(f, c.pictures);
-            const QList<fw::PushButton*> buttons{w->PushButton1, w->PushButton2, w->PushButton3,
-                                                 w->PushButton4};
-            for (QChar click : c.clicks)
-                QTest::mouseClick(buttons[QString("FPNL").indexOf(click)], Qt::LeftButton);
-            QCOMPARE(puntatore, c.shown);
-            QCOMPARE(w->StaticText1->text(), QStringLiteral("pic%1.png").arg(c.shown));
-            QString state;
-            for (fw::PushButton* b : buttons)
-                state += b->isEnabled() ? '1' : '0';
-            QCOMPARE(state, c.enabled);
-        }
+        QFETCH(int, pictures);
+        QFETCH(QString, clicks);
+        QFETCH(int, shown);
+        QFETCH(QString, enabled);
+        WindowFixture f;
+        fin_edita* w = editorOn(f, pictures);
+        const QList<fw::PushButton*> buttons{w->PushButton1, w->PushButton2, w->PushButton3,
+                                             w->PushButton4};
+        for (QChar click : clicks)
+            QTest::mouseClick(buttons[QString("FPNL").indexOf(click)], Qt::LeftButton);
+        QCOMPARE(puntatore, shown);
+        QCOMPARE(w->StaticText1->text(), QStringLiteral("pic%1.png").arg(shown));
+        QString state;
+        for (fw::PushButton* b : buttons)
+            state += b->isEnabled() ? '1' : '0';
+        QCOMPARE(state, enabled);
     }
 
     void loadsAFreshPicture() {
@@ -97,30 +105,40 @@ class FinEditaTest : public QObject {
         QCOMPARE(w->recbordo(1)->x(), -50);
     }
 
-    // Each stored cell reaches its control; a damaged one selects nothing and stays stored.
+    // Each stored cell reaches its own control; a damaged one selects nothing and stays
+    // stored. The font row 2 is the third installed font.
     void loadsStoredCells_data() {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("shown"); // radio button, size row or slider value
-        QTest::newRow("position 5") << int(note::Position) << "5" << 5;
-        QTest::newRow("position 9") << int(note::Position) << "9" << -1;
-        QTest::newRow("size 48") << int(note::Size) << "48" << 6;
-        QTest::newRow("size 500") << int(note::Size) << "500" << -1;
-        QTest::newRow("line width 40") << int(note::FrameLine) << "40" << 9;
+        QTest::addColumn<QStringList>("cells"); // text, font, size, styles, place, frame on, line
+        QTest::addColumn<QList<int>>("shown");  // font, size, bold, italic, underline, place,
+                                                // frame on, border width
+        QTest::newRow("one note") << QStringList{"Hello", "FONT2", "30\t", "1", "0", "1", "4",
+                                                 "1",     "",      "",     "",  "",  "7"}
+                                  << QList<int>{2, 3, 1, 0, 1, 4, 1, 7};
+        QTest::newRow("another note")
+            << QStringList{"Bye", "", "72", "0", "1", "0", "2", "0", "", "", "", "", "1"}
+            << QList<int>{0, 10, 0, 1, 0, 2, 0, 1};
+        QTest::newRow("damaged cells")
+            << QStringList{"x", "no such font", "500", "1.0", "true", "2", "9", "x", "", "", "", "",
+                           "40"}
+            << QList<int>{0, -1, 1, 0, 0, -1, 0, 9};
     }
     void loadsStoredCells() {
-        QFETCH(int, column);
-        QFETCH(QString, stored);
-        QFETCH(int, shown);
+        QFETCH(QStringList, cells);
+        QFETCH(QList<int>, shown);
         WindowFixture f;
         f.importFolder(f.makeFolder("pics", 1));
-        contorno(1, column) = stored;
+        cells.replaceInStrings("FONT2", fw::Single<fin_edita>::get()->PopupMenu1->itemText(2));
+        f.setRow(1, cells);
         fin_edita* w = f.openEditor();
-        if (column == note::Position) QCOMPARE(checkedRadio(w), shown);
-        if (column == note::Size) QCOMPARE(w->PopupMenu2->currentIndex(), shown);
-        if (column == note::FrameLine) QCOMPARE(w->StaticText10->text(), QString::number(shown));
-        if (column == note::FrameLine) QCOMPARE(w->bordo(0)->lineWidth(), shown);
-        QCOMPARE(contorno(1, column), stored);
+        QCOMPARE(w->EditField1->text(), cells[note::Text]);
+        QCOMPARE(QList<int>({w->PopupMenu1->currentIndex(), w->PopupMenu2->currentIndex(),
+                             w->CheckBoxs(0)->isChecked(), w->CheckBoxs(1)->isChecked(),
+                             w->CheckBoxs(2)->isChecked(), checkedRadio(w),
+                             w->CheckBox1->isChecked(), w->Slider1->value()}),
+                 shown);
+        QCOMPARE(w->StaticText10->text(), QString::number(shown[7]));
+        QCOMPARE(w->bordo(0)->lineWidth(), shown[7]);
+        QCOMPARE(f.row(1), cells);
     }
 
     void loadsAStoredFrame() {
@@ -152,10 +170,17 @@ class FinEditaTest : public QObject {
         QCOMPARE(w->Rectangle1->pos(), QPoint(226, 54)); // the marker at the top right
         tick(w->CheckBoxs(2));
         tick(w->CheckBoxs(2));
+        tick(w->CheckBoxs(1));
+        tick(w->CheckBox1);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(w->PopupMenu2, Qt::Key_Down);
+        QTest::keyClick(w->PopupMenu1, Qt::Key_Down);
         QTest::keyClick(w->Slider1, Qt::Key_End);
         QCOMPARE(w->bordo(0)->lineWidth(), 9);
-        QCOMPARE(f.row(2), QStringList({"Note", w->PopupMenu1->itemText(0), "12", "", "", "0", "5",
-                                        "", "", "", "", "", "9"}));
+        QCOMPARE(w->StaticText10->text(), QString("9"));
+        QCOMPARE(w->StaticText3->textFont().family(), w->PopupMenu1->itemText(1));
+        QCOMPARE(f.row(2), QStringList({"Note", w->PopupMenu1->itemText(1), "30\t", "", "1", "0",
+                                        "5", "1", "", "", "", "", "9"}));
         QCOMPARE(f.row(1).join(""), QString("5"));
         QCOMPARE(f.row(3).join(""), QString());
         // Pasted lines stay one line: a line break would shift every line of the file.
@@ -295,12 +320,19 @@ class FinEditaTest : public QObject {
 
     // OK, Return and the window system's close request all go back to the setup window,
     // with the strip size in percent again; each opening starts at picture 1.
+    void waysBackToSetup_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("OK") << 0;
+        QTest::newRow("Return") << 1;
+        QTest::newRow("close request") << 2;
+    }
     void waysBackToSetup() {
+        QFETCH(int, way);
         WindowFixture f;
         f.importFolder(f.makeFolder("pics", 7));
         start* setup = start::instance();
         setup->Slider1->setValueSilently(25);
-        for (int way = 0; way < 3; ++way) {
+        for (int opening = 0; opening < 2; ++opening) {
             setup->Hide();
             fin_edita* w = f.openEditor();
             QCOMPARE(puntatore, 1);
