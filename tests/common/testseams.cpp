@@ -115,21 +115,3 @@ void WindowFixture::setRow(int i, const QStringList& cells) {
     for (int c = 0; c < note::kCells; ++c)
         Globali::contorno(i, c) = cells.value(c);
 }
-
-LaneBlock::LaneBlock(fw::Lane lane)
-    : threads_(fw::pool(lane).maxThreadCount()), gate_(std::make_shared<QSemaphore>()) {
-    for (int t = 0; t < threads_; ++t)
-        fw::pool(lane).start([gate = gate_] { gate->acquire(); });
-}
-
-void LaneBlock::release() {
-    gate_->release(threads_);
-    threads_ = 0;
-}
-
-void finishBackgroundWork() {
-    for (fw::Lane lane : {fw::Lane::Bulk, fw::Lane::Prompt, fw::Lane::Ahead})
-        fw::pool(lane).waitForDone();
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}

@@ -4,11 +4,10 @@
 // the real ones when it goes. WindowFixture adds a clean presentation state and a temporary
 // folder, and closes every window when it goes, so that the next test meets each window
 // afresh.
+#include "common/testlanes.h"
 #include "kit/seams.h"
 #include "logic/state/model.h"
-#include "pictures/background.h"
 
-#include <QSemaphore>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
@@ -55,21 +54,3 @@ struct WindowFixture {
     TestSeams seams;
     QTemporaryDir dir;
 };
-
-// Keeps every thread of a lane of worker threads busy until released (or destroyed), so that
-// the jobs queued meanwhile wait: a decode as slow as a test needs.
-class LaneBlock {
-  public:
-    explicit LaneBlock(fw::Lane lane);
-    ~LaneBlock() { release(); }
-    LaneBlock(const LaneBlock&) = delete;
-    LaneBlock& operator=(const LaneBlock&) = delete;
-    void release();
-
-  private:
-    int threads_;
-    std::shared_ptr<QSemaphore> gate_;
-};
-
-// Runs the event loop until neither lane has work left and their results are delivered.
-void finishBackgroundWork();
