@@ -5,6 +5,7 @@
 
 #include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
+#include "common/testlanes.h"
 #include "pictures/background.h"
 #include "pictures/decode/picture.h"
 #include "pictures/fitting.h"
@@ -91,6 +92,7 @@ class ThumbnailSourcesTest : public QObject {
 
   private slots:
     void init() {
+        waitForWrites(); // of the test before
         const QString cache = dir_.filePath(QStringLiteral("cache"));
         QDir(cache).removeRecursively();
         qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
@@ -183,6 +185,64 @@ class ThumbnailSourcesTest : public QObject {
         waitForWrites();
         thumbnail_cache::clear();
         checkFetch(written ? Source::Shared : Source::Decoded);
+    }
+
+    // The thumbnails kept in memory take at most kMaxBytes; the least recently used go first.
+    // A picture 1024 pixels square in cells of one height and other widths: 4 MB a thumbnail.
+    void memoryKeepsTheRecent_data() {
+        QTest::addColumn<int>("fetched");
+        QTest::addColumn<int>("firstAgainAt"); // the first fetched again after this one
+        QTest::addColumn<QList<int>>("kept");
+        QTest::addColumn<int>("gone");
+        const int fit = int(thumbnail_cache::kMaxBytes >> 22);
+        QTest::newRow("one fewer than fit") << fit - 1 << -1 << QList<int>{0, fit - 2} << -1;
+        QTest::newRow("one more, the first used again") << fit + 1 << 10 << QList<int>{0, fit} << 1;
+    }
+    void memoryKeepsTheRecent() {
+        QFETCH(int, fetched);
+        QFETCH(int, firstAgainAt);
+        QFETCH(QList<int>, kept);
+        QFETCH(int, gone);
+        testfiles::writeText(qEnvironmentVariable("XDG_CACHE_HOME"), "no cache: only decodes");
+        const QString square = dir_.filePath(QStringLiteral("square.png"));
+        testfiles::writePicture(square, QSize(1024, 1024), Qt::gray);
+        const auto fetch = [&](int k) { return thumbnail_cache::fetch(square, {1024 + k, 1024}); };
+        for (int k = 0; k < fetched; ++k) {
+            QCOMPARE(fetch(k).image.sizeInBytes(), 4 << 20);
+            if (k == firstAgainAt) QCOMPARE(fetch(0).source, Source::Memory);
+        }
+        for (int k : kept)
+            QCOMPARE(fetch(k).source, Source::Memory);
+        if (gone >= 0) QCOMPARE(fetch(gone).source, Source::Decoded);
+        QFile::remove(qEnvironmentVariable("XDG_CACHE_HOME"));
+    }
+
+    // Decoded thumbnails wait for the cells queued before them to be written, but at most
+    // 16 MB of them: past that, a decode writes its own at once.
+    void writesWaitWithinBounds() {
+        QStringList pictures;
+        for (int i = 0; i < 6; ++i) {
+            pictures << dir_.filePath(QStringLiteral("big%1.png").arg(i));
+            testfiles::writePicture(pictures.last(), QSize(1024, 1024), Qt::gray);
+        }
+        const auto written = [&pictures] {
+            QString out;
+            for (const QString& p : pictures)
+                out += QFile::exists(shared_thumbnails::pathOf(
+                           p, *shared_thumbnails::classFor(QSize(1024, 1024))))
+                           ? '1'
+                           : '0';
+            return out;
+        };
+        {
+            LaneBlock thumbnails(fw::Lane::Bulk);
+            for (const QString& p : pictures)
+                QCOMPARE(thumbnail_cache::fetch(p, {1024, 1024}).source, Source::Decoded);
+            QCOMPARE(thumbnail_cache::writesPending(), 4);
+            QCOMPARE(written(), QString("000011"));
+        }
+        waitForWrites();
+        QCOMPARE(written(), QString("111111"));
     }
 };
 
