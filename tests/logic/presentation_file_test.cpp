@@ -30,15 +30,15 @@ pf::Data defaults(int pictures) {
     return d;
 }
 // A presentation file whose every line differs from its neighbours: two pictures.
-const QList<QByteArray> kDistinct{"/srv/show/photos", "3", "37", "0.01", "0.02", "0.03", "0.11",
-                                  "0.12", "0.13", "0.21", "0.22", "0.23", "0.31", "0.32", "0.33",
-                                  "0.41", "0.42", "0.43", "0.51", "0.52", "0.53", "0.61", "0.62",
-                                  "0.63", "1", "0", "4", "2",
-                                  // picture 1: text, font, size, bold, italic, underline, place,
-                                  // frame on, left, top, width, height, line
-                                  "Sunset", "DejaVu Serif", "18", "1", "0", "1", "4", "1", "10",
-                                  "20", "-30", "40", "7", "Harbour", "Liberation Sans", "30\t", "0",
-                                  "1", "0", "2", "0", "110", "120", "130", "-140", "3"};
+const QList<QByteArray> kDistinct{
+    "/srv/show/photos", "3", "37", "0.01", "0.02", "0.03", "0.11", "0.12", "0.13", "0.21", "0.22",
+    "0.23", "0.31", "0.32", "0.33", "0.41", "0.42", "0.43", "0.51", "0.52", "0.53", "0.61", "0.62",
+    "0.63", "1", "0", "4", "2",
+    // picture 1: text, font, size, bold, italic, underline, place,
+    // frame on, left, top, width, height, line
+    "Sunset \xf0\x9f\x98\x80", "DejaVu Serif", "18", "1", "0", "1", "4", "1", "10", "20", "-30",
+    "40", "7", "Harbour", "Liberation Sans", "30\t", "0", "1", "0", "2", "0", "110", "120", "130",
+    "-140", "3"};
 // The file's fields in the order of its lines, as text.
 QList<QByteArray> linesOfData(const pf::Data& d) {
     QList<QByteArray> out{d.folder.toUtf8(), Str(d.thumb_pos).toUtf8(), Str(d.percent).toUtf8()};
@@ -68,24 +68,6 @@ class PresentationFileTest : public QObject {
         QCOMPARE(lines.mid(3, 3), QList<QByteArray>({"0", "0", "0.6"})); // colour 0, grey
         QCOMPARE(lines.mid(21, 7), QList<QByteArray>({"0", "1", "1", "0", "0", "5", "1"}));
         QCOMPARE(lines.mid(28), QList<QByteArray>(13));
-    }
-
-    // Written, read and written again, a presentation comes out byte for byte the same;
-    // 28 + 13 N lines, the last byte a carriage return, whatever notes were given.
-    void roundTrip() {
-        pf::Data d = defaults(5);
-        d.folder = QString::fromUtf8("/home/anna/Foto di già/2024 \u65e5\u672c");
-        d.notes = {noteOf({"Tramonto\tsul lago", "DejaVu Sans", "30\t", "1", "0", "1", "5", "1",
-                           "-12", "40", "-300", "25", "9"}),
-                   noteOf({QString::fromUtf8("Caf\u00e9 \U0001F600"), "", " 18 "})};
-        const QByteArray file = pf::write(d);
-        QCOMPARE(file.count('\r'), 28 + 13 * 5);
-        QVERIFY(file.endsWith('\r') && !file.contains('\n'));
-        const pf::Data back = pf::read(file);
-        QCOMPARE(pf::write(back), file);
-        QCOMPARE(back.folder, d.folder);
-        QVERIFY(back.notes[0] == d.notes[0] && back.notes[1] == d.notes[1]);
-        QCOMPARE(back.notes[4], pf::Note{});
     }
 
     // The folder line and the note cells come back as the bytes they were, in whatever
@@ -122,6 +104,7 @@ class PresentationFileTest : public QObject {
         QCOMPARE(files::shownName(d.notes[1][note::Font]), shownNote);
         QCOMPARE(pf::write(d), file);
         QCOMPARE(pf::write(pf::read(file, 1)), file); // also a block left as bytes
+    }
 
     // Each line of a file whose lines all differ lands in its own field, whatever ends the
     // lines and with cells left empty; a presentation built field by field is written line
@@ -153,7 +136,7 @@ class PresentationFileTest : public QObject {
         QCOMPARE(read[line - 1], lines[line - 1]);
 
         pf::Data d;
-        d.folder = "/srv/show/photos";
+        d.folder = QString::fromUtf8(kDistinct[0]);
         d.thumb_pos = 3;
         d.percent = 37;
         d.colours = {{{0.01, 0.02, 0.03},
@@ -166,8 +149,8 @@ class PresentationFileTest : public QObject {
         d.fill = true;
         d.ombra = 4;
         d.count = 2;
-        d.notes = {noteOf({"Sunset", "DejaVu Serif", "18", "1", "0", "1", "4", "1", "10", "20",
-                           "-30", "40", "7"}),
+        d.notes = {noteOf({QString::fromUtf8(kDistinct[28]), "DejaVu Serif", "18", "1", "0", "1",
+                           "4", "1", "10", "20", "-30", "40", "7"}),
                    noteOf({"Harbour", "Liberation Sans", "30\t", "0", "1", "0", "2", "0", "110",
                            "120", "130", "-140", "3"})};
         if (emptyCells)
