@@ -10,6 +10,7 @@
 #include "resources/pictures.h"
 #include "windows/dialogs/cart_noi.h"
 #include "windows/dialogs/cart_spo.h"
+#include "windows/dialogs/info.h"
 #include "windows/editor/fin_edita.h"
 #include "windows/presentation/fin_thumb.h"
 #include "windows/presentation/presentation.h"
@@ -153,6 +154,55 @@ class MenusTest : public QObject {
             QCOMPARE(shown(), flag == 0 ? english : italian);
             cartella = folder;
         }
+    }
+
+    // Each command does its own work, from its item or its shortcut, in every state.
+    void commands_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("shortcut");
+        QTest::newRow("Open") << "FileOpen"
+                              << "Ctrl+O";
+        QTest::newRow("Save") << "FileSave"
+                              << "Ctrl+S";
+        QTest::newRow("Import folder") << "FileImportfolder"
+                                       << "Ctrl+I";
+        QTest::newRow("about") << "AppleVetrinovainfo"
+                               << "";
+        QTest::newRow("Quit") << "FileQuit"
+                              << "Ctrl+Q";
+        QTest::newRow("Undo") << "EditUndo"
+                              << "Ctrl+Z";
+        QTest::newRow("Cut") << "EditCut"
+                             << "Ctrl+X";
+        QTest::newRow("Copy") << "EditCopy"
+                              << "Ctrl+C";
+        QTest::newRow("Paste") << "EditPaste"
+                               << "Ctrl+V";
+        QTest::newRow("Clear") << "EditClear"
+                               << "";
+    }
+    void commands() {
+        QFETCH(QString, item);
+        QFETCH(QString, shortcut);
+        WindowFixture f;
+        App app;
+        f.importFolder(f.makeFolder("pics", 2));
+        f.saveTo(f.path("two.v69"));
+        f.makeFolder("three", 3);
+        f.seams.folders.push_back(f.path("three"));
+        f.seams.openFiles.push_back(f.path("two.v69"));
+        f.seams.saveFiles.push_back(f.path("saved.v69"));
+        QAction* action = menuItem(item);
+        QCOMPARE(action->shortcut().toString(), shortcut);
+        // The four commands are enabled whenever the menus show.
+        if (item != "FileQuit" && !item.startsWith("Edit")) action->setEnabled(false);
+        app.Event_EnableMenuItems();
+        QVERIFY(action->isEnabled());
+        if (item != "FileQuit") action->trigger(); // the others have no field to work on
+        QCOMPARE(quantidisegni, item == "FileImportfolder" ? 3 : 2);
+        QCOMPARE(QFile::exists(f.path("saved.v69")), item == "FileSave");
+        QCOMPARE(fw::Single<info>::exists(), item == "AppleVetrinovainfo");
+        QCOMPARE(f.seams.openFiles.empty(), item == "FileOpen");
     }
 
     // Every language number but English's speaks Italian, as a preferences file may hold it.

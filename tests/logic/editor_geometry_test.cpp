@@ -21,9 +21,7 @@ class EditorGeometryTest : public QObject {
         QTest::addColumn<int>("edge");
         QTest::addColumn<QSize>("area");
         QTest::newRow("left") << int(edge::Left) << QSize(923, 768);
-        QTest::newRow("right") << int(edge::Right) << QSize(923, 768);
         QTest::newRow("top") << int(edge::Top) << QSize(1024, 667);
-        QTest::newRow("bottom") << int(edge::Bottom) << QSize(1024, 667);
         QTest::newRow("no edge keeps the area") << 4 << QSize(5, 6);
     }
     void pictureArea() {
