@@ -135,6 +135,7 @@ void checkReaction(const WindowFixture& f, const QString& reaction) {
     QCOMPARE(f.seams.beeps, reaction == "error" ? 0 : 1);
     QCOMPARE(fw::Single<cart_spo>::exists(), reaction == "cart_spo");
     QCOMPARE(fw::Single<cart_noi>::exists(), reaction == "cart_noi");
+}
 
 // A presentation of two pictures in `folder` whose every line differs from its neighbours.
 // The colours: #333333, #006666, #ff0000, #003333, #ffffff, #990000, #66ffff.
