@@ -1,15 +1,13 @@
 // Work off the GUI thread and what outlives it: results come back to the GUI thread only while
 // their set lives (also when the set is destroyed inside its own callback), the likelier job
 // first; backdrops made ahead are held, given out and dropped as the presentation moves on;
-// decodes on several lanes share the memory budget in the order they asked.
+// the limits of one decode's share of the memory budget.
 #include "common/testfiles.h"
 #include "common/testlanes.h"
 #include "pictures/backdrop.h"
 #include "pictures/background.h"
 #include "pictures/decode/decode_budget.h"
 
-#include <QScopeGuard>
-#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -179,57 +177,7 @@ class BackgroundTest : public QObject {
         QCOMPARE(ahead->held(), how == "stop" ? 2 : how == "clear" ? 0 : 1);
     }
 
-    // A share no larger than one decode may take is granted at once while the budget has room;
-    // shares are granted in the order asked for, so a small one never overtakes a large one
-    // that waits, whatever lane asks.
-    void budgetInOrder_data() {
-        QTest::addColumn<qint64>("held");  // beside half the budget
-        QTest::addColumn<qint64>("first"); // asked for from the bulk lane
-        QTest::addColumn<bool>("firstWaits");
-        const qint64 MB = 1 << 20, half = picture::budgetBytes / 2;
-        QTest::newRow("room for both") << half - 100 * MB << 100 * MB - 1 << false;
-        QTest::newRow("a byte too many") << half - 100 * MB << 100 * MB + 1 << true;
-        QTest::newRow("nothing left") << half << MB << true;
-    }
-    void budgetInOrder() {
-        QFETCH(qint64, held);
-        QFETCH(qint64, first);
-        QFETCH(bool, firstWaits);
-        std::atomic<int> granted{0};
-        std::atomic<bool> inOrder{true};
-        QSemaphore asked, done;
-        // The second is granted only once the first holds its share.
-        const auto ask = [&](qint64 bytes, bool second) {
-            asked.release();
-            const picture::BudgetShare share(bytes);
-            inOrder = inOrder && share.granted() &&
-                      (!second || picture::budgetInUse() > picture::budgetBytes / 2 + first);
-            ++granted;
-            done.acquire();
-        };
-        auto b = std::make_unique<picture::BudgetShare>(held);
-        const picture::BudgetShare a(picture::budgetBytes / 2);
-        // Whatever fails, the threads are let go before what they use goes.
-        const auto letGo = qScopeGuard([&] {
-            b.reset();
-            done.release(2);
-            finishBackgroundWork();
-        });
-        fw::detach(
-            fw::Lane::Bulk, [&] { ask(first, false); }, 0);
-        QVERIFY(asked.tryAcquire(1, 5000));
-        QTest::qWait(50);
-        // The picture the user asked for comes after: it waits while the first waits.
-        fw::detach(
-            fw::Lane::Prompt, [&] { ask(1, true); }, 0);
-        QVERIFY(asked.tryAcquire(1, 5000));
-        QTest::qWait(50);
-        QCOMPARE(granted.load(), firstWaits ? 0 : 2);
-        b.reset();
-        QTRY_COMPARE(granted.load(), 2);
-        QVERIFY(inOrder);
-    }
-
+    // A share no larger than one decode may take is granted at once while the budget has room.
     void budgetLimits_data() {
         QTest::addColumn<qint64>("bytes");
         QTest::addColumn<bool>("granted");

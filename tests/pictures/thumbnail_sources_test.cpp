@@ -214,6 +214,7 @@ class ThumbnailSourcesTest : public QObject {
         for (int i = 0; i < 6; ++i) {
             pictures << dir_.filePath(QStringLiteral("big%1.png").arg(i));
             testfiles::writePicture(pictures.last(), QSize(1024, 1024), Qt::gray);
+            testfiles::setModified(pictures.last(), 100); // settled: its thumbnail is written
         }
         const auto written = [&pictures] {
             QString out;
