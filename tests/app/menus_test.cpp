@@ -158,26 +158,19 @@ class MenusTest : public QObject {
     void commands_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("shortcut");
-        QTest::newRow("Open") << "FileOpen"
-                              << "Ctrl+O";
-        QTest::newRow("Save") << "FileSave"
-                              << "Ctrl+S";
-        QTest::newRow("Import folder") << "FileImportfolder"
-                                       << "Ctrl+I";
-        QTest::newRow("about") << "AppleVetrinovainfo"
-                               << "";
-        QTest::newRow("Quit") << "FileQuit"
-                              << "Ctrl+Q";
-        QTest::newRow("Undo") << "EditUndo"
-                              << "Ctrl+Z";
-        QTest::newRow("Cut") << "EditCut"
-                             << "Ctrl+X";
-        QTest::newRow("Copy") << "EditCopy"
-                              << "Ctrl+C";
-        QTest::newRow("Paste") << "EditPaste"
-                               << "Ctrl+V";
-        QTest::newRow("Clear") << "EditClear"
-                               << "";
+        const auto row = [](const char* name, const char* item, const char* shortcut) {
+            QTest::newRow(name) << QString(item) << QString(shortcut);
+        };
+        row("Open", "FileOpen", "Ctrl+O");
+        row("Save", "FileSave", "Ctrl+S");
+        row("Import folder", "FileImportfolder", "Ctrl+I");
+        row("about", "AppleVetrinovainfo", "");
+        row("Quit", "FileQuit", "Ctrl+Q");
+        row("Undo", "EditUndo", "Ctrl+Z");
+        row("Cut", "EditCut", "Ctrl+X");
+        row("Copy", "EditCopy", "Ctrl+C");
+        row("Paste", "EditPaste", "Ctrl+V");
+        row("Clear", "EditClear", "");
     }
     void commands() {
         QFETCH(QString, item);

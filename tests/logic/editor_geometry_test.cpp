@@ -83,29 +83,6 @@ class EditorGeometryTest : public QObject {
         QCOMPARE(handleTopLeft(c0), c0 - QPoint(4, 4));
     }
 
-    // Preview points to picture-area pixels, fractions dropped (923 / 252 = 3.6627...).
-    void previewToArea_data() {
-        QTest::addColumn<QPoint>("p0"); // relative to the preview
-        QTest::addColumn<QPoint>("p1");
-        QTest::addColumn<QList<int>>("stored"); // left, top, width, height
-        QTest::newRow("worked example")
-            << QPoint(20, 30) << QPoint(120, 100) << QList<int>{73, 109, 366, 257};
-        QTest::newRow("drawn backwards")
-            << QPoint(120, 100) << QPoint(20, 30) << QList<int>{439, 366, -366, -257};
-        QTest::newRow("the origin")
-            << QPoint(0, 0) << QPoint(100, 50) << QList<int>{0, 0, 366, 183};
-    }
-    void previewToArea() {
-        QFETCH(QPoint, p0);
-        QFETCH(QPoint, p1);
-        QFETCH(QList<int>, stored);
-        const QPoint lt = preview.topLeft();
-        const AreaRect a = editor_geo::previewToArea(lt + p0, lt + p1, preview, 923);
-        QCOMPARE(QList<int>({a.left, a.top, a.width, a.height}), stored);
-        QCOMPARE(editor_geo::previewToArea(lt + p0, lt + p1, QRect(24, 44, 0, 210), 923),
-                 AreaRect{});
-    }
-
     // A stored frame back on a preview 250 wide of an area 1000 wide (r = 0.25).
     void storedToHandles_data() {
         QTest::addColumn<QList<double>>("stored");

@@ -199,22 +199,15 @@ class FinEditaTest : public QObject {
         QTest::addColumn<QString>("size");
         QTest::addColumn<QString>("storedFont"); // "first": the font list's first row
         QTest::addColumn<QString>("storedSize");
-        QTest::newRow("both empty") << ""
-                                    << ""
-                                    << "first"
-                                    << "12";
-        QTest::newRow("a font set") << "Liberation Serif"
-                                    << ""
-                                    << "Liberation Serif"
-                                    << "12";
-        QTest::newRow("a size set") << ""
-                                    << "48"
-                                    << "first"
-                                    << "48";
-        QTest::newRow("a font not installed") << "No Such Font"
-                                              << ""
-                                              << "No Such Font"
-                                              << "12";
+        const auto row = [](const char* name, const char* font, const char* size,
+                            const char* storedFont, const char* storedSize) {
+            QTest::newRow(name) << QString(font) << QString(size) << QString(storedFont)
+                                << QString(storedSize);
+        };
+        row("both empty", "", "", "first", "12");
+        row("a font set", "Liberation Serif", "", "Liberation Serif", "12");
+        row("a size set", "", "48", "first", "48");
+        row("a font not installed", "No Such Font", "", "No Such Font", "12");
     }
     void aNoteKeepsWhatTheEditorShows() {
         QFETCH(QString, font);

@@ -12,7 +12,6 @@
 #include "windows/setup/start.h"
 
 #include "base/files.h"
-#include "base/values.h"
 
 #include <QAbstractButton>
 #include <QDebug>
@@ -106,28 +105,20 @@ QString failingFile(WindowFixture& f, const QString& kind) {
 void failingOpens() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reaction"); // error, beep, cart_spo or cart_noi
-    QTest::newRow("missing file") << "missing file"
-                                  << "error";
-    QTest::newRow("a folder") << "a folder"
-                              << "error";
-    QTest::newRow("a named pipe") << "a named pipe"
-                                  << "error";
-    QTest::newRow("larger than 512 MB") << "larger than 512 MB"
-                                        << "error";
-    QTest::newRow("empty file") << "empty file"
-                                << "beep";
-    QTest::newRow("first line no path") << "first line no path"
-                                        << "beep";
-    QTest::newRow("folder missing") << "folder missing"
-                                    << "cart_spo";
-    QTest::newRow("folder line too long for a path") << "folder line too long for a path"
-                                                     << "cart_spo";
-    QTest::newRow("folder without items") << "folder without items"
-                                          << "cart_noi";
-    QTest::newRow("folder of text files") << "folder of text files"
-                                          << "cart_noi";
-    QTest::newRow("pictures only in a subfolder") << "pictures only in a subfolder"
-                                                  << "cart_noi";
+    const auto row = [](const char* kind, const char* reaction) {
+        QTest::newRow(kind) << QString(kind) << QString(reaction);
+    };
+    row("missing file", "error");
+    row("a folder", "error");
+    row("a named pipe", "error");
+    row("larger than 512 MB", "error");
+    row("empty file", "beep");
+    row("first line no path", "beep");
+    row("folder missing", "cart_spo");
+    row("folder line too long for a path", "cart_spo");
+    row("folder without items", "cart_noi");
+    row("folder of text files", "cart_noi");
+    row("pictures only in a subfolder", "cart_noi");
 }
 
 void checkReaction(const WindowFixture& f, const QString& reaction) {
@@ -140,60 +131,13 @@ void checkReaction(const WindowFixture& f, const QString& reaction) {
 // A presentation of two pictures in `folder` whose every line differs from its neighbours.
 // The colours: #333333, #006666, #ff0000, #003333, #ffffff, #990000, #66ffff.
 QList<QByteArray> distinctLines(const QString& folder) {
-    return {folder.toUtf8(),
-            "3",
-            "37",
-            "0",
-            "0",
-            "0.2",
-            "0.5",
-            "1",
-            "0.4",
-            "0",
-            "1",
-            "1",
-            "0.5",
-            "1",
-            "0.2",
-            "0",
-            "0",
-            "1",
-            "0",
-            "1",
-            "0.6",
-            "0.5",
-            "0.6",
-            "1",
-            "1",
-            "0",
-            "4",
-            "2",
-            "Sunset",
-            "DejaVu Serif",
-            "18",
-            "1",
-            "0",
-            "1",
-            "4",
-            "1",
-            "10",
-            "20",
-            "-30",
-            "40",
-            "7",
-            "Harbour",
-            "Liberation Sans",
-            "30\t",
-            "0",
-            "1",
-            "0",
-            "2",
-            "0",
-            "110",
-            "120",
-            "130",
-            "-140",
-            "3"};
+    // The settings, then per picture: text, font, size, bold, italic, underline, place, frame
+    // on, left, top, width, height, line.
+    return QList<QByteArray>{folder.toUtf8()} +
+           QByteArray("3|37|0|0|0.2|0.5|1|0.4|0|1|1|0.5|1|0.2|0|0|1|0|1|0.6|0.5|0.6|1|1|0|4|2|"
+                      "Sunset|DejaVu Serif|18|1|0|1|4|1|10|20|-30|40|7|"
+                      "Harbour|Liberation Sans|30\t|0|1|0|2|0|110|120|130|-140|3")
+               .split('|');
 }
 const QList<QColor> kDistinctColours{0x333333, 0x006666, 0xff0000, 0x003333,
                                      0xffffff, 0x990000, 0x66ffff};
