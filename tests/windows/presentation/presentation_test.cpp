@@ -169,10 +169,6 @@ class PresentationTest : public QObject {
         QCOMPARE(backdropAt(0, 0), colore(colour::PictureBackground));
     }
 
-    // Both windows are on screen before any decode has finished: the cells in their fill,
-    // the exit cell, the picture area in its colour. Picture 1 may come before the
-    // thumbnails; a click on a cell whose thumbnail has not come shows that picture all the
-    // same, and the end of the build does not bring picture 1 back.
     // Pictures whose names are not UTF-8 are drawn in the strip and shown, each with its own
     // note.
     void picturesNamedNotUtf8() {
@@ -195,6 +191,10 @@ class PresentationTest : public QObject {
         }
     }
 
+    // Both windows are on screen before any decode has finished: the cells in their fill,
+    // the exit cell, the picture area in its colour. Picture 1 may come before the
+    // thumbnails; a click on a cell whose thumbnail has not come shows that picture all the
+    // same, and the end of the build does not bring picture 1 back.
     void windowsBeforeThePictures() {
         colore(colour::PictureBackground) = QColor(Qt::darkCyan);
         contorno(2, note::Text) = "Second";
