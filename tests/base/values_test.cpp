@@ -68,22 +68,16 @@ class ValuesTest : public QObject {
         QCOMPARE(::toInt(real), integer);
     }
 
-    // The hexcone's six sectors, the setup window's defaults, components held within 0..1.
+    // Sectors whose colours are not 8-bit exact, hues wrapped and components held within 0..1;
+    // every sector's exact colours come back through coloursReadBack.
     void hsv_data() {
         QTest::addColumn<double>("h");
         QTest::addColumn<double>("s");
         QTest::addColumn<double>("v");
         QTest::addColumn<QString>("colour");
         QTest::newRow("grey") << 0.0 << 0.0 << 0.6 << "#999999";
-        QTest::newRow("dark red") << 0.0 << 1.0 << 0.5 << "#7f0000";
-        QTest::newRow("pale red") << 0.0 << 0.5 << 1.0 << "#ff7f7f";
-        QTest::newRow("yellow") << 1.0 / 6 << 1.0 << 1.0 << "#ffff00";
         QTest::newRow("sector 1") << 0.25 << 1.0 << 1.0 << "#7fff00";
-        QTest::newRow("green") << 2.0 / 6 << 1.0 << 1.0 << "#00ff00";
-        QTest::newRow("cyan") << 0.5 << 1.0 << 1.0 << "#00ffff";
-        QTest::newRow("blue") << 4.0 / 6 << 1.0 << 1.0 << "#0000ff";
         QTest::newRow("sector 4") << 0.75 << 1.0 << 1.0 << "#7f00ff";
-        QTest::newRow("magenta") << 5.0 / 6 << 1.0 << 1.0 << "#ff00ff";
         QTest::newRow("hue 1 wraps to red") << 1.0 << 1.0 << 1.0 << "#ff0000";
         QTest::newRow("hue below 0") << -0.5 << 1.0 << 1.0 << "#ff0000";
         QTest::newRow("saturation above 1") << 0.0 << 7.0 << 1.0 << "#ff0000";
@@ -106,12 +100,8 @@ class ValuesTest : public QObject {
         QTest::addColumn<double>("v");
         QTest::newRow("black") << QColor(0, 0, 0) << 0.0 << 0.0 << 0.0;
         QTest::newRow("grey reads hue 0") << QColor(0x99, 0x99, 0x99) << 0.0 << 0.0 << 0.6;
-        QTest::newRow("red") << QColor(255, 0, 0) << 0.0 << 1.0 << 1.0;
-        QTest::newRow("green") << QColor(0, 255, 0) << 2.0 / 6 << 1.0 << 1.0;
-        QTest::newRow("blue") << QColor(0, 0, 255) << 4.0 / 6 << 1.0 << 1.0;
         QTest::newRow("magenta, hue below 0 wrapped")
             << QColor(255, 0, 255) << 5.0 / 6 << 1.0 << 1.0;
-        QTest::newRow("dark cyan") << QColor(0, 0x66, 0x66) << 0.5 << 1.0 << 0.4;
         QTest::newRow("pale") << QColor(0x66, 0xff, 0xff) << 0.5 << 0.6 << 1.0;
     }
     void toHsv() {
