@@ -46,21 +46,13 @@ class MonitorsTest : public QObject {
         app = std::make_unique<App>();
         app->Event_Open();
         start::instance()->Show();
-        f->makeFolder("show", 3);
-        f->importFolder(f->path("show"));
+        f->importFolder(f->makeFolder("show", 3));
     }
     void cleanup() {
         app.reset();
         f.reset();
         finishBackgroundWork();
         screens::choose(QString());
-    }
-
-    void setupWindowOnThePrimary() {
-        QCOMPARE(QGuiApplication::primaryScreen()->geometry(), projector);
-        start* w = start::instance();
-        QVERIFY(centredOn(w, projector));
-        QCOMPARE(w->windowTitle(), QString("Presentation setup: 1024x768 pixels"));
     }
 
     // The strip and the picture window cover exactly the main screen, but for the pixel
@@ -73,6 +65,9 @@ class MonitorsTest : public QObject {
         QTest::newRow("primary, strip at the bottom") << "" << int(edge::Bottom) << projector;
         QTest::newRow("laptop, strip right") << "eDP-1" << int(edge::Right) << laptop;
         QTest::newRow("below, strip on top") << "HDMI-1" << int(edge::Top) << below;
+        // A name asked for is used only while a monitor has exactly that name.
+        QTest::newRow("not connected: the primary") << "HDMI-2" << int(edge::Left) << projector;
+        QTest::newRow("names are exact: the primary") << "edp-1" << int(edge::Left) << projector;
     }
     void presentationCoversItsMonitor() {
         QFETCH(QString, chosen);
@@ -94,11 +89,20 @@ class MonitorsTest : public QObject {
                      (across ? monitor.height() : monitor.width()));
     }
 
-    // Chosen in the File menu, a monitor takes the setup window at once: its title, its
-    // screen preview in that monitor's proportions, its place; the editor and the dialogs
-    // open there too.
+    // The setup window opens on the primary monitor. A monitor chosen in the File menu while
+    // a presentation shows takes it when it comes back, with the strip's percentage, not its
+    // pixels; chosen with the setup window showing, at once: its title, its screen preview in
+    // that monitor's proportions, its place. The editor and the dialogs open there too.
     void chosenMonitorTakesTheWindows() {
         start* w = start::instance();
+        QVERIFY(centredOn(w, projector));
+        w->bottone(0)->click();
+        app->FileScreen_Action("HDMI-1");
+        QCOMPARE(w->windowTitle(), QString("Presentation setup: 1024x768 pixels"));
+        fw::Single<fin_thumb>::peek()->Event_KeyDown(Qt::Key_Escape);
+        QCOMPARE(w->windowTitle(), QString("Presentation setup: 640x480 pixels"));
+        QCOMPARE(w->testo_min->text(), QString("64 pixels"));
+        QVERIFY(centredOn(w, below));
         app->FileScreen_Action("eDP-1");
         QCOMPARE(w->windowTitle(), QString("Presentation setup: 1280x800 pixels"));
         QCOMPARE(w->rec_schermo->geometry(), QRect(10, 30, 320, 200));
@@ -129,19 +133,6 @@ class MonitorsTest : public QObject {
         lingua = 2;
         applyLanguage();
         QCOMPARE(menuItem("FileScreen")->text(), QString("Schermo della presentazione"));
-    }
-
-    // A monitor chosen while a presentation shows takes the setup window when it comes back,
-    // with the strip's percentage, not its pixels.
-    void chosenDuringAPresentation() {
-        start* w = start::instance();
-        w->bottone(0)->click();
-        app->FileScreen_Action("HDMI-1");
-        QCOMPARE(w->windowTitle(), QString("Presentation setup: 1024x768 pixels"));
-        fw::Single<fin_thumb>::peek()->Event_KeyDown(Qt::Key_Escape);
-        QCOMPARE(w->windowTitle(), QString("Presentation setup: 640x480 pixels"));
-        QCOMPARE(w->testo_min->text(), QString("64 pixels"));
-        QVERIFY(centredOn(w, below));
     }
 };
 
