@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A user's whole working session with real input, at whatever size the X server's screen has:
-# first start without preferences, Italian, a folder imported through the folder dialog, the
+# first start without preferences (the colour swatches, the screen preview, the title exactly
+# the caption for the window manager too, the program's icon), the flags, a folder imported through the folder dialog, the
 # strip put at the bottom edge and set to 20 percent, the picture background changed in the
 # colour dialog, notes written for two pictures (fonts, styles, places, a rectangle drawn with
 # two clicks), the presentation saved and the program quit. Then a second start, in Italian
@@ -27,14 +28,33 @@ background=305070 # the picture background chosen in the colour dialog
 # ---------------------------------------------------------------- first session
 [ -e "$APPDIR/vtnvprfs.txt" ] && fail "a preferences file before the first start"
 start_app "^Presentation setup: ${SW}x${SH} pixels"
-window_geometry "$WIN"
-cx=$WX
-cy=$((WY + WH - 344))
+read -r cx cy < <(content_origin "$WIN")
 focus "$WIN"
+shot="$APPDIR/setup.png"
+screenshot "$shot"
+expect_pixel "$shot" $((cx + 362)) $((cy + 237)) 999999 "swatch 0 grey"
+expect_pixel "$shot" $((cx + 362)) $((cy + 267)) cccccc "swatch 1 light grey"
+expect_pixel "$shot" $((cx + 362)) $((cy + 117)) 7f0000 "swatch 3 dark red"
+expect_pixel "$shot" $((cx + 362)) $((cy + 297)) ff0000 "swatch 6 red"
+expect_pixel "$shot" $((cx + 350)) $((cy + 225)) 00ffff "swatch border"
+expect_pixel "$shot" $((cx + 440)) $((cy + 290)) 000000 "picture area preview"
+# The screen preview, 320 wide at x 10 with a black border of 3; the strip on the left.
+expect_pixel "$shot" $((cx + 328)) $((cy + 120)) 000000 "preview right border"
+expect_pixel "$shot" $((cx + 200)) $((cy + 100)) 7f7f72 "preview fill"
+expect_pixel "$shot" $((cx + 25)) $((cy + 100)) 6b8eb2 "strip preview"
+# What task bars and window managers show: _NET_WM_NAME, exactly the caption.
+net="$(xprop -id "$WIN" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')"
+[ "$net" = "Presentation setup: ${SW}x${SH} pixels" ] || fail "_NET_WM_NAME is '$net'"
+xprop -id "$WIN" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "no 32 x 32 window icon"
+ok "the title for the window manager, the window icon"
 
-# The Italian flag re-captions the window at once.
+# The flags re-caption the window at once.
 click $((cx + 316)) $((cy + 302))
 expect_title "$WIN" "Settaggi presentazione: ${SW}x${SH} pixels" "the Italian flag gives the Italian title"
+click $((cx + 24)) $((cy + 302))
+expect_title "$WIN" "Presentation setup: ${SW}x${SH} pixels" "the English flag gives the English title"
+click $((cx + 316)) $((cy + 302))
+expect_title "$WIN" "Settaggi presentazione: ${SW}x${SH} pixels" "Italian again"
 
 # "Start presentation" is disabled until a folder is imported: Return, its default button,
 # starts nothing yet.
@@ -46,21 +66,17 @@ ok "nothing starts before an import"
 
 # Qt's own dialogs speak Italian too.
 key ctrl+i
-choose_folder "$pictures" "Trova cartella"
+answer_dialog "Trova cartella" "$pictures"
 focus "$WIN"
 
 # The screen preview: the screen scaled to fit 320 x 240, centred on (170, 130).
 ps="(320 / $SW < 240 / $SH ? 320 / $SW : 240 / $SH)"
-pw=$(calc "$SW * $ps")
 ph=$(calc "$SH * $ps")
-pl=$(calc "170 - $pw / 2")
-pr=$(calc "$pw / 2 + 170")
-pt=$(calc "130 - $ph / 2")
 pb=$(calc "$ph / 2 + 130")
 # A point of the preview that the bottom strip covers at 20 percent but not at 10 percent.
 probe_x=$((cx + 155))
-probe_y=$((cy + pb - (pb - pt) * 15 / 100))
-click $((cx + (pl + pr) / 2)) $((cy + pb - 6)) # near the bottom edge
+probe_y=$((cy + pb - ph * 15 / 100))
+click $((cx + 170)) $((cy + pb - 6)) # near the bottom edge
 await_pixel "$APPDIR/edge.png" "$probe_x" $((cy + pb - 5)) 6b8eb2 "a click near the bottom edge puts the strip there"
 expect_pixel "$APPDIR/edge.png" "$probe_x" "$probe_y" 7f7f72 "the strip is 10 percent high"
 
@@ -78,14 +94,7 @@ await_pixel "$APPDIR/slider.png" "$probe_x" "$probe_y" 6b8eb2 "letting go sets t
 
 # Swatch 2, the picture background, through the colour dialog's HTML field.
 click $((cx + 490)) $((cy + 232))
-dlg="$(wait_window "^Color/Colore" "the colour dialog")"
-focus "$dlg"
-key alt+h
-key ctrl+a
-xdotool type --delay 20 "#$background"
-sleep 0.2
-key Return
-wait_gone "^Color/Colore" "the colour dialog closed"
+answer_dialog "Color/Colore" "#$background" alt+h
 await_pixel "$APPDIR/colour.png" $((cx + 480)) $((cy + 300)) "$background" "swatch 2 shows the chosen colour"
 
 # "Mostra note" and "Note con sfondo".
@@ -115,9 +124,7 @@ fh=$((fy2 - fy1))
 
 click $((cx + 426)) $((cy + 15)) # "Settaggio note"
 ED="$(wait_window "^Defizione note" "the notes editor opens in Italian")"
-window_geometry "$ED"
-ex=$WX
-ey=$((WY + WH - 344))
+read -r ex ey < <(content_origin "$ED")
 focus "$ED"
 
 choose_in_list() { # x y text: opens the pop-up list and picks a row by typing its start
@@ -179,8 +186,9 @@ expect_near() { # number value: a real number within 0.0005
     fail "line $1 is '${lines[$1 - 1]}', expected about $2"
 }
 expect_line 1 "$pictures"
-expect_line 2 3
-expect_line 3 20
+for expected in "2 3" "3 20" "25 1" "26 1" "27 5" "28 3"; do
+  expect_line $expected
+done
 # Colours as hue, saturation, value: the defaults (dark red #7F0000 has value 127 / 255), and
 # #305070 for the picture background.
 for expected in "4 0" "5 0" "6 0.6" "7 0" "8 0" "9 0.8" "13 0" "14 1" "15 0.49804" "16 0" "17 0" "18 1" \
@@ -190,10 +198,6 @@ done
 expect_near 10 0.58333 # (4 + (0x30 - 0x50) / (0x70 - 0x30)) / 6
 expect_near 11 0.57143 # (0x70 - 0x30) / 0x70
 expect_near 12 0.43922 # 0x70 / 255
-expect_line 25 1
-expect_line 26 1
-expect_line 27 5
-expect_line 28 3
 note1=("Primo quadro" "Liberation Serif" 48 1 1 "" 4 1 "$fx1" "$fy1" "$fw" "$fh" 5)
 note2=("Secondo" "Liberation Mono" $'30\t' "" "" 1 2 "" "" "" "" "" 5)
 for c in $(seq 0 12); do
@@ -203,6 +207,7 @@ for c in $(seq 0 12); do
 done
 ok "the saved file holds every value, line by line"
 
+[ -f "$APPDIR/vtnvprfs.txt" ] && fail "preferences written before quitting"
 focus "$WIN"
 key ctrl+q
 wait_exit
@@ -212,9 +217,7 @@ ok "Ctrl+Q quits and keeps Italian in the preferences"
 # ---------------------------------------------------------------- second session
 start_app "^Settaggi presentazione: ${SW}x${SH} pixels" "$saved"
 expect_title "$WIN" "Settaggi presentazione: ${SW}x${SH} pixels" "Italian from the start"
-window_geometry "$WIN"
-cx=$WX
-cy=$((WY + WH - 344))
+read -r cx cy < <(content_origin "$WIN")
 await_pixel "$APPDIR/opened.png" $((cx + 480)) $((cy + 300)) "$background" "the file named on the command line opened"
 expect_pixel "$APPDIR/opened.png" "$probe_x" "$probe_y" 6b8eb2 "its strip is at the bottom, 20 percent"
 focus "$WIN"
@@ -246,7 +249,6 @@ expect_pixel "$shot" $((pitch * 3 - 1)) $((stop + strip / 2)) cccccc "strip back
 expect_pixel "$shot" $((1 + tx / 2)) $((stop + strip / 2)) 999999 "cell 1's fill beside its thumbnail"
 expect_pixel "$shot" $((pitch / 2)) $((stop + strip / 2)) d04020 "thumbnail 1"
 expect_pixel "$shot" $((pitch + pitch / 2)) $((stop + strip / 2)) 20a040 "thumbnail 2"
-expect_pixel "$shot" $((2 * pitch + pitch / 2)) $((stop + strip / 2)) 2040d0 "thumbnail 3"
 expect_pixel "$shot" $((SW / 2)) $((stop - 2)) d04020 "picture 1 reaches the strip"
 expect_pixel "$shot" $((SW / 2)) $((stop - 1)) 000000 "the pixel between picture and strip stays uncovered"
 px=$(area_of 400 300)
@@ -289,15 +291,12 @@ check_note() { # region centre-x: text in dark red, its black shadow 5 pixels ri
 }
 check_note "$((lw + 10))x$((56 + 10))+$((ll - 5))+15" $((SW / 2))
 
-# Thumbnail 2: picture 2 with its note at the bottom right, no frame.
+# Thumbnail 2: picture 2 with its note at the bottom right, no frame. Like every picture
+# here it fills the height, centred as picture 1 is.
 click $((pitch + pitch / 2)) $((stop + strip / 2))
 shot="$APPDIR/show2.png"
 await_pixel "$shot" $((SW / 2)) $((area_h / 3)) 20a040 "a click on thumbnail 2 shows picture 2"
-px=$(area_of 200 300)
-expect_pixel "$shot" $((px / 2)) $((area_h / 2)) "$background" "the chosen background left of picture 2"
-expect_pixel "$shot" $((px + 2)) $((area_h / 3)) 20a040 "picture 2 starts where it is centred"
 expect_pixel "$shot" $((SW / 2)) 1 20a040 "picture 2 fills the height"
-expect_pixel "$shot" $((px - 2)) $((area_h / 3)) "$background" "and not before"
 [ "$(count_colour "$shot" "${SW}x${area_h}+0+0" ff0000)" -eq 0 ] || fail "a frame on picture 2"
 ok "no frame on picture 2"
 lh=38

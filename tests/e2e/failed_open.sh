@@ -40,13 +40,7 @@ focus "$WIN"
 save_as() { # path
   focus "$WIN"
   key ctrl+s
-  local dlg
-  dlg="$(wait_window "^Save As" "the save dialog")"
-  focus "$dlg"
-  key ctrl+a
-  xdotool type --delay 20 "$1"
-  key Return
-  wait_gone "^Save As" "the save dialog closed"
+  answer_dialog "Save As" "$1"
   for _ in $(seq 1 50); do [ -s "$1" ] && return 0; sleep 0.1; done
   fail "nothing saved at $1"
 }
@@ -61,12 +55,7 @@ failing() { # kind: writes the file, prints its path
   local f="$APPDIR/$1.v69"
   case "$1" in
   empty) : >"$f" ;;
-  no-path) show_file "relative/path" 1 45 "$other" >"$f" ;;
   missing) show_file "$APPDIR/gone" 1 45 "$other" >"$f" ;;
-  no-items)
-    mkdir -p "$APPDIR/empty"
-    show_file "$APPDIR/empty" 1 45 "$other" >"$f"
-    ;;
   no-pictures)
     mkdir -p "$APPDIR/texts"
     echo "not a picture" >"$APPDIR/texts/a.txt"
@@ -79,18 +68,13 @@ failing() { # kind: writes the file, prints its path
   esac
   echo "$f"
 }
-for run in "empty beep" "no-path beep" "missing warning" "no-items warning" \
-  "no-pictures warning" "too-large warning"; do
+# One of each reaction; the window tests try every kind.
+for run in "empty beep" "missing warning" "no-pictures warning" "too-large warning"; do
   read -r kind reaction <<<"$run"
   file="$(failing "$kind")"
   focus "$WIN"
   key ctrl+o
-  dlg="$(wait_window "^Open" "the open dialog")"
-  focus "$dlg"
-  key ctrl+a
-  xdotool type --delay 20 "$file"
-  key Return
-  wait_gone "^Open" "the open dialog closed"
+  answer_dialog "Open" "$file"
   if [ "$reaction" = warning ]; then
     warn="$(wait_window "^Warning" "$kind: a warning")"
     focus "$warn"

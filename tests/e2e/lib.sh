@@ -14,19 +14,35 @@ fresh_app() {
   APP="$APPDIR/vetrinova"
 }
 
+# Polls until a visible window whose name matches the pattern exists; prints its id.
+wait_window() { # pattern what
+  local id=""
+  for _ in $(seq 1 150); do
+    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  fail "$2: no window named '$1'"
+}
+
+# Polls until no visible window matches the pattern.
+wait_gone() { # pattern what
+  for _ in $(seq 1 150); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || { ok "$2"; return 0; }
+    sleep 0.1
+  done
+  fail "$2: the window '$1' stays"
+}
+
+focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null || true; }
+
 # Starts the program with the given arguments and waits for a window whose name matches $1.
 # Sets APP_PID and WIN.
 start_app() {
   local title="$1"; shift
   "$APP" "$@" >"$APPDIR/stdout.log" 2>&1 &
   APP_PID=$!
-  WIN=""
-  for _ in $(seq 1 100); do
-    WIN="$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)"
-    [ -n "$WIN" ] && break
-    sleep 0.1
-  done
-  [ -n "$WIN" ] || fail "no window named '$title' appeared"
+  WIN="$(wait_window "$title" "the program started")"
   sleep 0.5
 }
 
@@ -34,6 +50,13 @@ start_app() {
 window_geometry() {
   eval "$(xdotool getwindowgeometry --shell "$1" | sed -e 's/^X=/WX=/' -e 's/^Y=/WY=/' \
     -e 's/^WIDTH=/WW=/' -e 's/^HEIGHT=/WH=/' | grep -E '^(WX|WY|WW|WH)=')"
+}
+
+# Prints the screen position of the window's 512 x 344 content, the lower part of the window
+# below the menu bar: "x y".
+content_origin() { # window
+  window_geometry "$1"
+  echo "$WX $((WY + WH - 344))"
 }
 
 screenshot() { import -window root "$1"; }

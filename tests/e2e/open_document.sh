@@ -5,6 +5,7 @@
 # A file handed over during a presentation opens when the presentation ends.
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/lib.sh"
+source "$here/session_lib.sh"
 fresh_app "$1"
 trap 'kill "$APP_PID" 2>/dev/null || true; rm -rf "$APPDIR"' EXIT
 
@@ -31,24 +32,7 @@ write_presentation "$APPDIR/Magenta.v69" 0.8333333333333334 1 1
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 
 # Waits until swatch 0 of the setup window shows the colour.
-expect_swatch() { # rrggbb what
-  local got=""
-  for _ in $(seq 1 50); do
-    screenshot "$APPDIR/shot.png"
-    got="$(pixel "$APPDIR/shot.png" $((cx + 362)) $((cy + 237)))"
-    [ "$got" = "$1" ] && { ok "$2"; return 0; }
-    sleep 0.2
-  done
-  fail "$2: swatch 0 is $got, expected $1"
-}
-
-wait_until() { # condition-command what
-  for _ in $(seq 1 50); do
-    eval "$1" && { ok "$2"; return 0; }
-    sleep 0.2
-  done
-  fail "$2"
-}
+expect_swatch() { await_pixel "$APPDIR/shot.png" $((cx + 362)) $((cy + 237)) "$@"; }
 
 # A second launch with a file: must hand it over and end at once with status 0.
 launch_again() { # file what
@@ -60,15 +44,13 @@ launch_again() { # file what
 }
 
 start_app "Presentation setup: 1024x768 pixels" "$APPDIR/Blue.v69"
-window_geometry "$WIN"
-cx=$WX
-cy=$((WY + WH - 344))
+read -r cx cy < <(content_origin "$WIN")
 expect_swatch 0000ff "the file named on the command line opened"
 
 # Start presentation is enabled only by an opened folder: Return, its default button, starts.
-xdotool windowactivate --sync "$WIN" 2>/dev/null || xdotool windowfocus --sync "$WIN"
+focus "$WIN"
 key Return
-wait_until '[ "$(visible "^picture$")" -ge 1 ]' "Return starts the presentation of the opened folder"
+pict="$(wait_window "^picture$" "Return starts the presentation of the opened folder")"
 [ "$(visible "Presentation setup")" -eq 0 ] || fail "the setup window stays visible"
 
 launch_again "$APPDIR/Green.v69" "during the presentation"
@@ -76,11 +58,9 @@ launch_again "$APPDIR/Green.v69" "during the presentation"
 [ "$(visible "^picture$")" -ge 1 ] || fail "the presentation ended by itself"
 ok "no second setup window, the presentation goes on"
 
-pict="$(xdotool search --onlyvisible --name "^picture$" | head -n 1)"
-xdotool windowactivate --sync "$pict" 2>/dev/null || xdotool windowfocus --sync "$pict"
+focus "$pict"
 key Escape
-wait_until '[ "$(visible "^picture$")" -eq 0 ] && [ "$(visible "Presentation setup")" -eq 1 ]' \
-  "Escape ends the presentation"
+wait_gone "^picture$" "Escape ends the presentation"
 expect_swatch 00ff00 "the file handed over during the presentation opened after it"
 
 launch_again "$APPDIR/Magenta.v69" "while the setup window shows"
@@ -88,7 +68,7 @@ expect_swatch ff00ff "the file handed over opened at once"
 [ "$(visible "Presentation setup")" -eq 1 ] || fail "more than one setup window"
 ok "one setup window"
 
-xdotool windowactivate --sync "$WIN" 2>/dev/null || xdotool windowfocus --sync "$WIN"
+focus "$WIN"
 key ctrl+q
 wait_exit
 ok "the program quits"

@@ -13,28 +13,6 @@ make_pictures() { # folder
   echo "not a picture" >"$1/readme.txt"
 }
 
-# Polls until a visible window whose name matches the pattern exists; prints its id.
-wait_window() { # pattern what
-  local id=""
-  for _ in $(seq 1 150); do
-    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  fail "$2: no window named '$1'"
-}
-
-# Polls until no visible window matches the pattern.
-wait_gone() { # pattern what
-  for _ in $(seq 1 150); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || { ok "$2"; return 0; }
-    sleep 0.1
-  done
-  fail "$2: the window '$1' stays"
-}
-
-focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null || true; }
-
 # Waits until the window's title is exactly the text. Qt on X11 appends " — " and the
 # application's display name to the name it gives the window manager; that suffix is allowed.
 expect_title() { # window text what
@@ -47,17 +25,18 @@ expect_title() { # window text what
   fail "$3: the title is '$got', expected '$2'"
 }
 
-# Qt's own folder dialog (no platform theme under a bare X server), titled in the interface
-# language: the full path typed into its file-name field, Return chooses the folder.
-choose_folder() { # folder [dialog title]
-  local dlg title="${2:-Find Directory}"
-  dlg="$(wait_window "^$title\$" "the folder dialog '$title'")"
+# Qt's own dialogs (no platform theme under a bare X server), titled in the interface
+# language: the text typed into the field that has the focus (the file name; in the colour
+# dialog, the one the given key moves to), Return takes it.
+answer_dialog() { # title text [key]
+  local dlg
+  dlg="$(wait_window "^$1" "the dialog '$1'")"
   focus "$dlg"
-  key ctrl+a
-  xdotool type --delay 20 "$1"
+  key ${3:-} ctrl+a
+  xdotool type --delay 20 "$2"
   sleep 0.3
   key Return
-  wait_gone "^$title\$" "the folder dialog closed"
+  wait_gone "^$1" "the dialog '$1' closed"
 }
 
 # A region of a screenshot as a mask: white where the pixel has exactly the colour, black

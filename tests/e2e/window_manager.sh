@@ -70,12 +70,12 @@ client_geometry "$SETUP"
 [ "$WX" -ge 1280 ] && [ $((WX + WW)) -le 2304 ] || fail "the setup window is not on the projector: x $WX"
 ok "the setup window opens on the primary monitor, the projector"
 
-present() { # what
+present() { # what [x]: picture 1 shows at (x, 384), on the projector unless told
   focus "$SETUP"
   key Return
   PICT="$(wait_window '^picture$' "$1: the picture window")"
   STRIP="$(wait_window '^thumbnails$' "$1: the strip")"
-  await_pixel "$APPDIR/shown.png" 1800 384 d04020 "$1: picture 1 on the projector"
+  await_pixel "$APPDIR/shown.png" "${2:-1800}" 384 d04020 "$1: picture 1 shown"
 }
 ended() { # what
   wait_gone '^(picture|thumbnails)$' "$1: the presentation ends"
@@ -135,10 +135,7 @@ SETUP="$WIN"
 client_geometry "$SETUP"
 [ $((WX + WW)) -le 1280 ] || fail "--screen LAPTOP: the setup window is not on the laptop: x $WX"
 ok "--screen LAPTOP: the setup window opens on the laptop"
-focus "$SETUP"
-key Return
-PICT="$(wait_window '^picture$' "--screen LAPTOP: the picture window")"
-STRIP="$(wait_window '^thumbnails$' "--screen LAPTOP: the strip")"
+present "--screen LAPTOP" 640
 geometry_is "$STRIP" "128x800+0+0" "--screen LAPTOP: the strip lies along the laptop's left edge"
 geometry_is "$PICT" "1151x800+129+0" "--screen LAPTOP: the picture window fills the rest of it"
 key Escape
