@@ -40,52 +40,40 @@ class DiskFaultsTest : public QObject {
     }
 
   private slots:
-    void saveIntoReadOnlyFolder() {
-        WindowFixture f;
-        const QString disk = f.makeFolder("disk", 0), old = f.path("disk/old.v69");
-        auto mount = faultmount::Mount::tmpfs(disk, 1024);
-        VTN_REQUIRE_MOUNT(mount);
-        const QByteArray before = firstSave(f, old, 3);
-        QVERIFY(!before.isEmpty());
-        QVERIFY(mount->makeReadOnly());
-        contorno(2, note::Text) = "changed after the first save";
-        const QStringList state = WindowFixture::presentationState();
-        f.saveTo(old);
-        expectOneError(f, old, "not writable");
-        f.saveTo(QDir(disk).filePath("new.v69"));
-        expectOneError(f, QDir(disk).filePath("new.v69"), "read-only file system");
-        QCOMPARE(testfiles::readAll(old), before);
-        QCOMPARE(namesIn(disk), QStringList{"old.v69"});
-        QCOMPARE(WindowFixture::presentationState(), state);
-        // Saved elsewhere, nothing was lost.
-        f.saveTo(f.path("elsewhere.v69"));
-        QVERIFY(f.seams.errors.isEmpty());
-        QCOMPARE(presentation_file::read(testfiles::readAll(f.path("elsewhere.v69")))
-                     .notes[1][note::Text],
-                 QString("changed after the first save"));
+    // The first save went through; then the disk turns read-only or fills up. Once it takes
+    // files again (saved elsewhere, or room made), nothing was lost.
+    void saveFails_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("read-only file system") << true;
+        QTest::newRow("full disk") << false;
     }
-
-    void saveOntoFullDisk() {
+    void saveFails() {
+        QFETCH(bool, readOnly);
         WindowFixture f;
         const QString disk = f.makeFolder("disk", 0), old = f.path("disk/old.v69");
-        auto mount = faultmount::Mount::tmpfs(disk, 64);
+        auto mount = faultmount::Mount::tmpfs(disk, readOnly ? 1024 : 64);
         VTN_REQUIRE_MOUNT(mount);
         const QByteArray before = firstSave(f, old, 4);
         QVERIFY(!before.isEmpty());
-        QVERIFY(faultmount::fillUp(disk));
-        contorno(4, note::Text) = "written on a full disk";
+        QVERIFY(readOnly ? mount->makeReadOnly() : faultmount::fillUp(disk));
+        contorno(4, note::Text) = "changed after the first save";
         const QStringList state = WindowFixture::presentationState();
         f.saveTo(old);
-        expectOneError(f, old, "no space left");
+        expectOneError(f, old, readOnly ? "not writable" : "no space left");
+        if (readOnly) {
+            f.saveTo(QDir(disk).filePath("new.v69"));
+            expectOneError(f, QDir(disk).filePath("new.v69"), "read-only file system");
+        }
         QCOMPARE(testfiles::readAll(old), before);
-        QCOMPARE(namesIn(disk), QStringList({"filler", "old.v69"}));
+        QCOMPARE(namesIn(disk),
+                 readOnly ? QStringList{"old.v69"} : QStringList{"filler", "old.v69"});
         QCOMPARE(WindowFixture::presentationState(), state);
-        // Room made, the same save goes through.
-        QVERIFY(QFile::remove(QDir(disk).filePath("filler")));
-        f.saveTo(old);
+        const QString again = readOnly ? f.path("elsewhere.v69") : old;
+        if (!readOnly) QVERIFY(QFile::remove(QDir(disk).filePath("filler")));
+        f.saveTo(again);
         QVERIFY(f.seams.errors.isEmpty());
-        QCOMPARE(presentation_file::read(testfiles::readAll(old)).notes[3][note::Text],
-                 QString("written on a full disk"));
+        QCOMPARE(presentation_file::read(testfiles::readAll(again)).notes[3][note::Text],
+                 QString("changed after the first save"));
     }
 
     void preferences() {

@@ -10,9 +10,7 @@ class FilesTest : public QObject {
     void namesKeepTheirBytes_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("ASCII") << QByteArray("pic1.jpg") << "pic1.jpg";
         QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9 \xF0\x9F\x98\x80") << "café 😀";
-        QTest::newRow("Latin-1") << QByteArray("caf\xE9 cr\xE8me.jpg") << "café crème.jpg";
         QTest::newRow("Latin-1 beside UTF-8") << QByteArray("\xE9t\xC3\xA9") << "été";
         QTest::newRow("a lead byte cut short") << QByteArray("a\xE2\x82") << "a\u00E2\u0082";
         QTest::newRow("a lead byte before another")
@@ -24,9 +22,7 @@ class FilesTest : public QObject {
         QTest::newRow("stray continuation") << QByteArray("x\x80y") << "x\u0080y";
         QTest::newRow("a byte order mark beside a byte that is not UTF-8")
             << QByteArray("\x99\xEF\xBB\xBF") << QString("\u0099") + QChar(0xFEFF);
-        QTest::newRow("NUL and a byte order mark") << QByteArray("\xEF\xBB\xBF"
-                                                                 "a\0b",
-                                                                 6)
+        QTest::newRow("NUL and a byte order mark") << QByteArray("\xEF\xBB\xBF\x61\0b", 6)
                                                    << QChar(0xFEFF) + QString("a") + QChar(0) + "b";
     }
     void namesKeepTheirBytes() {

@@ -18,10 +18,6 @@
 
 namespace faultmount {
 
-inline QString lastError() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
 // Empty when this process may mount (made once: its own private mount namespace);
 // otherwise why not.
 inline QString unavailable() {
@@ -29,7 +25,8 @@ inline QString unavailable() {
         if (::unshare(CLONE_NEWNS) == 0 &&
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0)
             return {};
-        return "cannot make a private mount namespace (" + lastError() +
+        return "cannot make a private mount namespace (" +
+               QString::fromLocal8Bit(std::strerror(errno)) +
                "): mounting needs root with CAP_SYS_ADMIN";
     }();
     return reason;
@@ -62,7 +59,7 @@ class Mount {
     bool check(int result) {
         mounted_ |= result == 0;
         if (result != 0 && ok())
-            error_ = "mount on " + QFile::decodeName(target_) + ": " + lastError();
+            error_ = "mount on " + QFile::decodeName(target_) + ": " + std::strerror(errno);
         return result == 0;
     }
     QByteArray target_;
@@ -81,21 +78,18 @@ inline bool fillUp(const QString& folder) {
     return true;
 }
 
-// Exits with this where the test may not mount: CTest shows the test as skipped.
-inline constexpr int kSkipped = 77;
-
 } // namespace faultmount
 
 #define VTN_REQUIRE_MOUNT(m) QVERIFY2((m)->ok(), qPrintable((m)->error()))
 
 // main() of a test program whose every test mounts: without the right to mount it says why
-// and reports SKIP rather than a pass. The mount namespace is made before anything starts a
-// thread (unshare refuses a threaded process).
+// and reports SKIP (77) rather than a pass. The mount namespace is made before anything
+// starts a thread (unshare refuses a threaded process).
 #define VTN_MOUNT_TEST_MAIN(TestObject)                                                            \
     int main(int argc, char** argv) {                                                              \
         if (const QString why = faultmount::unavailable(); !why.isEmpty()) {                       \
             std::fprintf(stdout, "SKIP: %s\n", qPrintable(why));                                   \
-            return faultmount::kSkipped;                                                           \
+            return 77;                                                                             \
         }                                                                                          \
         QApplication app(argc, argv);                                                              \
         TestObject test;                                                                           \

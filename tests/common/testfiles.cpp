@@ -10,14 +10,11 @@
 #include <QTest>
 
 #include <climits>
+#include <ctime>
 #include <exiv2/exiv2.hpp>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace testfiles {
 

@@ -39,7 +39,7 @@ TestSeams::TestSeams(QSize s) : screen(s) {
                 QFile::encodeName(QDir::tempPath() +
                                   QStringLiteral("/vetrinova-tests-%1").arg(getuid())));
     auto& h = seams::hooks();
-    h.screenRect = [this] { return QRect(origin, screen); };
+    h.screenRect = [this] { return QRect(QPoint(), screen); };
     h.beep = [this] { ++beeps; };
     h.showUrl = [](const QString&) {};
     h.selectFolder = [this] { return next(folders, QString()); };

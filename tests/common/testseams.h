@@ -24,8 +24,6 @@ struct TestSeams {
     // picker always does, a link is never followed).
     std::deque<QString> folders, openFiles, saveFiles;
     QSize screen;
-    // Where the main screen stands among the monitors.
-    QPoint origin;
     QTemporaryDir prefs;
 };
 

@@ -36,7 +36,6 @@ class LongInputTest : public QObject {
 
     void folderLineTooLongForAPath_data() {
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("10 MB") << "/" + QByteArray(10 << 20, 'x');
         // Kept whole, each byte that is not UTF-8 written back as itself.
         QTest::newRow("8000 bytes, not UTF-8") << "/" + QByteArray(7999, '\x88');
         // Cut in the middle of characters: their bytes stay bytes of their own.
@@ -82,14 +81,10 @@ class LongInputTest : public QObject {
     void folderLineResolves_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("absolute, cleaned") << "/a/./b//c/"
-                                           << "/a/b/c";
-        QTest::newRow("bare, in the program's folder") << "pics"
-                                                       << "APP/pics";
-        QTest::newRow("bare, beside the file") << "beside"
-                                               << "FILE/beside";
-        QTest::newRow("not a Qt resource") << ":pics"
-                                           << "FILE/:pics";
+        QTest::newRow("absolute, cleaned") << QString("/a/./b//c/") << "/a/b/c";
+        QTest::newRow("bare, in the program's folder") << QString("pics") << "APP/pics";
+        QTest::newRow("bare, beside the file") << QString("beside") << "FILE/beside";
+        QTest::newRow("not a Qt resource") << QString(":pics") << "FILE/:pics";
         for (const QString none : {"a/pics", ".", "..", ""})
             QTest::newRow(qPrintable("nothing: " + none)) << none << "";
         QTest::newRow("nothing: NUL") << QString("/a") + QChar(0) << "";
@@ -109,12 +104,9 @@ class LongInputTest : public QObject {
         QTest::addColumn<double>("position");
         QTest::addColumn<QString>("begins");
         QTest::addColumn<QString>("ends");
-        QTest::newRow("left: the start") << 0.0 << "S"
-                                         << "m";
-        QTest::newRow("centred: the middle") << 1.0 << " m"
-                                             << "m";
-        QTest::newRow("right: the end") << 2.0 << "m"
-                                        << "E ";
+        QTest::newRow("left: the start") << 0.0 << QString("S") << "m";
+        QTest::newRow("centred: the middle") << 1.0 << QString(" m") << "m";
+        QTest::newRow("right: the end") << 2.0 << QString("m") << "E ";
     }
     void longNoteLabel() {
         QFETCH(double, position);

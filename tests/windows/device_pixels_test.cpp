@@ -2,7 +2,6 @@
 // 200 %), every picture the windows draw is made for the device pixels it covers: nothing is
 // drawn at half the resolution and enlarged. A picture of one-pixel stripes comes through the
 // editor's preview as stripes, not grey.
-#include "common/testfiles.h"
 #include "common/testseams.h"
 #include "logic/state/globali.h"
 #include "windows/dialogs/info.h"
@@ -13,27 +12,22 @@
 #include "windows/setup/start.h"
 
 #include <QApplication>
-#include <QPainter>
 #include <QTest>
 
 using namespace Globali;
 
 namespace {
 
-// The picture a control of the window shows, by the row's name.
-QImage drawn(const QString& what) {
-    if (what == "flag") return start::instance()->Canvasl(0)->backdrop();
-    if (what == "logo") return fw::Single<info>::get()->Canvas1->backdrop();
-    if (what == "editor preview") return fw::Single<fin_edita>::peek()->rec_schermo->backdrop();
-    if (what == "strip cell") return fw::Single<fin_thumb>::peek()->miniabase(1)->backdrop();
-    return fw::Single<fin_pict>::peek()->backdropPicture();
-}
-QSize logicalSize(const QString& what) {
-    if (what == "flag") return start::instance()->Canvasl(0)->size();
-    if (what == "logo") return fw::Single<info>::get()->Canvas1->size();
-    if (what == "editor preview") return fw::Single<fin_edita>::peek()->rec_schermo->size();
-    if (what == "strip cell") return fw::Single<fin_thumb>::peek()->miniabase(1)->size();
-    return fw::Single<fin_pict>::peek()->content()->size();
+// The picture a control of the window shows, by the row's name, and the control's size.
+std::pair<QImage, QSize> drawn(const QString& what) {
+    const fw::Canvas* c = what == "flag"             ? start::instance()->Canvasl(0)
+                          : what == "logo"           ? fw::Single<info>::get()->Canvas1
+                          : what == "editor preview" ? fw::Single<fin_edita>::peek()->rec_schermo
+                          : what == "strip cell"     ? fw::Single<fin_thumb>::peek()->miniabase(1)
+                                                     : nullptr;
+    if (c) return {c->backdrop(), c->size()};
+    const fin_pict* w = fw::Single<fin_pict>::peek();
+    return {w->backdropPicture(), w->content()->size()};
 }
 
 // Vertical stripes one pixel wide, black and white.
@@ -69,9 +63,9 @@ class DevicePixelsTest : public QObject {
             start::instance()->bottone(0)->click();
             QVERIFY(QTest::qWaitFor([] { return !presentation::busy(); }));
         }
-        const QImage picture = drawn(what);
+        const auto [picture, size] = drawn(what);
         QCOMPARE(picture.devicePixelRatio(), 2.0);
-        QCOMPARE(picture.size(), logicalSize(what) * 2);
+        QCOMPARE(picture.size(), size * 2);
     }
 
     // The preview of a picture whose stripes are as fine as the screen's pixels.
