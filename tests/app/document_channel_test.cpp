@@ -70,11 +70,11 @@ class DocumentChannelTest : public QObject {
         QCOMPARE(spy.at(0).at(0).toStringList(), QStringList{QDir::current().filePath("a.v69")});
     }
 
+    // What a stray writer gets back (a well-formed message's answer: the hand-over above).
     void answers_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("answer");
         const QByteArray good = document_message::encode({"/a.v69"});
-        QTest::newRow("well formed") << good << document_message::accepted;
         QTest::newRow("not UTF-8") << document_message::encode({"/a__"}).replace("__", "\xc3\x28")
                                    << document_message::refused;
         QTest::newRow("huge") << good.chopped(1) + QByteArray(1 << 20, 'x')
@@ -96,7 +96,7 @@ class DocumentChannelTest : public QObject {
             }
             return s.readAll();
         });
-        QCOMPARE(taken.count(), answer == document_message::accepted ? 1 : 0);
+        QCOMPARE(taken.count(), 0);
         // A writer still sending past the limit may find the connection closed before it
         // reads the refusal.
         if (got.isEmpty() && answer == document_message::refused && bytes.size() > (1 << 16))

@@ -46,10 +46,10 @@ start_app() {
   sleep 0.5
 }
 
-# Window geometry: sets WX WY WW WH.
+# The window's own area on the screen, without a window manager's frame: sets WX WY WW WH.
 window_geometry() {
-  eval "$(xdotool getwindowgeometry --shell "$1" | sed -e 's/^X=/WX=/' -e 's/^Y=/WY=/' \
-    -e 's/^WIDTH=/WW=/' -e 's/^HEIGHT=/WH=/' | grep -E '^(WX|WY|WW|WH)=')"
+  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print "WX=" $4}
+    /Absolute upper-left Y/ {print "WY=" $4} /Width:/ {print "WW=" $2} /Height:/ {print "WH=" $2}')"
 }
 
 # Prints the screen position of the window's 512 x 344 content, the lower part of the window

@@ -53,20 +53,15 @@ expect_active() { # pattern what
   done
   fail "$2: the active window is '$got'"
 }
-# The window's own area on the screen, without the window manager's frame: sets WX WY WW WH.
-client_geometry() {
-  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print "WX=" $4}
-    /Absolute upper-left Y/ {print "WY=" $4} /Width:/ {print "WW=" $2} /Height:/ {print "WH=" $2}')"
-}
 geometry_is() { # window WxH+X+Y what
-  client_geometry "$1"
+  window_geometry "$1"
   [ "${WW}x${WH}+${WX}+${WY}" = "$2" ] || fail "$3: ${WW}x${WH}+${WX}+${WY}, expected $2"
   ok "$3"
 }
 
 start_app "^Presentation setup: 1024x768 pixels$" "$APPDIR/talk.v69"
 SETUP="$WIN"
-client_geometry "$SETUP"
+window_geometry "$SETUP"
 [ "$WX" -ge 1280 ] && [ $((WX + WW)) -le 2304 ] || fail "the setup window is not on the projector: x $WX"
 ok "the setup window opens on the primary monitor, the projector"
 
@@ -81,7 +76,7 @@ ended() { # what
   wait_gone '^(picture|thumbnails)$' "$1: the presentation ends"
   expect_active '^Presentation setup' "$1: the setup window is back in front"
   screenshot "$APPDIR/back.png"
-  client_geometry "$SETUP"
+  window_geometry "$SETUP"
   expect_pixel "$APPDIR/back.png" $((WX + 362)) $((WY + WH - 344 + 237)) 999999 "$1: the setup window shows"
 }
 
@@ -132,7 +127,7 @@ key ctrl+q
 wait_exit
 start_app "^Presentation setup: 1280x800 pixels$" --screen LAPTOP "$APPDIR/talk.v69"
 SETUP="$WIN"
-client_geometry "$SETUP"
+window_geometry "$SETUP"
 [ $((WX + WW)) -le 1280 ] || fail "--screen LAPTOP: the setup window is not on the laptop: x $WX"
 ok "--screen LAPTOP: the setup window opens on the laptop"
 present "--screen LAPTOP" 640
