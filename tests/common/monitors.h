@@ -12,15 +12,13 @@ namespace testmonitors {
 
 // The platform (for QT_QPA_PLATFORM) with those monitors, each "NAME x y width height".
 inline QByteArray platform(std::initializer_list<const char*> monitors) {
-    QByteArray json = "{\"screens\": [";
-    bool first = true;
+    QByteArrayList screens;
     for (const char* m : monitors) {
         const QList<QByteArray> f = QByteArray(m).split(' ');
-        json += (first ? "" : ", ") + QByteArray("{\"name\": \"") + f[0] + "\", \"x\": " + f[1] +
-                ", \"y\": " + f[2] + ", \"width\": " + f[3] + ", \"height\": " + f[4] + "}";
-        first = false;
+        screens << "{\"name\": \"" + f[0] + "\", \"x\": " + f[1] + ", \"y\": " + f[2] +
+                       ", \"width\": " + f[3] + ", \"height\": " + f[4] + "}";
     }
-    json += "]}";
+    const QByteArray json = "{\"screens\": [" + screens.join(", ") + "]}";
     const QString path =
         QDir::temp().filePath(QStringLiteral("vetrinova-monitors-%1.json").arg(getpid()));
     QFile file(path);

@@ -14,20 +14,15 @@
 
 namespace pf = presentation_file;
 
-namespace {
-QByteArray withCount(const QByteArray& count, const QByteArray& rest) {
-    return "/f\r" + QByteArray(26, 'x').replace("x", "1\r") + count + '\r' + rest;
-}
-const QByteArray fourNotes = "n1" + QByteArray(13, '\r') + "n2" + QByteArray(13, '\r') + "n3" +
-                             QByteArray(13, '\r') + "n4" + QByteArray(13, '\r');
-} // namespace
-
 class LongInputTest : public QObject {
     Q_OBJECT
   private slots:
     // The equivalence for any bytes is the fuzz target's; here the shape of the 13 MB file.
     void blocksBeyondTheHeldStayBytes() {
-        const QByteArray file = withCount("2147483647", fourNotes + QByteArray(13000, '\r'));
+        QByteArray file = "/f\r" + QByteArray("1\r").repeated(26) + "2147483647\r";
+        for (const char* text : {"n1", "n2", "n3", "n4"})
+            file += text + QByteArray(13, '\r');
+        file += QByteArray(13000, '\r');
         pf::Data part = pf::read(file, 2), held = pf::read(file, 5);
         QCOMPARE(part.notes.size(), size_t(2));
         part.count = held.count = 5; // of 2147483647: the first five are written

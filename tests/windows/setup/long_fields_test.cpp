@@ -111,22 +111,14 @@ class LongFieldsTest : public QObject {
         QCOMPARE(quantidisegni, 3);
     }
 
-    void saveRefusesAFolderNameWithALineBreak_data() {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("words");
-        QTest::newRow("English") << 1 << "has a line break in its name";
-        QTest::newRow("Italian") << 2 << "contiene un a capo";
-    }
     void saveRefusesAFolderNameWithALineBreak() {
-        QFETCH(int, language);
-        QFETCH(QString, words);
         fixture->importFolder(fixture->makeFolder("two\nlines", 1));
         QCOMPARE(quantidisegni, 1);
-        lingua = language;
         const QString old = write("precious\r");
         fixture->saveTo(old);
         QCOMPARE(fixture->seams.errors.size(), 1);
-        QVERIFY2(fixture->seams.errors[0].contains(words), qPrintable(fixture->seams.errors[0]));
+        QVERIFY2(fixture->seams.errors[0].contains("has a line break in its name"),
+                 qPrintable(fixture->seams.errors[0]));
         QCOMPARE(fixture->seams.saveFiles.size(), size_t(1)); // no file was even asked for
         QCOMPARE(testfiles::readAll(old), QByteArray("precious\r"));
     }
