@@ -30,10 +30,8 @@ bool resetPeak() {
 // A presentation file: folder line, strip at the left, 10 %, notes displayed, `count`, and
 // the note blocks.
 QByteArray showFile(const QByteArray& folder, const QByteArray& count, const QByteArray& notes) {
-    QByteArray settings = "0\r10\r";
-    for (int i = 0; i < 21; ++i)
-        settings += "0.5\r";
-    return folder + '\r' + settings + "1\r1\r3\r" + count + '\r' + notes;
+    return folder + "\r0\r10\r" + QByteArray("0.5\r").repeated(21) + "1\r1\r3\r" + count + '\r' +
+           notes;
 }
 QByteArray noteBlock(const QByteArray& text) {
     return text + "\rLiberation Sans\r20\r0\r0\r0\r0\r0\r\r\r\r\r\r";
