@@ -66,7 +66,7 @@ class DiskFaultsTest : public QObject {
         }
         QCOMPARE(testfiles::readAll(old), before);
         QCOMPARE(namesIn(disk),
-                 readOnly ? QStringList{"old.v69"} : QStringList{"filler", "old.v69"});
+                 readOnly ? QStringList("old.v69") : QStringList({"filler", "old.v69"}));
         QCOMPARE(WindowFixture::presentationState(), state);
         const QString again = readOnly ? f.path("elsewhere.v69") : old;
         if (!readOnly) QVERIFY(QFile::remove(QDir(disk).filePath("filler")));

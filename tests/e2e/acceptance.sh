@@ -45,7 +45,8 @@ expect_pixel "$shot" $((cx + 25)) $((cy + 100)) 6b8eb2 "strip preview"
 # What task bars and window managers show: _NET_WM_NAME, exactly the caption.
 net="$(xprop -id "$WIN" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')"
 [ "$net" = "Presentation setup: ${SW}x${SH} pixels" ] || fail "_NET_WM_NAME is '$net'"
-xprop -id "$WIN" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "no 32 x 32 window icon"
+icons="$(xprop -id "$WIN" _NET_WM_ICON)" # whole: grep -q would cut xprop's output short
+grep -q 'Icon (32 x 32)' <<<"$icons" || fail "no 32 x 32 window icon"
 ok "the title for the window manager, the window icon"
 
 # The flags re-caption the window at once.

@@ -77,6 +77,7 @@ class StartTest : public QObject {
     void opensWithTheDefaults() {
         WindowFixture f;
         start* w = start::instance();
+        QCOMPARE(w->rec_schermo->geometry(), QRect(10, 10, 320, 240));
         QCOMPARE(QList<int>({thumb_per, thumb_pos, ombra}), QList<int>({10, edge::Left, 5}));
         QCOMPARE(colore(colour::NoteText).name(), QString("#7f0000"));
         QCOMPARE(w->color_t(colour::StripBackground)->fill().name(), QString("#cccccc"));
