@@ -1,7 +1,7 @@
 // The one loader of picture files: what it takes for a picture, the size it decodes at, the
 // way up of a photo, and the files it must refuse or survive: bombs, damaged files, headers
 // that understate the picture (found by fuzzing). The folder scan's test tries what is not a
-// regular file.
+// regular file. Then where a picture goes in its area.
 #include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
 #include "pictures/decode/picture.h"
@@ -20,18 +20,6 @@ QImage filled(int w, int h, QColor c, QImage::Format format = QImage::Format_RGB
     QImage image(w, h, format);
     image.fill(c);
     return image;
-}
-// Left half red, right half blue: shows which way a decode turned the picture.
-QImage halves(int w, int h) {
-    QImage image = filled(w, h, Qt::red);
-    QPainter(&image).fillRect(w / 2, 0, w - w / 2, h, Qt::blue);
-    return image;
-}
-bool isRed(QRgb c) {
-    return qRed(c) > 200 && qBlue(c) < 60 && qGreen(c) < 60;
-}
-bool isBlue(QRgb c) {
-    return qBlue(c) > 200 && qRed(c) < 60 && qGreen(c) < 60;
 }
 QByteArray bytes(std::initializer_list<int> values) {
     QByteArray out;
@@ -98,6 +86,14 @@ class PictureTest : public QObject {
             << "j.jpg" << overwritten(jpeg, scan, jpeg.size() - 2) << QSize(64, 48) << false;
         QTest::newRow("gif cut after its screen")
             << "m.gif" << gif(2, 1).left(13) << QSize() << false;
+        QTest::newRow("html named svg")
+            << "n.svg" << QByteArray("<html><body>hi</body></html>") << QSize() << false;
+        // A few kilobytes that would decode to hundreds of megapixels.
+        QTest::newRow("20000 x 20000 png")
+            << "p.png" << encode(filled(20000, 20000, Qt::white, QImage::Format_Mono), "PNG")
+            << QSize() << false;
+        QTest::newRow("gif screen 65535 x 65535")
+            << "q.gif" << gif(65535, 65535) << QSize() << false;
     }
     void files() {
         QFETCH(QString, name);
@@ -112,39 +108,6 @@ class PictureTest : public QObject {
         QCOMPARE(!loaded.isNull(), decodes);
         if (decodes) QCOMPARE(loaded.original, probed);
         if (decodes) QCOMPARE(loaded.image.size(), probed); // smaller than the cell: full size
-    }
-
-    void scaledDecode_data() {
-        QTest::addColumn<QByteArray>("format");
-        QTest::addColumn<int>("pixels"); // QImage::Format of the picture saved
-        QTest::addColumn<QSize>("draw");
-        QTest::addColumn<QSize>("expected");
-        const int rgb = QImage::Format_RGB32;
-        QTest::newRow("jpeg quarter")
-            << QByteArray("JPEG") << rgb << QSize(100, 75) << QSize(100, 75);
-        QTest::newRow("palette png") << QByteArray("PNG") << int(QImage::Format_Indexed8)
-                                     << QSize(100, 75) << QSize(100, 75);
-        QTest::newRow("nothing to draw") << QByteArray("JPEG") << rgb << QSize(0, 0) << QSize(1, 1);
-    }
-    void scaledDecode() {
-        QFETCH(QByteArray, format);
-        QFETCH(int, pixels);
-        QFETCH(QSize, draw);
-        QFETCH(QSize, expected);
-        const QImage picture = halves(400, 300).convertToFormat(QImage::Format(pixels));
-        const QString path = put("p", encode(picture, format.constData()));
-        QSize asked;
-        const LoadedPicture p = loadPicture(path, [&](QSize full) {
-            asked = full;
-            return draw;
-        });
-        QCOMPARE(asked, QSize(400, 300));
-        QCOMPARE(p.original, QSize(400, 300));
-        QCOMPARE(p.image.size(), expected);
-        if (expected.width() > 4) {
-            QVERIFY(isRed(p.image.pixel(expected.width() / 4, expected.height() / 2)));
-            QVERIFY(isBlue(p.image.pixel(expected.width() * 3 / 4, expected.height() / 2)));
-        }
     }
 
     void orientationsAsTheToolkit_data() {
@@ -182,37 +145,6 @@ class PictureTest : public QObject {
                              qPrintable(QColor(got).name() + " for " + QColor(want).name()));
                 }
         }
-    }
-
-    // A few kilobytes that would decode to hundreds of megapixels are refused, whatever
-    // size they are drawn at.
-    void refusesBombs_data() {
-        QTest::addColumn<QByteArray>("content");
-        QByteArray jpeg = encode(filled(16, 16, Qt::gray), "JPEG");
-        const qsizetype sof = jpeg.indexOf("\xFF\xC0");
-        jpeg.replace(sof + 5, 4, bytes({0xC3, 0x50, 0xC3, 0x50})); // 50000 x 50000
-        QTest::newRow("20000 x 20000 png")
-            << encode(filled(20000, 20000, Qt::white, QImage::Format_Mono), "PNG");
-        QTest::newRow("jpeg claiming 50000 x 50000") << jpeg;
-        QTest::newRow("gif screen 65535 x 65535") << gif(65535, 65535);
-    }
-    void refusesBombs() {
-        QFETCH(QByteArray, content);
-        QVERIFY(content.size() < 1024 * 1024);
-        const QString path = put("bomb", content);
-        QVERIFY(loadPicture(path).isNull());
-        QVERIFY(loadPicture(path, [](QSize) { return QSize(64, 64); }).isNull());
-    }
-
-    // A 50-megapixel photo: the toolkit's default limit of 128 MB would refuse it.
-    void largePhotoDecodes() {
-        const QString path = put(
-            "big.jpg",
-            encode(filled(8660, 5773, QColor(128, 128, 128), QImage::Format_Grayscale8), "JPEG"));
-        QCOMPARE(loadPicture(path, inCell).image.size(), QSize(96, 63));
-        const LoadedPicture full = loadPicture(path);
-        QCOMPARE(full.image.size(), QSize(8660, 5773));
-        QCOMPARE(qGray(full.image.pixel(4000, 3000)), 128);
     }
 
     // Found by fuzzing: the toolkit's reader gave a GIF's frame size (or, for the 33 bytes,
@@ -272,6 +204,28 @@ class PictureTest : public QObject {
         QFETCH(bool, slow);
         if (content.isEmpty()) QSKIP("this libheif codes no HEVC");
         QCOMPARE(picture::slowToDecode(put("picture", content), drawn), slow);
+    }
+
+    // Where a picture goes in its area, and when a thumbnail made elsewhere will do.
+    void fitRect() {
+        using fitting::fitRect;
+        QCOMPARE(fitRect(QSize(100, 50), QSize(1000, 700)), QRect(0, 100, 1000, 500));
+        QCOMPARE(fitRect(QSize(100, 200), QSize(400, 300)), QRect(125, 0, 150, 300));
+        QVERIFY(fitRect(QSize(0, 50), QSize(100, 100)).isEmpty());
+        QVERIFY(fitRect(QSize(50, 50), QSize(0, 100)).isEmpty());
+    }
+
+    // A camera's or the desktop's thumbnail stands in for the decode only when never enlarged.
+    void covers() {
+        using fitting::covers;
+        const QSize photo(6000, 4000);
+        QVERIFY(covers(QSize(160, 107), photo, QSize(120, 120)));
+        QVERIFY(covers(QSize(192, 128), photo, QSize(192, 192)));
+        QVERIFY(!covers(QSize(160, 107), photo, QSize(192, 192)));
+        QVERIFY(!covers(QSize(160, 120), photo, QSize(100, 100)));            // other proportions
+        QVERIFY(covers(QSize(300, 200), QSize(300, 200), QSize(1000, 1000))); // whole picture
+        QVERIFY(covers(QSize(128, 2), QSize(10000, 150), QSize(100, 100)));   // rounded side
+        QVERIFY(!covers(QSize(160, 107), photo, QSize(0, 0)));
     }
 };
 
