@@ -10,7 +10,7 @@ namespace {
 // between the two halves of a surrogate pair.
 QString whole(const QString& text, qsizetype from, qsizetype length) {
     qsizetype to = from + length;
-    if (from > 0 && text[from].isLowSurrogate()) ++from;
+    if (from > 0 && from < text.size() && text[from].isLowSurrogate()) ++from;
     if (to < text.size() && text[to].isLowSurrogate()) --to;
     return to > from ? text.mid(from, to - from) : QString();
 }
