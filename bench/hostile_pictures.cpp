@@ -341,11 +341,14 @@ QByteArray tga(const QImage& source, TgaStyle style) {
     const bool topDown = style == Tga16TopRight || style == TgaAlphaFooter;
     const bool rightToLeft = style == Tga16TopRight;
     const bool rle = style == TgaRle || style == TgaAlphaFooter;
-    const int depth = style == TgaGrey || style == TgaMapped ? 8
-                      : style == Tga16TopRight               ? 16
-                      : style == TgaAlphaFooter              ? 32
-                                                             : 24;
-    const int type = (style == TgaMapped ? 1 : style == TgaGrey ? 3 : 2) + (rle ? 8 : 0);
+    const int depth = style == TgaGrey || style == TgaMapped            ? 8
+                      : style == Tga16TopRight || style == TgaGreyAlpha ? 16
+                      : style == TgaAlphaFooter                         ? 32
+                                                                        : 24;
+    const int type = (style == TgaMapped                          ? 1
+                      : style == TgaGrey || style == TgaGreyAlpha ? 3
+                                                                  : 2) +
+                     (rle ? 8 : 0);
     QList<QRgb> colours;
     if (style == TgaMapped)
         for (int y = 0; y < h; ++y)
@@ -357,9 +360,9 @@ QByteArray tga(const QImage& source, TgaStyle style) {
     out += char(type);
     out += le16(0) + le16(quint16(colours.size())) + char(style == TgaMapped ? 24 : 0);
     out += le16(0) + le16(0) + le16(quint16(w)) + le16(quint16(h)) + char(depth);
-    out += char((style == TgaAlphaFooter  ? 8
-                 : style == Tga16TopRight ? 1
-                                          : 0) |
+    out += char((style == TgaAlphaFooter || style == TgaGreyAlpha ? 8
+                 : style == Tga16TopRight                         ? 1
+                                                                  : 0) |
                 (rightToLeft ? 0x10 : 0) | (topDown ? 0x20 : 0));
     for (QRgb c : colours)
         out += bgr(c);
@@ -368,6 +371,7 @@ QByteArray tga(const QImage& source, TgaStyle style) {
         case 8:
             return QByteArray(1, char(style == TgaMapped ? colours.indexOf(c) : qGray(c)));
         case 16:
+            if (style == TgaGreyAlpha) return QByteArray(1, char(qGray(c))) + char(qAlpha(c));
             return le16(quint16((qAlpha(c) > 127 ? 0x8000 : 0) | (qRed(c) >> 3) << 10 |
                                 (qGreen(c) >> 3) << 5 | qBlue(c) >> 3));
         case 24:

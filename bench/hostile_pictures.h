@@ -64,7 +64,7 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
 // A TGA picture as the tools that write the format store it: ImageMagick's plain true colour
 // (bottom row first, no footer), run-length encoded, grey, colour-mapped, 16-bit from the top
 // right corner, and 32-bit with alpha from the top with the second version's footer.
-enum TgaStyle { TgaPlain, TgaRle, TgaGrey, TgaMapped, Tga16TopRight, TgaAlphaFooter };
+enum TgaStyle { TgaPlain, TgaRle, TgaGrey, TgaMapped, Tga16TopRight, TgaAlphaFooter, TgaGreyAlpha };
 QByteArray tga(const QImage& image, TgaStyle style);
 
 // A HEIC of 64 x 63 pixels as libheif writes a picture of a size its coding does not divide:

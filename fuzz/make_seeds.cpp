@@ -102,7 +102,7 @@ void pictureSeeds(const QDir& folder) {
     // TGA in the shapes its writers give it (the toolkit writes none).
     int style = 0;
     for (const auto tga : {hostile::TgaPlain, hostile::TgaRle, hostile::TgaGrey, hostile::TgaMapped,
-                           hostile::Tga16TopRight, hostile::TgaAlphaFooter})
+                           hostile::Tga16TopRight, hostile::TgaAlphaFooter, hostile::TgaGreyAlpha})
         put(folder, QStringLiteral("%1.tga").arg(style++), hostile::tga(sample, tga));
     put(folder, "turned.avif", hostile::encodeHeif(rgb, hostile::Avif, 6));
     put(folder, "print.jpg", hostile::cmykJpeg(16, 8, QByteArray("\x20\x40\x60\x00", 4)));

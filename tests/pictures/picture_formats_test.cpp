@@ -286,9 +286,14 @@ class PictureFormatsTest : public QObject {
             QTest::newRow(format) << QByteArray(format) << -1;
         for (const char* format : {"magick tga", "magick tga rle", "magick tga grey"})
             QTest::newRow(format) << QByteArray(format) << -1;
-        const char* tgas[] = {"tga",        "tga rle",           "tga grey",
-                              "tga mapped", "tga 16, top right", "tga alpha, footer"};
-        for (int style = hostile::TgaPlain; style <= hostile::TgaAlphaFooter; ++style)
+        const char* tgas[] = {"tga",
+                              "tga rle",
+                              "tga grey",
+                              "tga mapped",
+                              "tga 16, top right",
+                              "tga alpha, footer",
+                              "tga grey, alpha"};
+        for (int style = hostile::TgaPlain; style <= hostile::TgaGreyAlpha; ++style)
             QTest::newRow(tgas[style]) << QByteArray(tgas[style]) << style;
     }
     void everyListedFormat() {
@@ -315,13 +320,16 @@ class PictureFormatsTest : public QObject {
             bytes =
                 hostile::encodeHeif(source, format == "heic" ? hostile::Heic : hostile::Avif, 1);
         } else if (format == "svg" || format == "svgz") {
-            const QByteArray svg = "<?xml version='1.0'?>\n"
-                                   "<svg xmlns='http://www.w3.org/2000/svg' width='64' height='48'>"
-                                   "<rect width='32' height='24' fill='#000000'/>"
-                                   "<rect x='32' width='32' height='24' fill='#ffffff'/>"
-                                   "<rect y='24' width='32' height='24' fill='#c81e1e'/>"
-                                   "<rect x='32' y='24' width='32' height='24' fill='#1e3cdc'/>"
-                                   "</svg>";
+            // The compressed one sized by its view box alone.
+            const QByteArray svg =
+                "<?xml version='1.0'?>\n"
+                "<svg xmlns='http://www.w3.org/2000/svg' " +
+                QByteArray(format == "svg" ? "width='64' height='48'>" : "viewBox='0 0 64 48'>") +
+                "<rect width='32' height='24' fill='#000000'/>"
+                "<rect x='32' width='32' height='24' fill='#ffffff'/>"
+                "<rect y='24' width='32' height='24' fill='#c81e1e'/>"
+                "<rect x='32' y='24' width='32' height='24' fill='#1e3cdc'/>"
+                "</svg>";
             bytes = format == "svg" ? svg : hostile::gzipped(svg);
         } else if (tga >= 0) {
             bytes = hostile::tga(shown, hostile::TgaStyle(tga));
