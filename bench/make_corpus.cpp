@@ -250,7 +250,7 @@ int main(int argc, char** argv) {
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
     const bool cameraLike = p.isSet(camera), phoneLike = p.isSet(phone) || p.isSet(phoneBare),
                avifLike = p.isSet(avif);
-    const int phoneThumbnail = p.isSet(phone) ? 320 : 0;
+    const int thumbnail = p.isSet(phone) || avifLike ? 320 : 0;
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     Exiv2::XmpParser::initialize(); // before the threads: its set-up is not thread-safe
 
@@ -270,9 +270,9 @@ int main(int argc, char** argv) {
     QtConcurrent::blockingMap(indexes, [&](int i) {
         const QImage image = photoLike(photo, mix(s * 1000003u + uint64_t(i)));
         if (phoneLike || avifLike) {
-            const QByteArray heif = phoneLike
-                                        ? hostile::encodeGridHeic(image, 512, phoneThumbnail, 50)
-                                        : hostile::encodeHeif(image, hostile::Avif, 1, 320, 50);
+            const QByteArray heif =
+                phoneLike ? hostile::encodeGridHeic(image, 512, thumbnail, 50)
+                          : hostile::encodeHeif(image, hostile::Avif, 1, thumbnail, 50);
             if (heif.isEmpty() || !writeFile(folder.filePath(photoName(i)), heif)) ++failures;
             return;
         }
@@ -312,12 +312,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%d files could not be written\n", failures.load());
         return 1;
     }
-    std::printf("%d photos %dx%d%s, 3 PNGs and 3 other files in %s\n", count, photo.width(),
-                photo.height(),
-                cameraLike           ? " (80 % with camera EXIF and thumbnail)"
-                : phoneThumbnail > 0 ? " (HEIC of 512-pixel tiles with a 320-pixel thumbnail)"
-                : phoneLike          ? " (HEIC of 512-pixel tiles without thumbnail)"
+    std::printf(
+        "%d photos %dx%d%s, 3 PNGs and 3 other files in %s\n", count, photo.width(), photo.height(),
+        cameraLike                   ? " (80 % with camera EXIF and thumbnail)"
+        : avifLike                   ? " (AVIF with a 320-pixel thumbnail)"
+        : phoneLike && thumbnail > 0 ? " (HEIC of 512-pixel tiles with a 320-pixel thumbnail)"
+        : phoneLike                  ? " (HEIC of 512-pixel tiles without thumbnail)"
                                      : "",
-                qPrintable(folder.path()));
+        qPrintable(folder.path()));
     return 0;
 }
