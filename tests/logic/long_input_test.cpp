@@ -31,16 +31,20 @@ class LongInputTest : public QObject {
 
     void folderLineTooLongForAPath_data() {
         QTest::addColumn<QByteArray>("line");
-        // Kept whole, each byte that is not UTF-8 written back as itself.
-        QTest::newRow("8000 bytes, not UTF-8") << "/" + QByteArray(7999, '\x88');
+        QTest::addColumn<bool>("whole");
+        // Kept whole up to the longest line, each byte that is not UTF-8 written back as itself.
+        QTest::newRow("8192 bytes, not UTF-8") << "/" + QByteArray(8191, '\x88') << true;
+        QTest::newRow("8193 bytes, not UTF-8") << "/" + QByteArray(8192, '\x88') << false;
         // Cut in the middle of characters: their bytes stay bytes of their own.
         QTest::newRow("10 MB of three-byte characters")
-            << "/" + QByteArray("\xE2\x82\xAC").repeated(3 << 20);
+            << "/" + QByteArray("\xE2\x82\xAC").repeated(3 << 20) << false;
     }
     void folderLineTooLongForAPath() {
         QFETCH(QByteArray, line);
+        QFETCH(bool, whole);
         const pf::Data d = pf::read(line);
         QVERIFY(pf::tooLongForPath(d.folder));
+        QCOMPARE(!d.folder.contains(QChar(0x2026)), whole);
         QVERIFY(pf::write(d).indexOf('\r') <= pf::longestFolderLine);
         QCOMPARE(pf::read(pf::write(d)).folder, d.folder); // and reads back the same
     }

@@ -103,7 +103,10 @@ class PictureHostileTest : public QObject {
             QVERIFY2(decode.cpu < kMostSeconds, qPrintable(QString::number(decode.cpu)));
             if (file.decodes) {
                 QVERIFY(planned > 0 && planned <= picture::decodeLimitBytes);
-                QVERIFY2(decode.peak <= planned || !testfiles::kPeaksMeasured,
+                // Planned for, but not so much more that decodes wait for room they never use.
+                const bool near = decode.peak <= planned &&
+                                  planned - decode.peak <= std::max(decode.peak / 4, 32 * MB);
+                QVERIFY2(near || !testfiles::kPeaksMeasured,
                          qPrintable(QStringLiteral("%1 MB used, %2 MB planned")
                                         .arg(decode.peak / MB)
                                         .arg(planned / MB)));

@@ -4,6 +4,7 @@
 // regular file. Then where a picture goes in its area.
 #include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
+#include "pictures/decode/jpeg_decode.h"
 #include "pictures/decode/picture.h"
 #include "pictures/fitting.h"
 
@@ -213,6 +214,16 @@ class PictureTest : public QObject {
         QCOMPARE(fitRect(QSize(100, 200), QSize(400, 300)), QRect(125, 0, 150, 300));
         QVERIFY(fitRect(QSize(0, 50), QSize(100, 100)).isEmpty());
         QVERIFY(fitRect(QSize(50, 50), QSize(0, 100)).isEmpty());
+    }
+
+    // A JPEG is decoded at the smallest of its eighths that still covers the drawn size.
+    void jpegEighths() {
+        using picture::jpegScaled;
+        QCOMPARE(jpegScaled(QSize(800, 600), QSize(100, 75)), QSize(100, 75));
+        QCOMPARE(jpegScaled(QSize(800, 600), QSize(101, 75)), QSize(200, 150));
+        QCOMPARE(jpegScaled(QSize(801, 600), QSize(100, 75)), QSize(101, 75)); // rounded up
+        QCOMPARE(jpegScaled(QSize(800, 600), QSize(650, 10)), QSize(700, 525));
+        QCOMPARE(jpegScaled(QSize(800, 600), QSize(701, 10)), QSize(800, 600));
     }
 
     // A camera's or the desktop's thumbnail stands in for the decode only when never enlarged.
