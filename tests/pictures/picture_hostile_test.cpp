@@ -27,9 +27,10 @@ enum Outcome { Granted, Waits, Refused };
 
 const QSize cell(186, 124), screen(1727, 1080);
 
-// Processor time one decode may take: what the program promises for any file, with room for a
-// busy machine, and five times that under the sanitizers.
-constexpr double kMostSeconds = hostile::kPromisedSeconds * (testfiles::kPeaksMeasured ? 1.5 : 7.5);
+// Processor time one decode may take: a decode that runs away, not a slow one (the benchmark
+// holds the promise; the largest palette PNG takes 3.2 s of it beside other tests on two
+// cores), and more under the sanitizers.
+constexpr double kMostSeconds = hostile::kPromisedSeconds * (testfiles::kPeaksMeasured ? 3 : 7.5);
 
 } // namespace
 
