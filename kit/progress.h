@@ -3,7 +3,7 @@
 // with the count appears once the work has taken noticeable time, and the windows keep
 // painting. Only paints, timers and queued calls are handled meanwhile; user input waits in
 // the queue until the work is done, so no handler of the user's can run in the middle of it.
-// Work that can take long belongs on worker threads (framework/background.h).
+// Work that can take long belongs on worker threads (pictures/background.h).
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>

@@ -1,11 +1,14 @@
 // The warning dialogs and the about box: what the warnings show, that they beep once, and
-// that every way out of a dialog leaves it gone and the setup window in front.
+// that every way out of a dialog leaves it gone and the setup window in front. The progress
+// of work on the GUI thread: shown only once the work has taken noticeable time.
 #include "common/testseams.h"
+#include "kit/progress.h"
 #include "windows/dialogs/cart_noi.h"
 #include "windows/dialogs/cart_spo.h"
 #include "windows/dialogs/info.h"
 #include "windows/setup/start.h"
 
+#include <QProgressDialog>
 #include <QTest>
 
 class DialogsTest : public QObject {
@@ -54,6 +57,31 @@ class DialogsTest : public QObject {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(watch.isNull());
         QVERIFY(start::instance()->isVisible());
+    }
+
+    void progressOfLongWork() {
+        const auto shown = [] {
+            const auto all = qApp->topLevelWidgets();
+            const auto d = std::find_if(all.begin(), all.end(), [](QWidget* w) {
+                return qobject_cast<QProgressDialog*>(w) && w->isVisible();
+            });
+            return d == all.end() ? nullptr : static_cast<QProgressDialog*>(*d);
+        };
+        {
+            fw::Progress progress("Reading the folder", 10);
+            QTest::qWait(200);
+            progress.step(2);
+            QVERIFY(!shown()); // quick work shows nothing
+            QTest::qWait(250);
+            progress.step(3);
+            QVERIFY(shown());
+            QCOMPARE(shown()->labelText(), "Reading the folder\n3 / 10");
+            QCOMPARE(shown()->value(), 3);
+            QTest::qWait(20);
+            progress.step(12); // more than the total: a full bar
+            QCOMPARE(shown()->value(), 10);
+        }
+        QVERIFY(!shown());
     }
 };
 
