@@ -98,6 +98,8 @@ QList<QImage> scene(const QString& name, WindowFixture& f) {
             setup->CheckBox1->setChecked(true);
             setup->Slider1->setValue(setup->Slider1->value() + 3);
             setup->Slider2->setValue(2); // the sample's shadow nearer its text
+            QEnterEvent hover(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+            QCoreApplication::sendEvent(setup->Canvasl(0), &hover); // a bar under the flag
         }
         return {setup->grab().toImage()};
     }
@@ -111,7 +113,10 @@ QList<QImage> scene(const QString& name, WindowFixture& f) {
     if (name.startsWith("editor")) {
         const bool italian = name.endsWith("italian");
         fin_edita* w = f.openEditor(italian ? edge::Top : edge::Bottom, italian ? 80 : 120);
-        if (italian) w->PushButton4->click(); // the last picture
+        if (italian)
+            w->PushButton4->click(); // the last picture
+        else
+            QTest::mouseMove(w->rec_schermo, QPoint(150, 120)); // the frame's next corner
         const bool shown = QTest::qWaitFor([w] { return !w->previewPending(); });
         return {shown ? w->grab().toImage() : QImage()};
     }
