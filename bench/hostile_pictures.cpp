@@ -302,14 +302,19 @@ QByteArray jpegTiff(const QByteArray& jpeg, int w, int h) {
     return out + le32(0) + jpeg;
 }
 
-QByteArray heifWithManyBoxes(int boxes) {
+QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> crop) {
     const QByteArray full(4, '\0'); // version and flags of a full box
     QByteArray properties;
     for (int i = 0; i < boxes; ++i)
         properties += box("free", {});
     properties += box("ispe", full + be32(100) + be32(100));
-    const QByteArray association = QByteArray::fromHex("0001") + char(1) +
-                                   char(0x80 | (boxes + 1) >> 8) + char((boxes + 1) & 0xFF);
+    if (crop)
+        properties += box("clap", be32((*crop)[0]) + be32((*crop)[1]) + be32((*crop)[2]) +
+                                      be32((*crop)[3]) + QByteArray(16, '\0'));
+    const int associated = crop ? 2 : 1;
+    QByteArray association = QByteArray::fromHex("0001") + char(associated);
+    for (int k = boxes + 1; k <= boxes + associated; ++k)
+        association += QByteArray(1, char(0x80 | k >> 8)) + char(k & 0xFF);
     const QByteArray meta =
         full + box("hdlr", full + QByteArray(4, '\0') + "pict" + QByteArray(13, '\0')) +
         box("pitm", full + QByteArray::fromHex("0001")) +
@@ -656,6 +661,7 @@ QList<File> all() {
          gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
                  qint64(1) << 30, "--></svg>")},
         {"many-boxes.heic", heifWithManyBoxes(15000)},
+        {"crop-without-height.heic", heifWithManyBoxes(0, std::array<quint32, 4>{50, 1, 50, 0})},
         {"grid-larger-than-declared.heic", heifGrid(QSize(16384, 16384))},
         {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
         {"data-after-rows.png", pngWithDataAfterRows(1, 1, qint64(10) << 30), true},

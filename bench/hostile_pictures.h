@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <array>
+#include <optional>
 
 namespace hostile {
 
@@ -38,8 +40,10 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip = 64);
 // compression (7) keeps it.
 QByteArray jpegTiff(const QByteArray& jpeg, int w, int h);
 
-// A HEIF file whose metadata holds `boxes` empty property boxes before the picture's size.
-QByteArray heifWithManyBoxes(int boxes);
+// A HEIF file whose metadata holds `boxes` empty property boxes before the picture's size
+// (100 x 100), and after it a crop to the fractions (numerator, denominator) of width and
+// height, when given.
+QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> crop = {});
 
 // An icon whose one image is the PNG given.
 QByteArray icoWithPng(const QByteArray& png);

@@ -36,19 +36,21 @@ void writeForeign(const QString& thumbnail, const QString& picture, QSize size) 
     QVERIFY(image.save(thumbnail, "png"));
 }
 
-// Puts, after the PNG's header, compressed text chunks that inflate to seven gigabytes: each below
-// what libpng refuses, fewer than it keeps.
-void addTextBomb(const QString& thumbnail) {
-    const QByteArray png = testfiles::readAll(thumbnail);
-    const QByteArray body = QByteArray("zTXtComment\0\0", 13) +
-                            qCompress(QByteArray(7 << 20, '\0'), 9).mid(4); // zlib stream
+// A PNG chunk: its length, its type and data, and their CRC.
+QByteArray pngChunk(const QByteArray& typeAndData) {
     QByteArray chunk(4, '\0');
-    qToBigEndian(quint32(body.size() - 4), chunk.data());
-    chunk += body + QByteArray(4, '\0');
-    qToBigEndian(
-        quint32(::crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()))),
-        chunk.data() + chunk.size() - 4);
-    testfiles::writeText(thumbnail, png.left(33) + chunk.repeated(1000) + png.mid(33));
+    qToBigEndian(quint32(typeAndData.size() - 4), chunk.data());
+    chunk += typeAndData + QByteArray(4, '\0');
+    qToBigEndian(quint32(::crc32(0, reinterpret_cast<const Bytef*>(typeAndData.constData()),
+                                 uInt(typeAndData.size()))),
+                 chunk.data() + chunk.size() - 4);
+    return chunk;
+}
+
+// Puts chunks after the PNG's header.
+void insertChunks(const QString& png, const QByteArray& chunks) {
+    const QByteArray bytes = testfiles::readAll(png);
+    testfiles::writeText(png, bytes.left(33) + chunks + bytes.mid(33));
 }
 
 mode_t modeOf(const QString& path) {
@@ -196,8 +198,33 @@ class SharedThumbnailsTest : public QObject {
         QTest::newRow("a JPEG") << fits
                                 << Tamper([](auto, auto t) { QVERIFY(QImage(t).save(t, "jpeg")); })
                                 << false;
-        QTest::newRow("gigabytes of text")
-            << fits << Tamper([](auto, auto t) { addTextBomb(t); }) << true;
+        // Compressed text chunks that inflate to seven gigabytes: each below what libpng
+        // refuses, fewer than it keeps.
+        QTest::newRow("gigabytes of text") << fits << Tamper([](auto, auto t) {
+            insertChunks(t, pngChunk(QByteArray("zTXtComment\0\0", 13) +
+                                     qCompress(QByteArray(7 << 20, '\0'), 9).mid(4))
+                                .repeated(1000));
+        }) << true;
+        // The tags as international text, as some programs write them.
+        for (const bool compressed : {false, true})
+            QTest::addRow("tags in %s iTXt", compressed ? "compressed" : "plain")
+                << fits << Tamper([compressed](auto p, auto t) {
+                       QImage bare(QImage(t).size(), QImage::Format_Grayscale8);
+                       bare.fill(128);
+                       QVERIFY(bare.save(t, "png"));
+                       const QByteArray mtime =
+                           QByteArray::number(QFileInfo(p).lastModified().toSecsSinceEpoch());
+                       QByteArray tags;
+                       for (const auto& [key, value] :
+                            {std::pair{QByteArray("Thumb::URI"), uriOf(p)},
+                             {"Thumb::MTime", mtime}})
+                           tags += pngChunk(
+                               "iTXt" + key + QByteArray("\0", 1) +
+                               (compressed ? QByteArray("\1\0\0\0", 4) + qCompress(value).mid(4)
+                                           : QByteArray(4, '\0') + value));
+                       insertChunks(t, tags);
+                   })
+                << true;
         QTest::newRow("cut short") << fits << Tamper([](auto, auto t) {
             QVERIFY(QFile::resize(t, QFileInfo(t).size() / 2));
         }) << false;
