@@ -77,6 +77,8 @@ class PictureTest : public QObject {
         QVERIFY(idat > 4 && scan > 14 && jpeg.size() > scan + 1000);
         QTest::newRow("jpeg") << "a.jpg" << jpeg << QSize(64, 48) << true;
         QTest::newRow("gif") << "c" << gif(2, 1) << QSize(2, 1) << true;
+        QTest::newRow("gif screen 0 x 0: its frame's size")
+            << "d" << gif(0, 0) << QSize(2, 1) << true;
         QTest::newRow("zero bytes") << "e.jpg" << QByteArray() << QSize() << false;
         QTest::newRow("png cut in its data")
             << "g.png" << noisyPng.left(idat + 500) << QSize(64, 48) << false;
