@@ -322,7 +322,7 @@ QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> cr
                         box("infe", QByteArray::fromHex("02000000000100006876633100"))) +
         box("iprp", box("ipco", properties) +
                         box("ipma", QByteArray::fromHex("00000001") + be32(1) + association));
-    return box("ftyp", QByteArray("heic\0\0\0\0mif1heic")) + box("meta", meta);
+    return box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16)) + box("meta", meta);
 }
 
 QByteArray icoWithPng(const QByteArray& png) {
