@@ -72,6 +72,8 @@ class FolderScanTest : public QObject {
         const folder_scan::ScanResult part =
             folder_scan::scan(dir.path(), [](int done, int) { return done < 6; });
         QVERIFY(part.stopped && part.pictures.size() == 1);
+        // Asked to stop at the last item: nothing was left out.
+        QVERIFY(!folder_scan::scan(dir.path(), [](int done, int) { return done < 12; }).stopped);
         QCOMPARE(folder_scan::scan(dir.filePath("text.jpg")).items, 0);
         QCOMPARE(folder_scan::scan(dir.filePath("missing")).items, 0);
     }

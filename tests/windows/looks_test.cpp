@@ -103,12 +103,17 @@ QList<QImage> scene(const QString& name, WindowFixture& f) {
     if (name.startsWith("editor")) {
         const bool italian = name.endsWith("italian");
         fin_edita* w = f.openEditor(italian ? edge::Top : edge::Bottom, italian ? 80 : 120);
-        if (italian)
-            w->PushButton4->click(); // the last picture
-        else
-            QTest::mouseMove(w->rec_schermo, QPoint(150, 120)); // the frame's next corner
-        const bool shown = QTest::qWaitFor([w] { return !w->previewPending(); });
-        return {shown ? w->grab().toImage() : QImage()};
+        if (italian) w->PushButton4->click(); // the last picture
+        if (!QTest::qWaitFor([w] { return !w->previewPending(); })) return {};
+        if (italian) return {w->grab().toImage()};
+        // The frame's next corner follows the pointer, and goes back when it leaves.
+        QMouseEvent move(QEvent::MouseMove, QPointF(150, 120), QPointF(150, 120), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w->rec_schermo, &move);
+        const QImage moved = w->grab().toImage();
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(w->rec_schermo, &leave);
+        return {moved, w->grab().toImage()};
     }
     setup->CheckBox1->setChecked(name.endsWith("box"));
     setup->CheckBox2->setChecked(true);
