@@ -48,13 +48,6 @@ QByteArray le32(quint32 v) {
     return out;
 }
 
-QByteArray pngChunk(const char* type, const QByteArray& data) {
-    const QByteArray body = QByteArray(type, 4) + data;
-    const auto crc =
-        quint32(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size())));
-    return be32(quint32(data.size())) + body + be32(crc);
-}
-
 // `head`, `rows` copies of `row` and `tail` through one zlib stream (gzip's when asked),
 // never all in memory at once.
 QByteArray deflateRows(const QByteArray& row, qint64 rows, bool gzip = false,
@@ -100,6 +93,13 @@ heif_error appendTo(heif_context*, const void* data, size_t size, void* out) {
 }
 
 } // namespace
+
+QByteArray pngChunk(const char* type, const QByteArray& data) {
+    const QByteArray body = QByteArray(type, 4) + data;
+    const auto crc =
+        quint32(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size())));
+    return be32(quint32(data.size())) + body + be32(crc);
+}
 
 QByteArray pngWithTextChunks(int chunks, int mb) {
     QByteArray out = pngHeader(1, 1, 8, 2);

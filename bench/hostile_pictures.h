@@ -45,6 +45,9 @@ QByteArray jpegTiff(const QByteArray& jpeg, int w, int h);
 // height, when given.
 QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> crop = {});
 
+// A PNG chunk of the type given: its length, type, data and CRC.
+QByteArray pngChunk(const char* type, const QByteArray& data);
+
 // An icon whose one image is the PNG given.
 QByteArray icoWithPng(const QByteArray& png);
 

@@ -1,5 +1,6 @@
 #include "pictures/thumbnails/shared_thumbnails.h"
 
+#include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
 
 #include <QDateTime>
@@ -8,13 +9,11 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <zlib.h>
 
 using namespace shared_thumbnails;
 using Tamper = std::function<void(const QString& picture, const QString& thumbnail)>;
@@ -34,17 +33,6 @@ void writeForeign(const QString& thumbnail, const QString& picture, QSize size) 
                   QString::number(QFileInfo(picture).lastModified().toSecsSinceEpoch()));
     QVERIFY(QDir().mkpath(QFileInfo(thumbnail).path()));
     QVERIFY(image.save(thumbnail, "png"));
-}
-
-// A PNG chunk: its length, its type and data, and their CRC.
-QByteArray pngChunk(const QByteArray& typeAndData) {
-    QByteArray chunk(4, '\0');
-    qToBigEndian(quint32(typeAndData.size() - 4), chunk.data());
-    chunk += typeAndData + QByteArray(4, '\0');
-    qToBigEndian(quint32(::crc32(0, reinterpret_cast<const Bytef*>(typeAndData.constData()),
-                                 uInt(typeAndData.size()))),
-                 chunk.data() + chunk.size() - 4);
-    return chunk;
 }
 
 // Puts chunks after the PNG's header.
@@ -201,9 +189,10 @@ class SharedThumbnailsTest : public QObject {
         // Compressed text chunks that inflate to seven gigabytes: each below what libpng
         // refuses, fewer than it keeps.
         QTest::newRow("gigabytes of text") << fits << Tamper([](auto, auto t) {
-            insertChunks(t, pngChunk(QByteArray("zTXtComment\0\0", 13) +
-                                     qCompress(QByteArray(7 << 20, '\0'), 9).mid(4))
-                                .repeated(1000));
+            insertChunks(
+                t, hostile::pngChunk("zTXt", QByteArray("Comment\0\0", 9) +
+                                                 qCompress(QByteArray(7 << 20, '\0'), 9).mid(4))
+                       .repeated(1000));
         }) << true;
         // The tags as international text, as some programs write them.
         for (const bool compressed : {false, true})
@@ -218,10 +207,11 @@ class SharedThumbnailsTest : public QObject {
                        for (const auto& [key, value] :
                             {std::pair{QByteArray("Thumb::URI"), uriOf(p)},
                              {"Thumb::MTime", mtime}})
-                           tags += pngChunk(
-                               "iTXt" + key + QByteArray("\0", 1) +
-                               (compressed ? QByteArray("\1\0\0\0", 4) + qCompress(value).mid(4)
-                                           : QByteArray(4, '\0') + value));
+                           tags += hostile::pngChunk(
+                               "iTXt",
+                               key + QByteArray("\0", 1) +
+                                   (compressed ? QByteArray("\1\0\0\0", 4) + qCompress(value).mid(4)
+                                               : QByteArray(4, '\0') + value));
                        insertChunks(t, tags);
                    })
                 << true;
