@@ -41,7 +41,7 @@ TestSeams::TestSeams(QSize s) : screen(s) {
     auto& h = seams::hooks();
     h.screenRect = [this] { return QRect(QPoint(), screen); };
     h.beep = [this] { ++beeps; };
-    h.showUrl = [](const QString&) {};
+    h.showUrl = [this](const QString& url) { links << url; };
     h.selectFolder = [this] { return next(folders, QString()); };
     h.openFile = [this] { return next(openFiles, QString()); };
     h.saveFile = [this](const QString&) { return next(saveFiles, QString()); };

@@ -20,8 +20,9 @@ struct TestSeams {
     ~TestSeams();
     int beeps = 0;
     QStringList errors;
+    QStringList links; // addresses handed to the desktop to open
     // Answers given in order by the dialogs; an empty queue answers "cancel" (the colour
-    // picker always does, a link is never followed).
+    // picker always does).
     std::deque<QString> folders, openFiles, saveFiles;
     QSize screen;
     QTemporaryDir prefs;

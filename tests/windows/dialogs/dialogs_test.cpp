@@ -59,6 +59,26 @@ class DialogsTest : public QObject {
         QVERIFY(start::instance()->isVisible());
     }
 
+    // The about box's author line underlines under the pointer and writes a mail; the logo
+    // opens the web page.
+    void aboutLinks() {
+        WindowFixture f;
+        info* d = fw::Single<info>::get();
+        d->Show();
+        QVERIFY(!d->StaticText2->textFont().underline());
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(d->StaticText2, &enter);
+        QVERIFY(d->StaticText2->textFont().underline());
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(d->StaticText2, &leave);
+        QVERIFY(!d->StaticText2->textFont().underline());
+        QTest::mouseClick(d->StaticText2, Qt::LeftButton);
+        QTest::mouseClick(d->Canvas1, Qt::LeftButton, {}, QPoint(30, 30));
+        QCOMPARE(f.seams.links,
+                 QStringList({"mailto:vetrinova@example.org", "https://vetrinova.example.org"}));
+        QVERIFY(d->isVisible());
+    }
+
     void progressOfLongWork() {
         const auto shown = [] {
             const auto all = qApp->topLevelWidgets();

@@ -156,6 +156,31 @@ class PresentationTest : public QObject {
         QCOMPARE(pictWin()->Rectangle1->geometry(), withFill ? label : parked);
     }
 
+    // A line as thick as half the frame fills it; nothing is drawn outside the frame however
+    // thick the line.
+    void thickFrameLines_data() {
+        QTest::addColumn<QString>("thickness");
+        QTest::addColumn<bool>("filled");
+        QTest::newRow("just under half") << "99" << false;
+        QTest::newRow("half") << "100" << true;
+        QTest::newRow("far past the frame") << "5000" << true;
+    }
+    void thickFrameLines() {
+        QFETCH(QString, thickness);
+        QFETCH(bool, filled);
+        WindowFixture::setRow(
+            2, {"", "", "24", "", "", "", "3", "1", "100", "100", "500", "200", thickness});
+        startFromSetup();
+        clickCell(2);
+        const QColor line = colore(colour::Frame);
+        QCOMPARE(backdropAt(350, 198), line);
+        QCOMPARE(backdropAt(350, 199) == line, filled);
+        QCOMPARE(backdropAt(599, 200) == line, true);
+        for (const QPoint outside :
+             {QPoint(350, 99), QPoint(350, 300), QPoint(99, 200), QPoint(600, 200)})
+            QVERIFY(backdropAt(outside.x(), outside.y()) != line);
+    }
+
     void damagedNoteCells() {
         WindowFixture::setRow(2, {"Big", "", "1e9", "", "", "", "1e400", "1", "-99999999999",
                                   "-99999999999", "-99999999999", "-99999999999", "-99999999999"});

@@ -407,17 +407,33 @@ class PresentationIoTest : public QObject {
         QVERIFY(start::instance()->testo_folder->toolTip().endsWith("Foto già"));
     }
 
-    // Items that cannot be opened by their path are left out with a warning that counts them.
+    // Items that cannot be opened by their path are left out with a warning that counts them,
+    // in the interface's language.
     void itemsLeftOutAreCounted_data() {
         QTest::addColumn<int>("leftOut");
+        QTest::addColumn<int>("language");
         QTest::addColumn<QString>("warning");
-        QTest::newRow("one") << 1 << "1 file in the folder";
-        QTest::newRow("two") << 2 << "2 files in the folder";
+        QTest::newRow("one") << 1 << 1
+                             << "Warning!: 1 file in the folder\n%1\nwas left out: its path is "
+                                "too long to be opened.";
+        QTest::newRow("two") << 2 << 1
+                             << "Warning!: 2 files in the folder\n%1\nwere left out: their "
+                                "paths are too long to be opened.";
+        QTest::newRow("one, Italian")
+            << 1 << 0
+            << "Attenzione!: 1 file della cartella\n%1\nè stato escluso: il suo percorso è "
+               "troppo lungo per essere aperto.";
+        QTest::newRow("two, Italian")
+            << 2 << 0
+            << "Attenzione!: 2 file della cartella\n%1\nsono stati esclusi: i loro percorsi "
+               "sono troppo lunghi per essere aperti.";
     }
     void itemsLeftOutAreCounted() {
         QFETCH(int, leftOut);
+        QFETCH(int, language);
         QFETCH(QString, warning);
         WindowFixture f;
+        Globali::lingua = language;
         const QString deep = testfiles::deepFolder(f.dir.path(), 100);
         QVERIFY(!deep.isEmpty());
         const QByteArray png = testfiles::encode(QImage(4, 4, QImage::Format_RGB32), "PNG");
@@ -427,8 +443,7 @@ class PresentationIoTest : public QObject {
             testfiles::writeDeep(deep + '/' + QString(150, QChar('0' + i)), png);
         f.importFolder(deep);
         QCOMPARE(quantidisegni, 2);
-        QCOMPARE(f.seams.errors.size(), 1);
-        QVERIFY2(f.seams.errors[0].contains(warning), qPrintable(f.seams.errors[0]));
+        QCOMPARE(f.seams.errors, QStringList(warning.arg(Globali::shownPath(deep))));
     }
 
     void fileChangedBetweenOpenAndSave_data() {
