@@ -269,6 +269,10 @@ class FinEditaTest : public QObject {
         QCOMPARE(w->bordo(3)->p2(), LT + second);
         // Further clicks move the corners in turn; the preview's top-left corner is 0, 0.
         click(w, QPoint(200, 150));
+        // The pointer leaving the preview puts the corner it was carrying back in place.
+        emit w->rec_schermo->mouseMove(60, 70);
+        emit w->rec_schermo->mouseExit();
+        QCOMPARE(w->recbordo(1)->pos(), LT + second - QPoint(4, 4));
         click(w, QPoint(0, 0));
         QCOMPARE(frameCells(), QStringList({"732", "549", "-732", "-549"}));
         // Unticked, the stored rectangle stays and clicks change nothing.
