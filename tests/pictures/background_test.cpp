@@ -128,6 +128,16 @@ class BackgroundTest : public QObject {
         QVERIFY(!ahead->awaiting());
         QCOMPARE(ahead->held(), how == "stop" ? 2 : how == "clear" ? 0 : 1);
     }
+
+    // Quitting: a lane still busy when the patience runs out is reported, and the program ends
+    // at once rather than destroy what that work still uses. Last: nothing decodes after it.
+    void quittingReportsABusyLane() {
+        {
+            LaneBlock lane(fw::Lane::Ahead);
+            QVERIFY(!fw::finish(std::chrono::milliseconds(50)));
+        }
+        QVERIFY(fw::finish(std::chrono::seconds(10)));
+    }
 };
 
 QTEST_GUILESS_MAIN(BackgroundTest)
