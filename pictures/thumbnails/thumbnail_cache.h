@@ -18,6 +18,7 @@ enum class Source {
     Decoded, // the picture decoded (also when that failed)
 };
 inline constexpr int kSources = 4;
+static_assert(kSources == int(Source::Decoded) + 1, "one count for each source");
 
 // A picture made small for a cell: null image when the file does not decode.
 struct Thumbnail {
