@@ -69,7 +69,7 @@ class LongInputTest : public QObject {
         if (kind == "fifo")
             QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("pipe")), 0600) == 0 &&
                     QFile::link(dir.filePath("pipe"), path));
-        if (kind == "huge") QVERIFY(QFile(path).resize(pf::largestFile + 1)); // sparse
+        if (kind == "huge") QVERIFY(QFile(path).resize((qint64(512) << 20) + 1)); // sparse
         const pf::Loaded loaded = pf::load(path);
         QCOMPARE(int(loaded.error), error);
         QCOMPARE(loaded.bytes.isEmpty(), error != int(pf::LoadError::None));

@@ -214,14 +214,14 @@ class ThumbnailSourcesTest : public QObject {
         checkFetch(again);
     }
 
-    // The thumbnails kept in memory take at most kMaxBytes; the least recently used go first.
+    // The thumbnails kept in memory take at most 256 MB; the least recently used go first.
     // A picture 1024 pixels square in cells of one height and other widths: 4 MB a thumbnail.
     void memoryKeepsTheRecent() {
         testfiles::writeText(qEnvironmentVariable("XDG_CACHE_HOME"), "no cache: only decodes");
         const QString square = dir_.filePath(QStringLiteral("square.png"));
         testfiles::writePicture(square, QSize(1024, 1024), Qt::gray);
         const auto fetch = [&](int k) { return thumbnail_cache::fetch(square, {1024 + k, 1024}); };
-        const int fit = int(thumbnail_cache::kMaxBytes >> 22);
+        const int fit = 64; // 256 MB
         for (int k = 0; k < fit - 1; ++k)
             QCOMPARE(fetch(k).image.sizeInBytes(), 4 << 20);
         // One fewer than fit are all kept; the first, used again, stays when two more come.
