@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace Globali;
@@ -88,6 +89,22 @@ class DiskFaultsTest : public QObject {
         QVERIFY(QFile::remove(QDir(dir.path()).filePath("filler")) && mount->makeReadOnly());
         QVERIFY(!preferences::writeLingua(dir.path(), language::English));
         QCOMPARE(testfiles::readAll(file), QByteArray("2\r"));
+    }
+
+    // A program installed where nothing can be written beside it keeps its preferences in the
+    // user's configuration folder, made when missing; one unpacked by its user, beside itself.
+    void preferencesOfAnInstalledProgram() {
+        QTemporaryDir home;
+        const QString beside = QCoreApplication::applicationDirPath();
+        const QString config = home.filePath("config/vetrinova");
+        seams::hooks().configFolder = [config] { return config; };
+        QCOMPARE(seams::systemHooks().prefsFolder(), beside);
+        auto mount = faultmount::Mount::tmpfs(beside, 64);
+        VTN_REQUIRE_MOUNT(mount);
+        QVERIFY(mount->makeReadOnly());
+        QCOMPARE(seams::systemHooks().prefsFolder(), config);
+        QVERIFY(QFileInfo(config).isDir());
+        seams::hooks() = seams::systemHooks();
     }
 };
 
