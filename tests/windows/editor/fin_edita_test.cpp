@@ -183,6 +183,8 @@ class FinEditaTest : public QObject {
                                         "5", "1", "", "", "", "", "9"}));
         QCOMPARE(f.row(1).join(""), QString("5"));
         QCOMPARE(f.row(3).join(""), QString());
+        QTest::mouseClick(w->RadioB(0), Qt::LeftButton); // back to the top left
+        QCOMPARE(contorno(2, note::Position), QString("0"));
         // Pasted lines stay one line: a line break would shift every line of the file.
         QGuiApplication::clipboard()->setText(QStringLiteral("one\ntwo\r\nthree"));
         if (QGuiApplication::clipboard()->text().isEmpty()) QSKIP("no clipboard on this platform");
