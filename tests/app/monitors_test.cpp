@@ -95,6 +95,7 @@ class MonitorsTest : public QObject {
     // that monitor's proportions, its place. The editor and the dialogs open there too.
     void chosenMonitorTakesTheWindows() {
         start* w = start::instance();
+        QVERIFY(screens::connected("HDMI-1") && !screens::connected("hdmi-1"));
         QVERIFY(centredOn(w, projector));
         w->bottone(0)->click();
         app->FileScreen_Action("HDMI-1");

@@ -214,8 +214,11 @@ class PictureTest : public QObject {
         using fitting::fitRect;
         QCOMPARE(fitRect(QSize(100, 50), QSize(1000, 700)), QRect(0, 100, 1000, 500));
         QCOMPARE(fitRect(QSize(100, 200), QSize(400, 300)), QRect(125, 0, 150, 300));
-        QVERIFY(fitRect(QSize(0, 50), QSize(100, 100)).isEmpty());
-        QVERIFY(fitRect(QSize(50, 50), QSize(0, 100)).isEmpty());
+        for (const auto& [picture, area] : {std::pair{QSize(0, 50), QSize(100, 100)},
+                                            {QSize(50, 0), QSize(100, 100)},
+                                            {QSize(50, 50), QSize(0, 100)},
+                                            {QSize(50, 50), QSize(100, 0)}})
+            QCOMPARE(fitRect(picture, area), QRect()); // no side of nothing
     }
 
     // A JPEG is decoded at the smallest of its eighths that still covers the drawn size.
