@@ -80,7 +80,7 @@ QString WindowFixture::makeFolder(const QString& name, int n, QSize size, QColor
 
 void WindowFixture::importFolder(const QString& folder) {
     seams.folders.push_back(folder);
-    Globali::importa();
+    start::instance()->PushButton1->click(); // "Select image folder"
 }
 
 void WindowFixture::saveTo(const QString& file) {
