@@ -85,6 +85,11 @@ class LongFieldsTest : public QObject {
             cart_spo* warning = fw::Single<cart_spo>::peek();
             QVERIFY(warning && warning->StaticText2->text().contains(QChar(0x2026)));
             QVERIFY(warning->StaticText2->text().size() < 100);
+            // Both ends of the folder's name are seen: its line fits the warning's width.
+            const QString nameLine = warning->StaticText1->text().split('\r').value(1);
+            QVERIFY2(QFontMetrics(warning->StaticText1->textFont()).horizontalAdvance(nameLine) <=
+                         warning->StaticText1->width(),
+                     qPrintable(nameLine));
         } else {
             QCOMPARE(quantidisegni, 3);
             QVERIFY(contorno.ubound1() <= 3);
