@@ -99,7 +99,7 @@ bool similar(QRgb a, QRgb b) {
            qAbs(qBlue(a) - qBlue(b)) < 48;
 }
 
-// Photoshop segments of nearly 64 KiB each, `megabytes` in all, put into a JPEG at `at`.
+// Photoshop segments of nearly 64 KiB each, `kilobytes` in all, put into a JPEG at `at`.
 QByteArray withSegments(QByteArray jpeg, qsizetype at, int kilobytes) {
     const QByteArray segment = QByteArray::fromHex("FFEDFFEC") + QByteArray("Photoshop 3.0", 14) +
                                QByteArray::fromHex("3842494D040400000000FFD0") +
@@ -300,6 +300,10 @@ class ThumbnailSourcesTest : public QObject {
                 if (!got.isNull())
                     QVERIFY(similar(got.pixel(int(fx * got.width()), int(fy * got.height())),
                                     full.pixel(int(fx * full.width()), int(fy * full.height()))));
+        // Bright out to its corners: the bands are cropped whole, and only they.
+        const int r = got.width() - 1, b = got.height() - 1;
+        for (const QPoint corner : {QPoint(0, 0), QPoint(r, 0), QPoint(0, b), QPoint(r, b)})
+            if (!got.isNull()) QVERIFY(QColor(got.pixel(corner)).value() > 100);
     }
 
     void refusesWhatIsNoPhoto() {
