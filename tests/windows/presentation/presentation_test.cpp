@@ -175,7 +175,7 @@ class PresentationTest : public QObject {
         const QColor line = colore(colour::Frame);
         QCOMPARE(backdropAt(350, 198), line);
         QCOMPARE(backdropAt(350, 199) == line, filled);
-        QCOMPARE(backdropAt(599, 200) == line, true);
+        QCOMPARE(backdropAt(599, 200), line);
         for (const QPoint outside :
              {QPoint(350, 99), QPoint(350, 300), QPoint(99, 200), QPoint(600, 200)})
             QVERIFY(backdropAt(outside.x(), outside.y()) != line);
