@@ -69,6 +69,15 @@ class DocumentsTest : public QObject {
         idleUntil([&] { return cartella == small; });
         QCOMPARE(cartella, small);
         QCOMPARE(quantidisegni, 1);
+        // A later launch's document is opened as well.
+        const QString again = f.makeFolder("again", 2);
+        testfiles::writeText(f.path("again.v69"), again.toUtf8() + "\r0\r10\r");
+        auto later = std::async(std::launch::async, [&] {
+            return DocumentChannel(f.path("channel")).claim({f.path("again.v69")});
+        });
+        idleUntil([&] { return cartella == again; });
+        QCOMPARE(later.get(), DocumentChannel::Role::HandedOver);
+        QCOMPARE(quantidisegni, 2);
     }
 };
 
