@@ -394,6 +394,15 @@ QByteArray tga(const QImage& source, TgaStyle style) {
                 ++column;
                 continue;
             }
+            // One style starts each row with a packet of pixels stored as they are, as encoders
+            // write stretches of changing colours.
+            if (style == TgaAlphaFooter && column == 0) {
+                constexpr int kRaw = 5;
+                out += char(kRaw - 1);
+                for (; column < kRaw; ++column)
+                    out += pixel(image.pixel(rightToLeft ? w - 1 - column : column, y));
+                continue;
+            }
             // Runs of one colour as one packet, as encoders do, within a row.
             int run = 1;
             while (column + run < w && run < 128 &&
