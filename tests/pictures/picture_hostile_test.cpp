@@ -266,6 +266,22 @@ class PictureHostileTest : public QObject {
         done = true;
         writer.join();
     }
+
+    // A file cut short while it is decoded: the decode ends with what it has, or none, and
+    // does not wait for bytes that are gone.
+    void fileShrinkingWhileDecoded() {
+        QTemporaryDir dir;
+        const QByteArray bytes = hostile::blackPng(16384, 8192, 0, 8);
+        const QString path = testfiles::written(dir, "shrinking.png", bytes);
+        const auto done = std::make_shared<std::atomic<bool>>(false);
+        std::thread([done, path] {
+            (void)loadPicture(path, [](QSize) { return screen; });
+            *done = true;
+        }).detach();
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        QVERIFY(QFile::resize(path, bytes.size() / 2));
+        QTRY_VERIFY_WITH_TIMEOUT(*done, 20000);
+    }
 };
 
 int main(int argc, char** argv) {

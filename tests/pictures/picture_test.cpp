@@ -57,10 +57,6 @@ QSize inCell(QSize full) {
 class PictureTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
-    QString put(const QString& name, const QByteArray& content) {
-        testfiles::writeText(dir.filePath(name), content);
-        return dir.filePath(name);
-    }
 
   private slots:
     // The probe reads the header; the decode (into a thumbnail cell) may still fail, or, for
@@ -103,7 +99,7 @@ class PictureTest : public QObject {
         QFETCH(QByteArray, content);
         QFETCH(QSize, probed);
         QFETCH(bool, decodes);
-        const QString path = put(name, content);
+        const QString path = testfiles::written(dir, name, content);
         const PictureProbe probe = probePicture(path);
         QCOMPARE(probe.ok, probed.isValid());
         if (probe.ok) QCOMPARE(probe.size, probed);
@@ -127,8 +123,8 @@ class PictureTest : public QObject {
         paint.fillRect(0, 50, 100, 50, Qt::blue);
         paint.fillRect(100, 50, 100, 50, Qt::yellow);
         paint.end();
-        const QString path =
-            put("photo.jpg", withOrientation(encode(quarters, "JPEG"), orientation));
+        const QString path = testfiles::written(
+            dir, "photo.jpg", withOrientation(encode(quarters, "JPEG"), orientation));
         QImageReader reader(path);
         reader.setAutoTransform(true);
         const QImage expected = reader.read();
@@ -165,7 +161,7 @@ class PictureTest : public QObject {
     void headerUnderstatesThePicture() {
         QFETCH(QByteArray, content);
         QFETCH(QSize, drawn);
-        const QString path = put("canvas.gif", content);
+        const QString path = testfiles::written(dir, "canvas.gif", content);
         QSize asked;
         const LoadedPicture loaded = loadPicture(path, [&](QSize full) {
             asked = full;
@@ -206,7 +202,7 @@ class PictureTest : public QObject {
         QFETCH(QSize, drawn);
         QFETCH(bool, slow);
         if (content.isEmpty()) QSKIP("this libheif codes no HEVC");
-        QCOMPARE(picture::slowToDecode(put("picture", content), drawn), slow);
+        QCOMPARE(picture::slowToDecode(testfiles::written(dir, "picture", content), drawn), slow);
     }
 
     // Where a picture goes in its area, and when a thumbnail made elsewhere will do.
