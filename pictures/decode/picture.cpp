@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
-#include <QtPlugin>
 #include <algorithm>
 #include <vector>
 #include <zlib.h>
@@ -24,8 +23,6 @@
 #include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-Q_IMPORT_PLUGIN(HeifPlugin)
 
 namespace {
 
