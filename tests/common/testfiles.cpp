@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -101,6 +102,22 @@ QString written(const QTemporaryDir& dir, const QString& name, const QByteArray&
     const QString path = dir.filePath(name);
     writeText(path, bytes);
     return path;
+}
+
+QImage quarters(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    const int w = size.width(), h = size.height();
+    QPainter p(&image);
+    p.fillRect(0, 0, w / 2, h / 2, Qt::red);
+    p.fillRect(w / 2, 0, w - w / 2, h / 2, Qt::green);
+    p.fillRect(0, h / 2, w / 2, h - h / 2, Qt::blue);
+    p.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, Qt::yellow);
+    return image;
+}
+
+int colourGap(QRgb a, QRgb b) {
+    return std::max(
+        {qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))});
 }
 
 QByteArray noisePicture(QSize size, const char* format) {

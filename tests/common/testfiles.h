@@ -37,6 +37,10 @@ void setModified(const QString& path, qint64 seconds, long nanoseconds = 0);
 QByteArray encode(const QImage& image, const char* format);
 // Writes the bytes to a file of that name in the folder; its path.
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
+// Red, green / blue, yellow quarters: any turn or mirroring shows.
+QImage quarters(QSize size);
+// The largest difference of one channel between two colours.
+int colourGap(QRgb a, QRgb b);
 // A picture of random pixels, encoded in a format: its data is most of the file.
 QByteArray noisePicture(QSize size, const char* format);
 // How many kilobytes the process's peak resident memory rose above what it held before `work`

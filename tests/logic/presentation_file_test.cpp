@@ -61,15 +61,6 @@ pf::Note noteOf(std::initializer_list<QString> cells) {
 class PresentationFileTest : public QObject {
     Q_OBJECT
   private slots:
-    void onePictureWithEmptyNotes() {
-        const QList<QByteArray> lines = linesOf(pf::write(defaults(1)));
-        QCOMPARE(lines.size(), 41);
-        QCOMPARE(lines.mid(0, 3), QList<QByteArray>({"/home/user/Pictures", "0", "10"}));
-        QCOMPARE(lines.mid(3, 3), QList<QByteArray>({"0", "0", "0.6"})); // colour 0, grey
-        QCOMPARE(lines.mid(21, 7), QList<QByteArray>({"0", "1", "1", "0", "0", "5", "1"}));
-        QCOMPARE(lines.mid(28), QList<QByteArray>(13));
-    }
-
     // The folder line and the note cells come back as the bytes they were, in whatever
     // encoding they were written; what is not UTF-8 reads as Latin-1.
     void bytesSurvive_data() {

@@ -116,15 +116,9 @@ class PictureTest : public QObject {
     }
     void orientationsAsTheToolkit() {
         QFETCH(int, orientation);
-        QImage quarters(200, 100, QImage::Format_RGB32);
-        QPainter paint(&quarters);
-        paint.fillRect(0, 0, 100, 50, Qt::red);
-        paint.fillRect(100, 0, 100, 50, Qt::green);
-        paint.fillRect(0, 50, 100, 50, Qt::blue);
-        paint.fillRect(100, 50, 100, 50, Qt::yellow);
-        paint.end();
         const QString path = testfiles::written(
-            dir, "photo.jpg", withOrientation(encode(quarters, "JPEG"), orientation));
+            dir, "photo.jpg",
+            withOrientation(encode(testfiles::quarters({200, 100}), "JPEG"), orientation));
         QImageReader reader(path);
         reader.setAutoTransform(true);
         const QImage expected = reader.read();
@@ -138,9 +132,7 @@ class PictureTest : public QObject {
                         p.image.pixel(int(fx * p.image.width()), int(fy * p.image.height()));
                     const QRgb want =
                         expected.pixel(int(fx * expected.width()), int(fy * expected.height()));
-                    QVERIFY2(qAbs(qRed(got) - qRed(want)) < 40 &&
-                                 qAbs(qGreen(got) - qGreen(want)) < 40 &&
-                                 qAbs(qBlue(got) - qBlue(want)) < 40,
+                    QVERIFY2(testfiles::colourGap(got, want) < 40,
                              qPrintable(QColor(got).name() + " for " + QColor(want).name()));
                 }
         }

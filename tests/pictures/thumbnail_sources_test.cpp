@@ -29,6 +29,9 @@ using Tamper = std::function<void(const QString& photo)>;
 Q_DECLARE_METATYPE(Source)
 Q_DECLARE_METATYPE(Tamper)
 
+using testfiles::colourGap;
+using testfiles::quarters;
+
 namespace {
 
 const QSize kPhoto(640, 480);
@@ -56,11 +59,8 @@ int farthest(const QImage& a, const QImage& b) {
     if (a.size() != b.size()) return 256;
     int most = 0;
     for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            most = std::max({most, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
-                             qAbs(qBlue(p) - qBlue(q))});
-        }
+        for (int x = 0; x < a.width(); ++x)
+            most = std::max(most, colourGap(a.pixel(x, y), b.pixel(x, y)));
     return most;
 }
 
@@ -68,18 +68,6 @@ int farthest(const QImage& a, const QImage& b) {
 void waitForWrites() {
     fw::pool(fw::Lane::Bulk).waitForDone();
     QCOMPARE(thumbnail_cache::writesPending(), 0);
-}
-
-// Four coloured quarters: any turn or mirroring shows.
-QImage quarters(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    const int w = size.width(), h = size.height();
-    QPainter p(&image);
-    p.fillRect(0, 0, w / 2, h / 2, Qt::red);
-    p.fillRect(w / 2, 0, w - w / 2, h / 2, Qt::green);
-    p.fillRect(0, h / 2, w / 2, h - h / 2, Qt::blue);
-    p.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, Qt::yellow);
-    return image;
 }
 
 QByteArray jpeg(const QImage& image) {
@@ -92,11 +80,6 @@ QByteArray padded(QRect inner) {
     image.fill(Qt::black);
     QPainter(&image).drawImage(inner, quarters(inner.size()));
     return jpeg(image);
-}
-
-bool similar(QRgb a, QRgb b) {
-    return qAbs(qRed(a) - qRed(b)) < 48 && qAbs(qGreen(a) - qGreen(b)) < 48 &&
-           qAbs(qBlue(a) - qBlue(b)) < 48;
 }
 
 // Photoshop segments of nearly 64 KiB each, `kilobytes` in all, put into a JPEG at `at`.
@@ -298,8 +281,9 @@ class ThumbnailSourcesTest : public QObject {
         for (double fx : {0.25, 0.75})
             for (double fy : {0.25, 0.75})
                 if (!got.isNull())
-                    QVERIFY(similar(got.pixel(int(fx * got.width()), int(fy * got.height())),
-                                    full.pixel(int(fx * full.width()), int(fy * full.height()))));
+                    QVERIFY(colourGap(got.pixel(int(fx * got.width()), int(fy * got.height())),
+                                      full.pixel(int(fx * full.width()), int(fy * full.height()))) <
+                            48);
         // Bright out to its corners: the bands are cropped whole, and only they.
         const int r = got.width() - 1, b = got.height() - 1;
         for (const QPoint corner : {QPoint(0, 0), QPoint(r, 0), QPoint(0, b), QPoint(r, b)})

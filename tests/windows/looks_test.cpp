@@ -15,6 +15,7 @@
 #include "windows/presentation/presentation.h"
 #include "windows/setup/start.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QPainter>
 #include <QTest>
@@ -179,19 +180,10 @@ class LooksTest : public QObject {
         if (want.size() != seen.size() || differ > 0) {
             const QString shot = QDir::temp().filePath("vetrinova-looks-" + name + ".png");
             seen.save(shot);
-            QFAIL(qPrintable(QString("%1: %2 pixels differ within (%3, %4) %5 x %6, size %7 x %8 "
-                                     "against %9 x %10; seen: %11")
-                                 .arg(name)
-                                 .arg(differ)
-                                 .arg(where.x())
-                                 .arg(where.y())
-                                 .arg(where.width())
-                                 .arg(where.height())
-                                 .arg(seen.width())
-                                 .arg(seen.height())
-                                 .arg(want.width())
-                                 .arg(want.height())
-                                 .arg(shot)));
+            QString why;
+            QDebug(&why) << name << differ << "pixels differ within" << where << "size"
+                         << seen.size() << "against" << want.size() << "seen:" << shot;
+            QFAIL(qPrintable(why));
         }
     }
 };

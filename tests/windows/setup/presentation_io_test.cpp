@@ -44,12 +44,9 @@ QStringList setupWindowState() {
     for (int i = 0; i < colour::kCount; ++i)
         state << colore(i).name();
     for (const QWidget* c : w->findChildren<QWidget*>()) {
-        QString line = QString("%1 %2 %3 %4")
-                           .arg(c->metaObject()->className())
-                           .arg(c->isEnabled())
-                           .arg(c->isVisibleTo(w))
-                           .arg(c->toolTip());
-        QDebug(&line) << c->geometry();
+        QString line;
+        QDebug(&line) << c->metaObject()->className() << c->isEnabled() << c->isVisibleTo(w)
+                      << c->toolTip() << c->geometry();
         if (auto* t = qobject_cast<const fw::StaticText*>(c)) line += " " + t->text();
         if (auto* r = qobject_cast<const fw::Rectangle*>(c)) line += " " + r->fill().name();
         if (auto* b = qobject_cast<const QAbstractButton*>(c))
