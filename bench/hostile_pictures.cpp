@@ -445,9 +445,18 @@ QByteArray encodeHeif(const QImage& source, HeifKind kind, int orientation, int 
         uint8_t* plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
         for (int y = 0; y < image.height(); ++y)
             memcpy(plane + y * stride, image.constScanLine(y), size_t(image.width()) * 3);
+        // AVIF encoders describe Display P3 by its primaries (nclx), not by an ICC profile.
         const QByteArray icc = source.colorSpace().iccProfile();
-        if (!icc.isEmpty())
+        if (kind == Avif && source.colorSpace() == QColorSpace(QColorSpace::DisplayP3)) {
+            heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
+            heif_nclx_color_profile_set_color_primaries(nclx, heif_color_primaries_SMPTE_EG_432_1);
+            heif_nclx_color_profile_set_transfer_characteristics(
+                nclx, heif_transfer_characteristic_IEC_61966_2_1);
+            heif_image_set_nclx_color_profile(picture, nclx);
+            heif_nclx_color_profile_free(nclx);
+        } else if (!icc.isEmpty()) {
             heif_image_set_raw_color_profile(picture, "prof", icc.constData(), size_t(icc.size()));
+        }
         heif_encoding_options* options = heif_encoding_options_alloc();
         options->image_orientation = heif_orientation(orientation);
         heif_writer writer{1, appendTo};

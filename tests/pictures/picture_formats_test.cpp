@@ -235,7 +235,7 @@ class PictureFormatsTest : public QObject {
         QTest::addColumn<QByteArray>("format");
         QTest::addColumn<int>("space");
         QTest::addColumn<bool>("shrunk");
-        for (const char* format : {"jpeg", "png", "tiff", "webp", "heic"})
+        for (const char* format : {"jpeg", "png", "tiff", "webp", "heic", "avif"})
             for (bool shrunk : {false, true}) {
                 const QByteArray tag = QByteArray(format) + (shrunk ? " shrunk" : " full");
                 QTest::newRow(tag + " Adobe RGB")
@@ -255,8 +255,10 @@ class PictureFormatsTest : public QObject {
         image.setColorSpace(QColorSpace::SRgb);
         image.convertToColorSpace(QColorSpace(QColorSpace::NamedColorSpace(space)));
         QVERIFY(colourGap(image.pixel(8, 24), red) > 12); // stored as other numbers
-        const QByteArray bytes = format == "heic" ? hostile::encodeHeif(image, hostile::Heic, 1)
-                                                  : testfiles::encode(image, format.constData());
+        const QByteArray bytes =
+            format == "heic" || format == "avif"
+                ? hostile::encodeHeif(image, format == "avif" ? hostile::Avif : hostile::Heic, 1)
+                : testfiles::encode(image, format.constData());
         if (bytes.isEmpty()) QSKIP("cannot encode here");
         QTemporaryDir dir;
         const QString path = testfiles::written(dir, "tagged", bytes);
