@@ -90,11 +90,11 @@ void writeDeep(const QString& path, const QByteArray& bytes) {
     ::close(fd);
 }
 
-QByteArray encode(const QImage& image, const char* format) {
+QByteArray encode(const QImage& image, const char* format, int quality) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
+    image.save(&buffer, format, quality);
     return bytes;
 }
 

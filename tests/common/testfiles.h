@@ -34,7 +34,7 @@ void writeDeep(const QString& path, const QByteArray& bytes);
 // Sets the file's modification time to `seconds` before now, at `nanoseconds` within that
 // second: a picture that has settled since it was written, or one written in a given second.
 void setModified(const QString& path, qint64 seconds, long nanoseconds = 0);
-QByteArray encode(const QImage& image, const char* format);
+QByteArray encode(const QImage& image, const char* format, int quality = -1);
 // Writes the bytes to a file of that name in the folder; its path.
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 // Red, green / blue, yellow quarters: any turn or mirroring shows.

@@ -279,11 +279,13 @@ class PictureFormatsTest : public QObject {
         QTest::addColumn<QByteArray>("format");
         QTest::addColumn<int>("tga"); // the style of a TGA made here, or -1
         for (const char* format :
-             {"jpeg", "jpeg grey", "png",  "png palette", "gif", "bmp",  "bmp top down",
-              "webp", "tiff",      "heic", "avif",        "svg", "svgz", "ico",
-              "cur",  "pbm",       "pgm",  "ppm",         "xbm", "xpm",  "wbmp"})
+             {"jpeg",         "jpeg grey", "png",           "png palette", "gif",  "bmp",
+              "bmp top down", "webp",      "webp lossless", "tiff",        "heic", "avif",
+              "svg",          "svgz",      "ico",           "cur",         "pbm",  "pgm",
+              "ppm",          "xbm",       "xpm",           "wbmp"})
             QTest::newRow(format) << QByteArray(format) << -1;
-        for (const char* format : {"magick tga", "magick tga rle", "magick tga grey"})
+        for (const char* format : {"magick tga", "magick tga rle", "magick tga grey", "magick bmp2",
+                                   "magick tiff tiled"})
             QTest::newRow(format) << QByteArray(format) << -1;
         const char* tgas[] = {"tga",
                               "tga rle",
@@ -337,25 +339,28 @@ class PictureFormatsTest : public QObject {
             QTemporaryDir dir;
             const QString png =
                 testfiles::written(dir, "source.png", testfiles::encode(source, "png"));
-            const QString out = dir.filePath(format == "gif" ? "out.gif" : "out.tga");
+            const QString out = dir.filePath("out");
             QStringList arguments{png};
+            if (format.contains("tiled")) arguments += {"-define", "tiff:tile-geometry=16x16"};
             if (format.contains("rle")) arguments += {"-compress", "RLE"};
             if (format.contains("grey")) arguments += {"-colorspace", "Gray"};
-            if (QProcess::execute("convert", arguments << out) != 0)
+            const QByteArray kind = format == "gif" ? "gif" : format.split(' ')[1];
+            if (QProcess::execute("convert", arguments << kind.toUpper() + ':' + out) != 0)
                 QSKIP("ImageMagick's convert is not installed");
             bytes = testfiles::readAll(out);
         } else {
             // A BMP stored top down has a negative height, its top row first.
             const bool topDown = format == "bmp top down";
             bytes = testfiles::encode(topDown ? shown.mirrored() : shown,
-                                      format.split(' ').constFirst().constData());
+                                      format.split(' ').constFirst().constData(),
+                                      format.endsWith("lossless") ? 100 : -1);
             if (topDown) qToLittleEndian<qint32>(-48, bytes.data() + 22);
         }
         if (bytes.isEmpty()) QSKIP("cannot write this format here");
         // ImageMagick 6 stores a TGA's top row first while its header says the bottom row comes
         // first: every reader that follows the header (GIMP, the toolkit's own) shows it upside
         // down, and so does this one.
-        const bool upsideDown = format.startsWith("magick") && !(bytes[17] & 0x20);
+        const bool upsideDown = format.startsWith("magick tga") && !(bytes[17] & 0x20);
         QTemporaryDir dir;
         const QString path = testfiles::written(dir, "picture", bytes);
         QCOMPARE(probePicture(path).size, QSize(64, 48));

@@ -45,8 +45,7 @@ class LongFieldsTest : public QObject {
     QString pictures;
 
     QString write(const QByteArray& bytes) {
-        testfiles::writeText(fixture->path("show.v69"), bytes);
-        return fixture->path("show.v69");
+        return testfiles::written(fixture->dir, "show.v69", bytes);
     }
 
   private slots:
