@@ -9,7 +9,6 @@
 #include "pictures/fitting.h"
 
 #include <QImageReader>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
