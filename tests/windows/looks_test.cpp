@@ -92,10 +92,12 @@ QList<QImage> scene(const QString& name, WindowFixture& f) {
             setup->Slider1->setValue(setup->Slider1->value() + 3);
             setup->Slider2->setValue(2); // the sample's shadow nearer its text
         }
-        if (name.contains("italian")) { // a bar under the flag the pointer is on
-            QEnterEvent hover(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
-            QCoreApplication::sendEvent(setup->Canvasl(name.contains("deep") ? 1 : 0), &hover);
-        }
+        // A bar under the flag the pointer is on, and none once it has left.
+        QWidget* flag = setup->Canvasl(name.contains("deep") ? 1 : 0);
+        QEnterEvent hover(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(flag, &hover);
+        if (!name.contains("italian")) QCoreApplication::sendEvent(flag, &leave);
         return {setup->grab().toImage()};
     }
     threePictures(f);
