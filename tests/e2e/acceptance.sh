@@ -11,11 +11,7 @@
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/lib.sh"
 source "$here/session_lib.sh"
-fresh_app "$1"
-export HOME="$APPDIR"
-trap 'kill "$APP_PID" 2>/dev/null || true; [ -n "${E2E_KEEP:-}" ] || rm -rf "$APPDIR"' EXIT
-
-read -r SW SH < <(xdotool getdisplaygeometry)
+start_session "$1"
 echo "screen ${SW}x${SH}"
 # Integer part of an arithmetic expression computed in doubles, as the program computes it.
 calc() { awk "BEGIN { v = $1; printf \"%d\\n\", (v < 0 ? -int(-v) : int(v)) }"; }

@@ -7,10 +7,7 @@
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/lib.sh"
 source "$here/session_lib.sh"
-fresh_app "$1"
-export HOME="$APPDIR"
-trap 'kill "$APP_PID" 2>/dev/null || true; [ -n "${E2E_KEEP:-}" ] || rm -rf "$APPDIR"' EXIT
-read -r SW SH < <(xdotool getdisplaygeometry)
+start_session "$1"
 
 e_grave=$'\xe8' e_acute=$'\xe9' a_grave=$'\xe0' u_circumflex=$'\xfb' # Latin-1
 folder="$APPDIR/foto gi$a_grave"

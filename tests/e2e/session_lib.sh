@@ -1,6 +1,17 @@
 # Helpers shared by the import and whole-session tests, on top of lib.sh: generated picture
 # folders, polling for windows, the folder dialog, and colour counts in screenshots.
 
+# A session of its own: a fresh copy of the program whose folder is also the home folder, the
+# program and whatever was started beside it (OTHERS) ended and the folder removed at the end
+# (kept with E2E_KEEP), and the screen's size in SW and SH.
+start_session() { # program
+  fresh_app "$1"
+  export HOME="$APPDIR"
+  OTHERS=()
+  trap 'kill "$APP_PID" "${OTHERS[@]}" 2>/dev/null || true; [ -n "${E2E_KEEP:-}" ] || rm -rf "$APPDIR"' EXIT
+  read -r SW SH < <(xdotool getdisplaygeometry)
+}
+
 # Three pictures of distinct colours and shapes, plus a file and a subfolder that are not
 # pictures of this folder: 1 a wide red one, 2 a tall green one, 3 a square blue one. They are
 # stored as true-colour PNGs (ImageMagick would write a solid colour as a 1-bit palette).

@@ -11,10 +11,7 @@ source "$here/lib.sh"
 source "$here/session_lib.sh"
 command -v openbox >/dev/null || { echo "SKIP: openbox is not installed"; exit 77; }
 command -v xrandr >/dev/null || { echo "SKIP: xrandr is not installed"; exit 77; }
-fresh_app "$1"
-export HOME="$APPDIR"
-OTHERS=()
-trap 'kill "$APP_PID" "${OTHERS[@]}" 2>/dev/null || true; [ -n "${E2E_KEEP:-}" ] || rm -rf "$APPDIR"' EXIT
+start_session "$1"
 
 # One X screen, two monitors: the laptop's 1280 x 800 on the left, the projector's
 # 1024 x 768 on the right, primary.
