@@ -89,8 +89,8 @@ QList<QImage> scene(const QString& name, WindowFixture& f) {
             threePictures(f);
             QTest::mouseClick(setup->rec_schermo, Qt::LeftButton, {}, QPoint(160, 2));
             setup->CheckBox1->setChecked(true);
-            setup->Slider1->setValue(setup->Slider1->value() + 3);
-            setup->Slider2->setValue(2); // the sample's shadow nearer its text
+            QTest::keyClick(setup->Slider1, Qt::Key_Right); // a step wider
+            setup->Slider2->setValue(2);                    // the sample's shadow nearer its text
         }
         // A bar under the flag the pointer is on, and none once it has left.
         QWidget* flag = setup->Canvasl(name.contains("deep") ? 1 : 0);

@@ -176,12 +176,12 @@ class FinEditaTest : public QObject {
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(w->PopupMenu2, Qt::Key_Down);
         QTest::keyClick(w->PopupMenu1, Qt::Key_Down);
-        QTest::keyClick(w->Slider1, Qt::Key_End);
-        QCOMPARE(w->bordo(0)->lineWidth(), 9);
-        QCOMPARE(w->StaticText10->text(), QString("9"));
+        QTest::keyClick(w->Slider1, Qt::Key_Right); // 5 and a step
+        QCOMPARE(w->bordo(0)->lineWidth(), 6);
+        QCOMPARE(w->StaticText10->text(), QString("6"));
         QCOMPARE(w->StaticText3->textFont().family(), w->PopupMenu1->itemText(1));
         QCOMPARE(f.row(2), QStringList({"Note", w->PopupMenu1->itemText(1), "30\t", "", "1", "0",
-                                        "5", "1", "", "", "", "", "9"}));
+                                        "5", "1", "", "", "", "", "6"}));
         QCOMPARE(f.row(1).join(""), QString("5"));
         QCOMPARE(f.row(3).join(""), QString());
         QTest::mouseClick(w->RadioB(0), Qt::LeftButton); // back to the top left

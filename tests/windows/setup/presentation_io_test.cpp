@@ -131,7 +131,7 @@ QList<QByteArray> distinctLines(const QString& folder) {
     // The settings, then per picture: text, font, size, bold, italic, underline, place, frame
     // on, left, top, width, height, line.
     return QList<QByteArray>{folder.toUtf8()} +
-           QByteArray("3|37|0|0|0.2|0.5|1|0.4|0|1|1|0.5|1|0.2|0|0|1|0|1|0.6|0.5|0.6|1|1|0|4|2|"
+           QByteArray("3|30|0|0|0.2|0.5|1|0.4|0|1|1|0.5|1|0.2|0|0|1|0|1|0.6|0.5|0.6|1|1|0|4|2|"
                       "Sunset|DejaVu Serif|18|1|0|1|4|1|10|20|-30|40|7|"
                       "Harbour|Liberation Sans|30\t|0|1|0|2|0|110|120|130|-140|3")
                .split('|');
@@ -199,7 +199,7 @@ class PresentationIoTest : public QObject {
         const QString folder = f.makeFolder("photos", 2);
         f.importFolder(folder);
         QTest::mouseClick(w->rec_schermo, Qt::LeftButton, {}, QPoint(160, 238));
-        w->Slider1->setValue(37);
+        QTest::keyClick(w->Slider1, Qt::Key_PageUp); // 10 and a page of 20
         for (int i = 0; i < colour::kCount; ++i) {
             const QColor chosen = kDistinctColours[i];
             seams::hooks().selectColor = [chosen](const QColor&, const QString&) {
@@ -208,7 +208,7 @@ class PresentationIoTest : public QObject {
             QTest::mouseClick(w->color_t(i), Qt::LeftButton);
         }
         QTest::mouseClick(w->CheckBox1, Qt::LeftButton);
-        w->Slider2->setValue(4);
+        QTest::keyClick(w->Slider2, Qt::Key_Left); // 5 less a step
         const QList<QByteArray> lines = distinctLines(folder);
         for (int i = 1; i <= 2; ++i)
             for (int c = 0; c < note::kCells; ++c)
@@ -230,7 +230,7 @@ class PresentationIoTest : public QObject {
         testfiles::writeText(f.path("open.v69"), lines.join('\r') + '\r');
         apri_presentazione(f.path("open.v69"));
         QCOMPARE(stateLines()[line - 1], lines[line - 1]);
-        QCOMPARE(QList<int>({thumb_per, ombra}), QList<int>({37, 4}));
+        QCOMPARE(QList<int>({thumb_per, ombra}), QList<int>({30, 4}));
         QCOMPARE(w->color_o->pos(), w->color_d->pos() + QPoint(4, 4));
         for (int i = 0; i < colour::kCount; ++i)
             QCOMPARE(colore(i), kDistinctColours[i]);
