@@ -25,10 +25,6 @@ void choose(const QString& name) {
     chosenName() = name;
 }
 
-QString chosen() {
-    return chosenName();
-}
-
 bool connected(const QString& name) {
     for (const Monitor& m : monitors())
         if (m.name == name) return true;

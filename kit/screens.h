@@ -21,8 +21,6 @@ std::vector<Monitor> monitors();
 
 // Asks for the monitor of that name from now on; an empty name asks for the primary one.
 void choose(const QString& name);
-// The name asked for, "" when none was.
-QString chosen();
 // Whether a monitor of that name is connected.
 bool connected(const QString& name);
 
