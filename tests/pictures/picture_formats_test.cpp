@@ -321,11 +321,13 @@ class PictureFormatsTest : public QObject {
             bytes =
                 hostile::encodeHeif(source, format == "heic" ? hostile::Heic : hostile::Avif, 1);
         } else if (format == "svg" || format == "svgz") {
-            // The compressed one sized by its view box alone.
+            // One sized by a percentage of its view box and by points, the compressed one by its
+            // view box alone.
             const QByteArray svg =
                 "<?xml version='1.0'?>\n"
                 "<svg xmlns='http://www.w3.org/2000/svg' " +
-                QByteArray(format == "svg" ? "width='64' height='48'>" : "viewBox='0 0 64 48'>") +
+                QByteArray(format == "svg" ? "width='100%' height='48pt' viewBox='0 0 64 48'>"
+                                           : "viewBox='0 0 64 48'>") +
                 "<rect width='32' height='24' fill='#000000'/>"
                 "<rect x='32' width='32' height='24' fill='#ffffff'/>"
                 "<rect y='24' width='32' height='24' fill='#c81e1e'/>"
