@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-#include <atomic>
 #include <memory>
 #include <mutex>
 
