@@ -73,9 +73,9 @@ class PictureHostileTest : public QObject {
         row({"heic grid wider than declared", hostile::heifGrid(QSize(65, 63)), false});
         // At most 100 scans, and no more work among them than a second of one core.
         row({"101 scans", hostile::emptyScansJpeg(64, 64, 101), false});
-        row({"99 scans", hostile::emptyScansJpeg(64, 64, 99), true});
+        row({"100 scans", hostile::emptyScansJpeg(64, 64, 100), true});
         row({"99 scans of 16384 x 12288", hostile::emptyScansJpeg(16384, 12288, 99), false});
-        row({"99 refinement scans of 2048 x 2048", hostile::refinementScansJpeg(2048, 2048, 99),
+        row({"100 refinement scans of 2048 x 2048", hostile::refinementScansJpeg(2048, 2048, 100),
              true});
         row({"40 refinement scans of 8192 x 8192", hostile::refinementScansJpeg(8192, 8192, 40),
              false});
