@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -90,11 +91,15 @@ void writeDeep(const QString& path, const QByteArray& bytes) {
     ::close(fd);
 }
 
-QByteArray encode(const QImage& image, const char* format, int quality) {
+QByteArray encode(const QImage& image, const char* format, int quality,
+                  QImageIOHandler::Transformations turned) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format, quality);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.setTransformation(turned);
+    writer.write(image);
     return bytes;
 }
 
@@ -104,14 +109,14 @@ QString written(const QTemporaryDir& dir, const QString& name, const QByteArray&
     return path;
 }
 
-QImage quarters(QSize size) {
+QImage quarters(QSize size, const std::array<QColor, 4>& colours) {
     QImage image(size, QImage::Format_RGB32);
     const int w = size.width(), h = size.height();
     QPainter p(&image);
-    p.fillRect(0, 0, w / 2, h / 2, Qt::red);
-    p.fillRect(w / 2, 0, w - w / 2, h / 2, Qt::green);
-    p.fillRect(0, h / 2, w / 2, h - h / 2, Qt::blue);
-    p.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, Qt::yellow);
+    p.fillRect(0, 0, w / 2, h / 2, colours[0]);
+    p.fillRect(w / 2, 0, w - w / 2, h / 2, colours[1]);
+    p.fillRect(0, h / 2, w / 2, h - h / 2, colours[2]);
+    p.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, colours[3]);
     return image;
 }
 

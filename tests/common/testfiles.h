@@ -2,9 +2,11 @@
 // Files that tests make for themselves in temporary folders.
 #include <QColor>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QSize>
 #include <QString>
 
+#include <array>
 #include <functional>
 
 class QTemporaryDir;
@@ -34,11 +36,16 @@ void writeDeep(const QString& path, const QByteArray& bytes);
 // Sets the file's modification time to `seconds` before now, at `nanoseconds` within that
 // second: a picture that has settled since it was written, or one written in a given second.
 void setModified(const QString& path, qint64 seconds, long nanoseconds = 0);
-QByteArray encode(const QImage& image, const char* format, int quality = -1);
+// The picture as the toolkit writes it, stored turned by `turned` where the format has a tag
+// for it.
+QByteArray encode(const QImage& image, const char* format, int quality = -1,
+                  QImageIOHandler::Transformations turned = {});
 // Writes the bytes to a file of that name in the folder; its path.
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
-// Red, green / blue, yellow quarters: any turn or mirroring shows.
-QImage quarters(QSize size);
+// Quarters of these colours, from the top left to the bottom right: any turn or mirroring
+// shows.
+QImage quarters(QSize size,
+                const std::array<QColor, 4>& colours = {Qt::red, Qt::green, Qt::blue, Qt::yellow});
 // The largest difference of one channel between two colours.
 int colourGap(QRgb a, QRgb b);
 // A picture of random pixels, encoded in a format: its data is most of the file.

@@ -108,16 +108,23 @@ class PictureTest : public QObject {
         if (decodes) QCOMPARE(loaded.image.size(), probed); // smaller than the cell: full size
     }
 
+    // A JPEG's EXIF numbers, and a TIFF's own tag as the toolkit's writer puts each way up.
     void orientationsAsTheToolkit_data() {
         QTest::addColumn<int>("orientation");
-        for (int o = 1; o <= 8; ++o)
-            QTest::addRow("%d", o) << o;
+        QTest::addColumn<bool>("tiff");
+        for (int o = 1; o <= 8; ++o) {
+            QTest::addRow("jpeg %d", o) << o << false;
+            QTest::addRow("tiff transformation %d", o - 1) << o - 1 << true;
+        }
     }
     void orientationsAsTheToolkit() {
         QFETCH(int, orientation);
+        QFETCH(bool, tiff);
+        const QImage quarters = testfiles::quarters({200, 100});
         const QString path = testfiles::written(
-            dir, "photo.jpg",
-            withOrientation(encode(testfiles::quarters({200, 100}), "JPEG"), orientation));
+            dir, "photo",
+            tiff ? encode(quarters, "tiff", -1, QImageIOHandler::Transformations(orientation))
+                 : withOrientation(encode(quarters, "JPEG"), orientation));
         QImageReader reader(path);
         reader.setAutoTransform(true);
         const QImage expected = reader.read();
