@@ -232,8 +232,8 @@ class PresentationIoTest : public QObject {
         QCOMPARE(stateLines()[line - 1], lines[line - 1]);
         QCOMPARE(QList<int>({thumb_per, ombra}), QList<int>({30, 4}));
         QCOMPARE(w->color_o->pos(), w->color_d->pos() + QPoint(4, 4));
-        for (int i = 0; i < colour::kCount; ++i)
-            QCOMPARE(colore(i), kDistinctColours[i]);
+        for (int i = 0; i < colour::kCount; ++i) // as the colour's swatch shows it
+            QCOMPARE(w->color_t(i)->fill(), kDistinctColours[i]);
     }
 
     // A strip size or shadow beyond its slider's range is held by the slider, and the
