@@ -183,28 +183,24 @@ class PictureFormatsTest : public QObject {
         QTest::addColumn<int>("type");
         QTest::addColumn<bool>("interlaced");
         QTest::addColumn<bool>("transparency");
-        const struct {
-            const char* name;
-            int depth, type;
-        } kinds[] = {{"grey 1-bit", 1, PNG_COLOR_TYPE_GRAY},
-                     {"grey 2-bit", 2, PNG_COLOR_TYPE_GRAY},
-                     {"grey 8-bit", 8, PNG_COLOR_TYPE_GRAY},
-                     {"grey 16-bit", 16, PNG_COLOR_TYPE_GRAY},
-                     {"grey and alpha", 8, PNG_COLOR_TYPE_GRAY_ALPHA},
-                     {"palette 1-bit", 1, PNG_COLOR_TYPE_PALETTE},
-                     {"palette 4-bit", 4, PNG_COLOR_TYPE_PALETTE},
-                     {"palette 8-bit", 8, PNG_COLOR_TYPE_PALETTE},
-                     {"rgb", 8, PNG_COLOR_TYPE_RGB},
-                     {"rgba", 8, PNG_COLOR_TYPE_RGB_ALPHA},
-                     {"rgb 16-bit", 16, PNG_COLOR_TYPE_RGB},
-                     {"rgba 16-bit", 16, PNG_COLOR_TYPE_RGB_ALPHA}};
-        for (const auto& k : kinds)
-            for (const bool interlaced : {false, true}) {
-                const char* how = interlaced ? ", interlaced" : "";
-                QTest::addRow("%s%s", k.name, how) << k.depth << k.type << interlaced << false;
-                if (!(k.type & PNG_COLOR_MASK_ALPHA))
-                    QTest::addRow("%s, tRNS%s", k.name, how)
-                        << k.depth << k.type << interlaced << true;
+        // Every depth each colour type allows.
+        const char* names[] = {"grey", "", "rgb", "palette", "grey and alpha", "", "rgba"};
+        for (const int type :
+             {PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY_ALPHA, PNG_COLOR_TYPE_PALETTE,
+              PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA})
+            for (const int depth : {1, 2, 4, 8, 16}) {
+                const bool palette = type == PNG_COLOR_TYPE_PALETTE;
+                if ((depth < 8 && type != PNG_COLOR_TYPE_GRAY && !palette) ||
+                    (depth > 8 && palette))
+                    continue;
+                for (const bool interlaced : {false, true}) {
+                    const char* how = interlaced ? ", interlaced" : "";
+                    QTest::addRow("%s %d-bit%s", names[type], depth, how)
+                        << depth << type << interlaced << false;
+                    if (!(type & PNG_COLOR_MASK_ALPHA))
+                        QTest::addRow("%s %d-bit, tRNS%s", names[type], depth, how)
+                            << depth << type << interlaced << true;
+                }
             }
     }
     void pngKinds() {
@@ -287,27 +283,16 @@ class PictureFormatsTest : public QObject {
         for (const char* format : {"magick tga", "magick tga rle", "magick tga grey", "magick bmp2",
                                    "magick tiff tiled"})
             QTest::newRow(format) << QByteArray(format) << -1;
-        const char* tgas[] = {"tga",
-                              "tga rle",
-                              "tga grey",
-                              "tga mapped",
-                              "tga 16, top right",
-                              "tga alpha, footer",
-                              "tga grey, alpha"};
-        for (int style = hostile::TgaPlain; style <= hostile::TgaGreyAlpha; ++style)
-            QTest::newRow(tgas[style]) << QByteArray(tgas[style]) << style;
+        int style = hostile::TgaPlain; // to hostile::TgaGreyAlpha
+        for (const char* format : {"tga", "tga rle", "tga grey", "tga mapped", "tga 16, top right",
+                                   "tga alpha, footer", "tga grey, alpha"})
+            QTest::newRow(format) << QByteArray(format) << style++;
     }
     void everyListedFormat() {
         QFETCH(QByteArray, format);
         QFETCH(int, tga);
-        // Quarters: black, white / red, blue.
-        QImage source(64, 48, QImage::Format_RGB32);
-        QPainter painter(&source);
-        painter.fillRect(0, 0, 32, 24, Qt::black);
-        painter.fillRect(32, 0, 32, 24, Qt::white);
-        painter.fillRect(0, 24, 32, 24, QColor(200, 30, 30));
-        painter.fillRect(32, 24, 32, 24, QColor(30, 60, 220));
-        painter.end();
+        const QImage source = testfiles::quarters(
+            {64, 48}, {Qt::black, Qt::white, QColor(200, 30, 30), QColor(30, 60, 220)});
         const bool mono = format == "pbm" || format == "xbm" || format == "wbmp";
         const bool grey = format == "pgm" || format.contains("grey");
         const QImage shown =
