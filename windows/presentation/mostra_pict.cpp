@@ -121,7 +121,9 @@ void mostra_pict(int i) {
         else
             window->picture.run([b] { return backdrop::standInDecoded(b); },
                                 [window, i, notes, fill](const backdrop::Made& made) {
-                                    if (!made.image.isNull())
+                                    // Both decodes run at once: a stand-in that comes after
+                                    // the sharp picture (none pending any more) is not shown.
+                                    if (!made.image.isNull() && window->picture.pending() > 0)
                                         show(window, i, made.image, notes, fill);
                                 });
     }
