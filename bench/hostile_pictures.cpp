@@ -424,7 +424,9 @@ QByteArray gzipped(const QByteArray& head, qint64 fill, const QByteArray& tail) 
 
 QByteArray encodeHeif(const QImage& source, HeifKind kind, int orientation, int thumbnail,
                       int quality) {
-    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    const bool alpha = source.hasAlphaChannel();
+    const QImage image =
+        source.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
     heif_image* picture = nullptr;
@@ -434,7 +436,8 @@ QByteArray encodeHeif(const QImage& source, HeifKind kind, int orientation, int 
         kind == Heic ? heif_compression_HEVC : heif_compression_AV1;
     if (heif_context_get_encoder_for_format(context, format, &encoder).code == heif_error_Ok &&
         heif_image_create(image.width(), image.height(), heif_colorspace_RGB,
-                          heif_chroma_interleaved_RGB, &picture)
+                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+                          &picture)
                 .code == heif_error_Ok) {
         heif_encoder_set_lossy_quality(encoder, quality);
         // The fastest settings: the pictures are for reading, not for keeping.
@@ -444,7 +447,8 @@ QByteArray encodeHeif(const QImage& source, HeifKind kind, int orientation, int 
         int stride = 0;
         uint8_t* plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
         for (int y = 0; y < image.height(); ++y)
-            memcpy(plane + y * stride, image.constScanLine(y), size_t(image.width()) * 3);
+            memcpy(plane + y * stride, image.constScanLine(y),
+                   size_t(image.width()) * (alpha ? 4 : 3));
         // AVIF encoders describe Display P3 by its primaries (nclx), not by an ICC profile.
         const QByteArray icc = source.colorSpace().iccProfile();
         if (kind == Avif && source.colorSpace() == QColorSpace(QColorSpace::DisplayP3)) {

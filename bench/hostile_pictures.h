@@ -57,7 +57,7 @@ QByteArray gzipped(const QByteArray& head, qint64 fill = 0, const QByteArray& ta
 
 // A HEIC or AVIF picture made with libheif's encoders, turned by the file's own orientation
 // (EXIF's numbers), with a thumbnail of that size when asked for and the image's colour
-// profile. Empty when this libheif cannot encode it.
+// profile, and its alpha channel if it has one. Empty when this libheif cannot encode it.
 enum HeifKind { Heic, Avif };
 QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int thumbnail = 0,
                       int quality = 90);

@@ -61,7 +61,9 @@ class PictureHostileTest : public QObject {
         photo = QImage(1600, 1200, QImage::Format_RGB32);
         photo.fill(Qt::darkCyan);
         row({"heic", hostile::encodeHeif(photo, hostile::Heic, 6), true});
-        row({"avif", hostile::encodeHeif(photo, hostile::Avif, 6), true});
+        QImage glass = hostile::photoLike({4000, 3000}); // with an alpha channel
+        glass.setAlphaChannel(glass.convertToFormat(QImage::Format_Grayscale8));
+        row({"avif with alpha", hostile::encodeHeif(glass, hostile::Avif, 6), true});
         // A coded picture smaller than the size its file declares: the cell was fitted to a
         // picture that is not there.
         QByteArray lying = hostile::encodeHeif(photo.scaled(160, 120), hostile::Avif, 1);
