@@ -110,6 +110,12 @@ QByteArray pngWithTextChunks(int chunks, int mb) {
     return out + pngChunk("IEND", {});
 }
 
+QByteArray pngWithProfile(qint64 bytes) {
+    QByteArray profile = QByteArray("icc\0\0", 5) + QByteArray(bytes - 5, 'x');
+    return pngHeader(1, 1, 8, 2) + pngChunk("iCCP", profile) +
+           pngChunk("IDAT", deflateRows(QByteArray(4, '\0'), 1)) + pngChunk("IEND", {});
+}
+
 QByteArray blackPng(int w, int h, int colourType, int bitDepth) {
     QByteArray out = pngHeader(w, h, bitDepth, colourType);
     if (colourType == 3) out += pngChunk("PLTE", QByteArray::fromHex("0000004080c0"));
@@ -673,6 +679,9 @@ QList<File> ordinary() {
 QList<File> all() {
     return {
         {"text-chunks.png", pngWithTextChunks(10), true},
+        // The largest colour profile read, and one byte more.
+        {"4-mb-profile.png", pngWithProfile(4 << 20), true},
+        {"larger-profile.png", pngWithProfile((4 << 20) + 1)},
         {"grey16.png", blackPng(16384, 8192, 0, 16), true},
         {"grey8.png", blackPng(16384, 8192, 0, 8), true},
         {"mono.png", blackPng(16384, 8192, 0, 1), true},

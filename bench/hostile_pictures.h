@@ -13,6 +13,8 @@ namespace hostile {
 
 // A 1 x 1 PNG carrying `chunks` compressed text chunks (zTXt), each inflating to `mb` MB.
 QByteArray pngWithTextChunks(int chunks, int mb = 8);
+// A 1 x 1 PNG with an ICC profile chunk of `bytes` bytes (whose profile is no real one).
+QByteArray pngWithProfile(qint64 bytes);
 
 // A black PNG of w x h pixels: colour type 0 (grey) or 3 (palette) at the given bit depth,
 // its rows deflated as they are made.

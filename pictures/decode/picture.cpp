@@ -77,6 +77,7 @@ Header headerOf(QFile& file) {
 struct PngChunks {
     bool ok = false;
     bool transparency = false;
+    qint64 profileBytes = 0; // the ICC profile chunk, which the decoder holds whole
 };
 
 PngChunks pngChunks(QIODevice& f, const Header& h) {
@@ -84,6 +85,7 @@ PngChunks pngChunks(QIODevice& f, const Header& h) {
     picture::forEachPngChunk(f, h.start, h.end, [&c](const picture::PngChunk& chunk) {
         c.ok = chunk.type == "IDAT";
         c.transparency = c.transparency || chunk.type == "tRNS";
+        if (chunk.type == "iCCP") c.profileBytes = chunk.length;
         return !c.ok;
     });
     return c;
@@ -189,7 +191,8 @@ Plan plan(const Header& h, QIODevice& file, QSize target) {
     case Kind::Png: {
         const PngChunks c = pngChunks(file, h);
         if (!c.ok) return p;
-        decoder = pngBytes(h, c.transparency);
+        // The profile's chunk, and the profile inflated from it.
+        decoder = pngBytes(h, c.transparency) + 2 * c.profileBytes;
         break;
     }
     case Kind::Jpeg: {
