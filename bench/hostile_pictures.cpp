@@ -422,6 +422,12 @@ QByteArray tga(const QImage& source, TgaStyle style) {
     return out;
 }
 
+QByteArray gifWithComment(int subBlocks) {
+    // A 1 x 1 screen without a colour table, the comment, then a frame of one pixel.
+    return QByteArray("GIF89a\1\0\1\0\0\0\0!\xFE", 15) + QByteArray("\1x").repeated(subBlocks) +
+           QByteArray("\0,\0\0\0\0\1\0\1\0\0\2\2\x44\1\0;", 17);
+}
+
 QByteArray gzipped(const QByteArray& head, qint64 fill, const QByteArray& tail) {
     const qint64 row = 1 << 20;
     return deflateRows(QByteArray(row, ' '), fill / row, true, head + QByteArray(fill % row, ' '),
@@ -682,6 +688,9 @@ QList<File> all() {
         // The largest colour profile read, and one byte more.
         {"4-mb-profile.png", pngWithProfile(4 << 20), true},
         {"larger-profile.png", pngWithProfile((4 << 20) + 1)},
+        // As long a comment as the probe reads through before a GIF's frame, and one block more.
+        {"long-comment.gif", gifWithComment(65534), true},
+        {"longer-comment.gif", gifWithComment(65535)},
         {"grey16.png", blackPng(16384, 8192, 0, 16), true},
         {"grey8.png", blackPng(16384, 8192, 0, 8), true},
         {"mono.png", blackPng(16384, 8192, 0, 1), true},

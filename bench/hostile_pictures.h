@@ -57,6 +57,9 @@ QByteArray icoWithPng(const QByteArray& png);
 // packed, never all in memory at once.
 QByteArray gzipped(const QByteArray& head, qint64 fill = 0, const QByteArray& tail = {});
 
+// A 1 x 1 GIF whose frame follows a comment of `subBlocks` sub-blocks of one byte.
+QByteArray gifWithComment(int subBlocks);
+
 // A HEIC or AVIF picture made with libheif's encoders, turned by the file's own orientation
 // (EXIF's numbers), with a thumbnail of that size when asked for and the image's colour
 // profile, and its alpha channel if it has one. Empty when this libheif cannot encode it.
