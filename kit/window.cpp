@@ -28,7 +28,7 @@ class Content : public QWidget {
 } // namespace
 
 Window::Window(Frame frame, QSize contentSize, const QString& title)
-    : QWidget(nullptr), frame_(frame), content_(new Content(this)) {
+    : QWidget(nullptr), content_(new Content(this)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);
@@ -60,7 +60,6 @@ Window::~Window() {
 }
 
 void Window::setMenuBar(QMenuBar* bar) {
-    menuBar_ = bar;
     static_cast<QVBoxLayout*>(layout())->setMenuBar(bar);
 }
 

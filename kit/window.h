@@ -58,9 +58,7 @@ class Window : public QWidget {
     void keyPressEvent(QKeyEvent* e) override;
 
   private:
-    Frame frame_;
     QWidget* content_;
-    QMenuBar* menuBar_ = nullptr;
     QPointer<QPushButton> default_;
     bool closing_ = false;
     bool placed_ = false;
