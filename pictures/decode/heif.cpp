@@ -369,7 +369,8 @@ QSize sizeOf(const heif_image_handle* h) {
     return QSize(heif_image_handle_get_width(h), heif_image_handle_get_height(h));
 }
 
-// The smallest thumbnail at least `target` large with the picture's proportions; -1: none.
+} // namespace
+
 int chooseThumbnail(const QList<QSize>& thumbnails, QSize full, QSize target) {
     int best = -1;
     for (int i = 0; target.isValid() && i < thumbnails.size(); ++i) {
@@ -382,6 +383,8 @@ int chooseThumbnail(const QList<QSize>& thumbnails, QSize full, QSize target) {
     }
     return best;
 }
+
+namespace {
 
 QColorSpace colourSpace(const heif_image_handle* h) {
     const heif_color_profile_type type = heif_image_handle_get_color_profile_type(h);

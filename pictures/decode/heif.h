@@ -19,6 +19,10 @@ bool isHeif(const QByteArray& start);
 // picture's is refused.
 picture::Header readHeader(QIODevice& device);
 
+// The smallest of a picture's `thumbnails` at least `target` large, with the proportions of the
+// picture's `full` size within 2 %: its index, or -1 when none is, or `target` is invalid.
+int chooseThumbnail(const QList<QSize>& thumbnails, QSize full, QSize target);
+
 // Memory that decode() takes for that picture at that target size (see decode).
 qint64 decodeBytes(const picture::Header& header, QSize target);
 

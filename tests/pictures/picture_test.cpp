@@ -4,6 +4,7 @@
 // regular file. Then where a picture goes in its area.
 #include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
+#include "pictures/decode/heif.h"
 #include "pictures/decode/jpeg_decode.h"
 #include "pictures/decode/picture.h"
 #include "pictures/fitting.h"
@@ -225,6 +226,22 @@ class PictureTest : public QObject {
         QCOMPARE(jpegScaled(QSize(800, 600), QSize(701, 10)), QSize(800, 600));
     }
 
+    // A HEIF's thumbnail serves a decode when it is the smallest that covers it, in the
+    // picture's proportions.
+    void heifThumbnailChoice() {
+        using heif::chooseThumbnail;
+        const QSize full(4000, 3000);
+        const QList<QSize> t{{640, 480}, {320, 240}, {160, 120}, {336, 240}};
+        QCOMPARE(chooseThumbnail(t, full, QSize(300, 200)), 1);
+        QCOMPARE(chooseThumbnail(t, full, QSize(320, 240)), 1);
+        QCOMPARE(chooseThumbnail(t, full, QSize(321, 10)), 0); // 336 x 240: other proportions
+        QCOMPARE(chooseThumbnail(t, full, QSize(10, 241)), 0);
+        QCOMPARE(chooseThumbnail(t, full, QSize(641, 1)), -1);
+        QCOMPARE(chooseThumbnail(t, full, QSize()), -1);
+        QCOMPARE(chooseThumbnail({QSize(3400, 2500)}, full, QSize(1, 1)), 0); // 2 % off
+        QCOMPARE(chooseThumbnail({QSize(3401, 2500)}, full, QSize(1, 1)), -1);
+    }
+
     // A camera's or the desktop's thumbnail stands in for the decode only when never enlarged.
     void covers() {
         using fitting::covers;
@@ -235,6 +252,9 @@ class PictureTest : public QObject {
         QVERIFY(!covers(QSize(160, 120), photo, QSize(100, 100)));            // other proportions
         QVERIFY(covers(QSize(300, 200), QSize(300, 200), QSize(1000, 1000))); // whole picture
         QVERIFY(covers(QSize(128, 2), QSize(10000, 150), QSize(100, 100)));   // rounded side
+        QVERIFY(!covers(QSize(200, 3), QSize(1000, 10), QSize(100, 100)));    // a pixel high
+        QVERIFY(covers(QSize(3000, 2020), photo, QSize(100, 100)));           // 1 % off
+        QVERIFY(!covers(QSize(3000, 2021), photo, QSize(100, 100)));
         QVERIFY(!covers(QSize(160, 107), photo, QSize(0, 0)));
     }
 };
