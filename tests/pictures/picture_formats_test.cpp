@@ -19,10 +19,7 @@ namespace {
 
 // Left half red, right half blue.
 QImage halves(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QPainter(&image).fillRect(size.width() / 2, 0, size.width(), size.height(), Qt::blue);
-    return image;
+    return testfiles::quarters(size, {Qt::red, Qt::blue, Qt::red, Qt::blue});
 }
 
 // The picture as phones write it: the extent of the picture as stored and the turn listed
@@ -266,6 +263,36 @@ class PictureFormatsTest : public QObject {
                  qPrintable(QColor(p.image.pixel(x, y)).name()));
         QVERIFY2(colourGap(p.image.pixel(p.image.width() - 1 - x, y), green) <= 12,
                  qPrintable(QColor(p.image.pixel(p.image.width() - 1 - x, y)).name()));
+    }
+
+    // A PNG that gives its colours by the older chunks, with no profile: the picture is shown
+    // as they say, and one near enough to sRGB is left as stored.
+    void pngColourChunks_data() {
+        QTest::addColumn<QByteArray>("chunks");
+        QTest::addColumn<QRgb>("stored");
+        QTest::addColumn<QRgb>("shown");
+        const QByteArray linear = hostile::pngChunk("gAMA", QByteArray::fromHex("000186a0"));
+        const QByteArray asSrgb = hostile::pngChunk("gAMA", QByteArray::fromHex("0000b18f"));
+        const QByteArray redBlueExchanged = hostile::pngChunk(
+            "cHRM", QByteArray::fromHex("00007a260000808400003a98000017700000753000"
+                                        "00ea600000fa00000080e8"));
+        QTest::newRow("linear gamma") << linear << qRgb(128, 128, 128) << qRgb(188, 188, 188);
+        QTest::newRow("gamma of sRGB") << asSrgb << qRgb(24, 24, 24) << qRgb(24, 24, 24);
+        QTest::newRow("red and blue primaries exchanged")
+            << asSrgb + redBlueExchanged << qRgb(255, 0, 0) << qRgb(0, 0, 255);
+    }
+    void pngColourChunks() {
+        QFETCH(QByteArray, chunks);
+        QFETCH(QRgb, stored);
+        QFETCH(QRgb, shown);
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(stored);
+        QByteArray bytes = testfiles::encode(image, "png");
+        bytes.insert(33, chunks); // after the header chunk
+        QTemporaryDir dir;
+        const LoadedPicture p = loadPicture(testfiles::written(dir, "chunks.png", bytes));
+        QVERIFY2(colourGap(p.image.pixel(4, 4), shown) <= 3,
+                 qPrintable(QColor(p.image.pixel(4, 4)).name()));
     }
 
     // Every format the program lists as read, written as the tools that write it do: the
