@@ -72,6 +72,10 @@ class PictureTest : public QObject {
         const qsizetype idat = noisyPng.indexOf("IDAT") + 4, scan = jpeg.indexOf("\xFF\xDA") + 14;
         QVERIFY(idat > 4 && scan > 14 && jpeg.size() > scan + 1000);
         QTest::newRow("jpeg") << "a.jpg" << jpeg << QSize(64, 48) << true;
+        // Fill bytes and markers without a length, which some writers put between segments.
+        QTest::newRow("jpeg with fill bytes and bare markers")
+            << "b.jpg" << QByteArray(jpeg).insert(2, "\xFF\xFF\x01\xFF\xD3") << QSize(64, 48)
+            << true;
         QTest::newRow("gif") << "c" << gif(2, 1) << QSize(2, 1) << true;
         QTest::newRow("gif screen 0 x 0: its frame's size")
             << "d" << gif(0, 0) << QSize(2, 1) << true;
