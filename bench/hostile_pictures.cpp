@@ -514,14 +514,20 @@ QImage photoLike(QSize size) {
     return image;
 }
 
-QByteArray progressiveJpeg(const QImage& image) {
+QByteArray encode(const QImage& image, const char* format, int quality,
+                  QImageIOHandler::Transformations turned, bool progressive) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(85);
-    writer.setProgressiveScanWrite(true);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.setTransformation(turned);
+    writer.setProgressiveScanWrite(progressive);
     return writer.write(image) ? bytes : QByteArray();
+}
+
+QByteArray progressiveJpeg(const QImage& image) {
+    return encode(image, "jpeg", 85, {}, true);
 }
 
 namespace {
@@ -669,13 +675,8 @@ QList<File> ordinary() {
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::gray);
     QList<File> files;
-    for (const char* format : {"png", "jpeg", "tiff", "ico"}) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, format);
-        files.append({QLatin1String(format), bytes});
-    }
+    for (const char* format : {"png", "jpeg", "tiff", "ico"})
+        files.append({QLatin1String(format), encode(image, format)});
     files.append({"svgz", gzipped("<svg width='8' height='8'/>")});
     files.append({"png.ico", icoWithPng(pngWithTextChunks(1, 1))});
     files.append({"heic", encodeHeif(image, Heic, 1)});

@@ -4,6 +4,7 @@
 // to write them). Used by the fault tests, the fuzz seeds and the picture benchmark.
 #include <QByteArray>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QList>
 #include <QString>
 #include <array>
@@ -86,6 +87,11 @@ QByteArray heifGrid(QSize grid);
 
 // A photo-like picture: smooth gradients with some detail, so the encoders work as on photos.
 QImage photoLike(QSize size);
+
+// The picture as the toolkit writes it: progressive where asked, stored turned by `turned`
+// where the format has a tag for it. Empty when the toolkit cannot write it.
+QByteArray encode(const QImage& image, const char* format, int quality = -1,
+                  QImageIOHandler::Transformations turned = {}, bool progressive = false);
 
 // The picture as a progressive JPEG of quality 85, as cameras' software and web tools write
 // them.

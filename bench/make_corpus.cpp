@@ -21,13 +21,11 @@
 //                         [--quality Q] [--jobs J] [--seed S] [--distinct K]
 #include "bench/hostile_pictures.h"
 
-#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageWriter>
 #include <QRegularExpression>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
@@ -134,15 +132,6 @@ QByteArray withSegment(const QByteArray& jpeg, const QByteArray& segment) {
     return jpeg.left(at) + segment + jpeg.mid(at);
 }
 
-QByteArray encoded(const QImage& image, const char* format, int quality) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    return writer.write(image) ? bytes : QByteArray();
-}
-
 // Photo i of a camera-like folder has EXIF data and a thumbnail, but for two in ten.
 bool hasCameraExif(int i) {
     return i % 10 != 4 && i % 10 != 5;
@@ -152,8 +141,8 @@ bool hasCameraExif(int i) {
 // and a thumbnail of at most 160 x 120 in the stored orientation. False when Exiv2 failed.
 bool addCameraExif(const QString& path, const QImage& image, int i, int orientation, int quality) {
     const QByteArray thumbnail =
-        encoded(image.scaled(160, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation), "jpg",
-                std::min(quality, 80));
+        hostile::encode(image.scaled(160, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation),
+                        "jpg", std::min(quality, 80));
     try {
         const auto photo = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
         Exiv2::ExifData exif;
@@ -276,7 +265,7 @@ int main(int argc, char** argv) {
             if (heif.isEmpty() || !writeFile(folder.filePath(photoName(i)), heif)) ++failures;
             return;
         }
-        QByteArray jpeg = encoded(image, "jpg", q);
+        QByteArray jpeg = hostile::encode(image, "jpg", q);
         const int orientation = i % 5 == 0 ? 6 : 1;
         const bool withCamera = cameraLike && hasCameraExif(i);
         if (!jpeg.isEmpty() && !withCamera && orientation != 1)
@@ -298,7 +287,8 @@ int main(int argc, char** argv) {
     // A few PNGs (screenshots, scans) at a modest size, and a few files that are not pictures.
     const QSize png(std::min(photo.width(), 1600), std::min(photo.height(), 1200));
     for (int i = 1; i <= 3; ++i) {
-        const QByteArray bytes = encoded(photoLike(png, mix(s ^ uint64_t(0xA0 + i))), "png", 50);
+        const QByteArray bytes =
+            hostile::encode(photoLike(png, mix(s ^ uint64_t(0xA0 + i))), "png", 50);
         if (bytes.isEmpty() ||
             !writeFile(folder.filePath(QStringLiteral("scan_%1.png").arg(i)), bytes))
             ++failures;

@@ -6,10 +6,8 @@
 #include "logic/state/model.h"
 #include "logic/state/presentation_file.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QImageWriter>
 #include <QPainter>
 #include <cstdio>
 
@@ -80,12 +78,9 @@ void pictureSeeds(const QDir& folder) {
         {"webp", QImage::Format_RGB32}, {"ico", QImage::Format_ARGB32}};
     int n = 0;
     for (const auto& [format, pixels] : formats) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, format);
-        writer.setProgressiveScanWrite(n % 2 == 1);
-        failed |= !writer.write(sample.convertToFormat(pixels));
+        const QByteArray bytes =
+            hostile::encode(sample.convertToFormat(pixels), format, -1, {}, n % 2 == 1);
+        failed |= bytes.isEmpty();
         const QString name = QStringLiteral("%1.%2").arg(n++).arg(QLatin1String(format));
         put(folder, name, bytes);
         put(folder, "half-" + name, bytes.left(bytes.size() / 2));

@@ -2,10 +2,8 @@
 
 #include "base/files.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -89,18 +87,6 @@ void writeDeep(const QString& path, const QByteArray& bytes) {
     QVERIFY2(fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size(),
              qPrintable(path));
     ::close(fd);
-}
-
-QByteArray encode(const QImage& image, const char* format, int quality,
-                  QImageIOHandler::Transformations turned) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    writer.setTransformation(turned);
-    writer.write(image);
-    return bytes;
 }
 
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {

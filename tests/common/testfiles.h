@@ -1,8 +1,9 @@
 #pragma once
 // Files that tests make for themselves in temporary folders.
+#include "bench/hostile_pictures.h"
+
 #include <QColor>
 #include <QImage>
-#include <QImageIOHandler>
 #include <QSize>
 #include <QString>
 
@@ -36,10 +37,7 @@ void writeDeep(const QString& path, const QByteArray& bytes);
 // Sets the file's modification time to `seconds` before now, at `nanoseconds` within that
 // second: a picture that has settled since it was written, or one written in a given second.
 void setModified(const QString& path, qint64 seconds, long nanoseconds = 0);
-// The picture as the toolkit writes it, stored turned by `turned` where the format has a tag
-// for it.
-QByteArray encode(const QImage& image, const char* format, int quality = -1,
-                  QImageIOHandler::Transformations turned = {});
+using hostile::encode;
 // Writes the bytes to a file of that name in the folder; its path.
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 // Quarters of these colours, from the top left to the bottom right: any turn or mirroring
