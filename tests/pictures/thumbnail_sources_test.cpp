@@ -261,6 +261,7 @@ class ThumbnailSourcesTest : public QObject {
             << 1 << padded(QRect(0, 20, 160, 80)) << none;
         QTest::newRow("2 % off") << 1 << jpeg(quarters(QSize(150, 98))) << none;
         QTest::newRow("cut short") << 1 << thumb.left(thumb.size() / 2) << none;
+        QTest::newRow("padded with zeros") << 1 << thumb + QByteArray(64, 0) << QSize(150, 100);
         // Decoded within the loader's limits: more scans than encoders write are refused.
         QTest::newRow("101 scans") << 1 << hostile::refinementScansJpeg(150, 100, 101) << none;
         QTest::newRow("a PNG") << 1 << testfiles::encode(quarters(QSize(150, 100)), "png") << none;
