@@ -123,6 +123,7 @@ QList<QImage> scene(const QString& name, WindowFixture& f) {
         return {moved, w->grab().toImage()};
     }
     setup->CheckBox1->setChecked(name.endsWith("box"));
+    colore(colour::NoteShadow) = QColor(0x30, 0x50, 0xC0);
     setup->CheckBox2->setChecked(true);
     if (name.startsWith("presentation-bottom"))
         QTest::mouseClick(setup->rec_schermo, Qt::LeftButton, {}, QPoint(160, 238));
