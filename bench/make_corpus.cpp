@@ -19,6 +19,7 @@
 //
 //   vetrinova_make_corpus FOLDER N [--camera | --phone | --phone-bare | --avif] [--size WxH]
 //                         [--quality Q] [--jobs J] [--seed S] [--distinct K]
+#include "bench/camera_exif.h"
 #include "bench/hostile_pictures.h"
 
 #include <QCommandLineParser>
@@ -143,28 +144,19 @@ bool addCameraExif(const QString& path, const QImage& image, int i, int orientat
     const QByteArray thumbnail =
         hostile::encode(image.scaled(160, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation),
                         "jpg", std::min(quality, 80));
-    try {
-        const auto photo = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
-        Exiv2::ExifData exif;
-        exif["Exif.Image.Make"] = std::string("Vetrinova");
-        exif["Exif.Image.Model"] = std::string("Bench Camera ") + char('A' + i % 3);
-        exif["Exif.Image.Orientation"] = uint16_t(orientation);
-        exif["Exif.Photo.DateTimeOriginal"] = QStringLiteral("2024:05:17 %1:%2:%3")
-                                                  .arg(8 + i / 3600 % 12, 2, 10, QLatin1Char('0'))
-                                                  .arg(i / 60 % 60, 2, 10, QLatin1Char('0'))
-                                                  .arg(i % 60, 2, 10, QLatin1Char('0'))
-                                                  .toStdString();
-        exif["Exif.Photo.ExposureTime"] = Exiv2::Rational(1, 60 << (i % 4));
-        exif["Exif.Photo.FNumber"] = Exiv2::Rational(28 + 8 * (i % 3), 10);
-        exif["Exif.Photo.ISOSpeedRatings"] = uint16_t(100 << (i % 4));
-        Exiv2::ExifThumb(exif).setJpegThumbnail(
-            reinterpret_cast<const Exiv2::byte*>(thumbnail.constData()), long(thumbnail.size()));
-        photo->setExifData(exif);
-        photo->writeMetadata();
-        return !thumbnail.isEmpty();
-    } catch (const Exiv2::AnyError&) {
-        return false;
-    }
+    const QString taken = QStringLiteral("2024:05:17 %1:%2:%3")
+                              .arg(8 + i / 3600 % 12, 2, 10, QLatin1Char('0'))
+                              .arg(i / 60 % 60, 2, 10, QLatin1Char('0'))
+                              .arg(i % 60, 2, 10, QLatin1Char('0'));
+    return !thumbnail.isEmpty() &&
+           hostile::writeCameraExif(
+               path, orientation, thumbnail,
+               {{"Exif.Image.Make", "Vetrinova"},
+                {"Exif.Image.Model", QStringLiteral("Bench Camera ") + QChar('A' + i % 3)},
+                {"Exif.Photo.DateTimeOriginal", taken},
+                {"Exif.Photo.ExposureTime", QStringLiteral("1/%1").arg(60 << (i % 4))},
+                {"Exif.Photo.FNumber", QStringLiteral("%1/10").arg(28 + 8 * (i % 3))},
+                {"Exif.Photo.ISOSpeedRatings", QString::number(100 << (i % 4))}});
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes) {

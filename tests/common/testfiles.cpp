@@ -1,6 +1,7 @@
 #include "common/testfiles.h"
 
 #include "base/files.h"
+#include "bench/camera_exif.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +12,6 @@
 
 #include <climits>
 #include <ctime>
-#include <exiv2/exiv2.hpp>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,14 +44,7 @@ void writeText(const QString& path, const QByteArray& bytes) {
 void writeCameraPhoto(const QString& path, const QImage& photo, int orientation,
                       const QByteArray& thumbnail) {
     QVERIFY(photo.save(path, "jpeg"));
-    const auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
-    Exiv2::ExifData exif;
-    exif["Exif.Image.Orientation"] = uint16_t(orientation);
-    if (!thumbnail.isEmpty())
-        Exiv2::ExifThumb(exif).setJpegThumbnail(
-            reinterpret_cast<const Exiv2::byte*>(thumbnail.constData()), thumbnail.size());
-    image->setExifData(exif);
-    image->writeMetadata();
+    QVERIFY(hostile::writeCameraExif(path, orientation, thumbnail));
 }
 
 QByteArray readAll(const QString& path) {
