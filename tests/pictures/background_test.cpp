@@ -11,6 +11,9 @@
 #include <QThread>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <sys/resource.h>
+#include <unistd.h>
 
 class BackgroundTest : public QObject {
     Q_OBJECT
@@ -59,6 +62,27 @@ class BackgroundTest : public QObject {
         finishBackgroundWork();
         QCOMPARE(got, delivered);
         if (jobs) QCOMPARE(jobs->pending(), 0);
+    }
+
+    // The strip's thumbnails and the pictures made ahead leave the cores to the picture asked
+    // for: their threads run at a lower priority, the thumbnails' the lowest.
+    void lanesYield_data() {
+        QTest::addColumn<int>("lane");
+        QTest::addColumn<int>("lower"); // nice levels below the program's own
+        QTest::newRow("prompt") << int(fw::Lane::Prompt) << 0;
+        QTest::newRow("ahead") << int(fw::Lane::Ahead) << 5;
+        QTest::newRow("bulk") << int(fw::Lane::Bulk) << 10;
+    }
+    void lanesYield() {
+        QFETCH(int, lane);
+        QFETCH(int, lower);
+        const int own = ::getpriority(PRIO_PROCESS, id_t(::gettid()));
+        std::optional<int> seen;
+        fw::Jobs jobs{fw::Lane(lane)};
+        jobs.run([] { return ::getpriority(PRIO_PROCESS, id_t(::gettid())); },
+                 [&](int nice) { seen = nice; });
+        QTRY_VERIFY(seen.has_value());
+        QCOMPARE(*seen, std::min(own + lower, 19));
     }
 
     // Among the jobs waiting for a lane, the one of higher priority starts first. (On the lane
