@@ -223,7 +223,7 @@ QByteArray refinementScansJpeg(int w, int h, int scans) {
     return out + QByteArray("\xFF\xD9", 2);
 }
 
-QByteArray cmykJpeg(int w, int h, const QByteArray& cmyk) {
+QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling) {
     jpeg_compress_struct c{};
     jpeg_error_mgr errors{};
     c.err = jpeg_std_error(&errors);
@@ -233,11 +233,15 @@ QByteArray cmykJpeg(int w, int h, const QByteArray& cmyk) {
     jpeg_mem_dest(&c, &memory, &size);
     c.image_width = JDIMENSION(w);
     c.image_height = JDIMENSION(h);
-    c.input_components = 4;
-    c.in_color_space = JCS_CMYK;
+    c.input_components = int(samples.size());
+    c.in_color_space = samples.size() == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&c);
+    if (sampling.isValid()) {
+        c.comp_info[0].h_samp_factor = sampling.width();
+        c.comp_info[0].v_samp_factor = sampling.height();
+    }
     jpeg_start_compress(&c, TRUE);
-    QByteArray row = cmyk.repeated(w);
+    QByteArray row = samples.repeated(w);
     while (c.next_scanline < c.image_height) {
         JSAMPROW rows[] = {reinterpret_cast<JSAMPLE*>(row.data())};
         jpeg_write_scanlines(&c, rows, 1);

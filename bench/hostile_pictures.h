@@ -33,8 +33,10 @@ QByteArray emptyScansJpeg(int w, int h, int scans);
 // every block.
 QByteArray refinementScansJpeg(int w, int h, int scans);
 
-// A CMYK JPEG as print workflows write them, of one ink colour.
-QByteArray cmykJpeg(int w, int h, const QByteArray& cmyk);
+// A JPEG of one colour written by libjpeg: `samples` holds it as RGB, or in four bytes as the
+// inks of a CMYK JPEG as print workflows write them. Its first component is sampled
+// `sampling` times as densely as the others when given (cameras write 2 x 1 or 2 x 2).
+QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling = {});
 
 // A black TIFF, `bits` bits per sample, RGB, deflated in strips of `rowsPerStrip` rows.
 QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip = 64);

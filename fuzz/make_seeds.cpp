@@ -100,7 +100,7 @@ void pictureSeeds(const QDir& folder) {
                            hostile::Tga16TopRight, hostile::TgaAlphaFooter, hostile::TgaGreyAlpha})
         put(folder, QStringLiteral("%1.tga").arg(style++), hostile::tga(sample, tga));
     put(folder, "turned.avif", hostile::encodeHeif(rgb, hostile::Avif, 6));
-    put(folder, "print.jpg", hostile::cmykJpeg(16, 8, QByteArray("\x20\x40\x60\x00", 4)));
+    put(folder, "print.jpg", hostile::solidJpeg(16, 8, QByteArray("\x20\x40\x60\x00", 4)));
     put(folder, "drawing.svgz",
         hostile::gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='24' height='16'>"
                          "<circle cx='8' cy='8' r='6' fill='red'/></svg>"));

@@ -169,7 +169,7 @@ class PictureFormatsTest : public QObject {
     void cmykJpeg() {
         QTemporaryDir dir;
         const QString path = testfiles::written(
-            dir, "print.jpg", hostile::cmykJpeg(64, 48, QByteArray("\0\xFF\xFF\0", 4)));
+            dir, "print.jpg", hostile::solidJpeg(64, 48, QByteArray("\0\xFF\xFF\0", 4)));
         for (const QSize drawn : {QSize(64, 48), QSize(16, 12)})
             QCOMPARE(loadPicture(path, [&](QSize) { return drawn; }).image.size(), drawn);
     }

@@ -76,6 +76,10 @@ class PictureTest : public QObject {
         QTest::newRow("jpeg with fill bytes and bare markers")
             << "b.jpg" << QByteArray(jpeg).insert(2, "\xFF\xFF\x01\xFF\xD3") << QSize(64, 48)
             << true;
+        // As finely sampled as JPEG allows, across and down.
+        for (const QSize sampling : {QSize(4, 2), QSize(2, 4)})
+            QTest::addRow("jpeg sampled %d x %d", sampling.width(), sampling.height())
+                << "h.jpg" << hostile::solidJpeg(64, 48, "abc", sampling) << QSize(64, 48) << true;
         QTest::newRow("gif") << "c" << gif(2, 1) << QSize(2, 1) << true;
         QTest::newRow("gif screen 0 x 0: its frame's size")
             << "d" << gif(0, 0) << QSize(2, 1) << true;
