@@ -596,7 +596,10 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     Coded small;
     QSize smallSize;
     if (thumbnail > 0) {
-        const QImage t = image.scaledToWidth(thumbnail, Qt::SmoothTransformation);
+        // Of even height: HEVC codes none odd without a crop box, which this file leaves out.
+        const int height = (qint64(image.height()) * thumbnail / image.width() + 1) / 2 * 2;
+        const QImage t = image.scaled(thumbnail, std::max(height, 2), Qt::IgnoreAspectRatio,
+                                      Qt::SmoothTransformation);
         smallSize = t.size();
         small = codedOf(encodeHeif(t, Heic, 1, 0, quality));
         if (small.data.isEmpty()) return {};

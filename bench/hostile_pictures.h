@@ -72,8 +72,8 @@ QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int t
 
 // A HEIC picture as phones write it: a grid of `tile` x `tile` tiles, each coded on its own
 // (the edge tiles padded, the grid cropped to the picture's size), and a thumbnail `thumbnail`
-// pixels wide unless 0. Empty when this libheif cannot encode HEVC. libheif writes no grids,
-// so the file is put together here from single-picture files it does write.
+// pixels wide (of even height) unless 0. Empty when this libheif cannot encode HEVC. libheif
+// writes no grids, so the file is put together here from single-picture files it does write.
 QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality = 50);
 
 // A TGA picture as the tools that write the format store it: ImageMagick's plain true colour

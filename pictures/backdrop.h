@@ -52,7 +52,7 @@ bool slow(const Request& request);
 // `original` the picture's upright full size. Quick enough for the GUI thread.
 QImage standIn(const Request& request, const QImage& small, QSize original);
 // The stand-in decoded from the file at a fraction of the fitted size, where that is quick
-// (JPEG at a reduced size, HEIF from a thumbnail): null image otherwise. Any thread.
+// (a HEIF picture from its thumbnail): null image otherwise. Any thread.
 Made standInDecoded(const Request& request);
 
 // Backdrops made ahead of time, at most kMost, on a thread of their own: those beside the
