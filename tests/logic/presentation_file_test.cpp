@@ -130,13 +130,9 @@ class PresentationFileTest : public QObject {
         d.folder = QString::fromUtf8(kDistinct[0]);
         d.thumb_pos = 3;
         d.percent = 37;
-        d.colours = {{{0.01, 0.02, 0.03},
-                      {0.11, 0.12, 0.13},
-                      {0.21, 0.22, 0.23},
-                      {0.31, 0.32, 0.33},
-                      {0.41, 0.42, 0.43},
-                      {0.51, 0.52, 0.53},
-                      {0.61, 0.62, 0.63}}};
+        for (int i = 0; i < colour::kCount; ++i) // hue, saturation, value: 0.i1, 0.i2, 0.i3
+            d.colours[size_t(i)] = {(10 * i + 1) / 100.0, (10 * i + 2) / 100.0,
+                                    (10 * i + 3) / 100.0};
         d.fill = true;
         d.ombra = 4;
         d.count = 2;
