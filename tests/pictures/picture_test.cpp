@@ -259,6 +259,7 @@ class PictureTest : public QObject {
         QVERIFY(!covers(QSize(160, 107), photo, QSize(192, 192)));
         QVERIFY(covers(QSize(300, 200), QSize(300, 200), QSize(1000, 1000))); // whole picture
         QVERIFY(covers(QSize(128, 2), QSize(10000, 150), QSize(100, 100)));   // rounded side
+        QVERIFY(covers(QSize(2, 128), QSize(150, 10000), QSize(100, 100)));   // and tall
         QVERIFY(!covers(QSize(200, 3), QSize(1000, 10), QSize(100, 100)));    // a pixel high
         QVERIFY(covers(QSize(3000, 2020), photo, QSize(100, 100)));           // 1 % off
         QVERIFY(!covers(QSize(3000, 2021), photo, QSize(100, 100)));
