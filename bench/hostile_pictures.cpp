@@ -298,12 +298,14 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip) {
 }
 
 QByteArray jpegTiff(const QByteArray& jpeg, int w, int h) {
-    const int entries = 9;
+    const int entries = 10;
     const quint32 dataAt = 8 + 2 + entries * 12 + 4;
+    // Tags in order, as libtiff writes them: the strips' byte counts are not the last.
     const quint32 ifd[entries][3] = {
         {256, 4, quint32(w)}, {257, 4, quint32(h)}, {258, 3, 8},
         {259, 3, 7},          {262, 3, 1},          {273, 4, dataAt},
-        {277, 3, 1},          {278, 4, quint32(h)}, {279, 4, quint32(jpeg.size())}};
+        {277, 3, 1},          {278, 4, quint32(h)}, {279, 4, quint32(jpeg.size())},
+        {284, 3, 1}};
     QByteArray out("II*\0", 4);
     out += le32(8) + le16(entries);
     for (const auto& e : ifd)
