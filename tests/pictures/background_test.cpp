@@ -118,12 +118,13 @@ class BackgroundTest : public QObject {
         QCOMPARE(ahead.take(request("a.png"))->image, shownA.image);
     }
 
-    // A picture asked for while it is being made goes to whoever waits, once, and is not kept;
-    // a set destroyed while it makes anything sends nothing back.
+    // A picture asked for while it is being made goes to whoever waits last, once, and is not
+    // kept; a set destroyed while it makes anything sends nothing back.
     void aheadHandsOverOrForgets_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("awaited") << "await";
         QTest::newRow("awaited, then not") << "stop";
+        QTest::newRow("awaited, then another") << "other";
         QTest::newRow("destroyed while making") << "destroy";
         QTest::newRow("cleared by whoever waited") << "clear";
     }
@@ -143,10 +144,11 @@ class BackgroundTest : public QObject {
             }));
             QVERIFY(ahead->awaiting());
             if (how == "stop") ahead->stopAwaiting();
+            if (how == "other") ahead->await(request("b.png"), [&](const auto&) { handed += 10; });
             if (how == "destroy") ahead.reset();
         }
         finishBackgroundWork();
-        QCOMPARE(handed, how == "await" || how == "clear" ? 1 : 0);
+        QCOMPARE(handed, how == "other" ? 10 : how == "await" || how == "clear" ? 1 : 0);
         if (!ahead) return;
         QVERIFY(!ahead->awaiting());
         QCOMPARE(ahead->held(), how == "stop" ? 2 : how == "clear" ? 0 : 1);
