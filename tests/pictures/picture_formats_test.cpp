@@ -54,11 +54,13 @@ QByteArray asPhonesWrite(QByteArray f) {
 
 // A PNG written by libpng itself, of every sample depth, colour type and interlacing the
 // toolkit's writer never makes: a pattern of all levels, a palette (or grey level, or colour)
-// made transparent by a tRNS chunk when asked.
+// made transparent by a tRNS chunk when asked. At 4 and 8 bits the palette is shorter than
+// the indices reach.
 QByteArray libpngWritten(int w, int h, int depth, int type, bool interlaced, bool transparency) {
     QByteArray out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
+    png_set_check_for_invalid_index(png, 0); // a palette shorter than its indices need
     png_set_write_fn(
         png, &out,
         [](png_structp p, png_bytep data, size_t n) {
@@ -76,7 +78,7 @@ QByteArray libpngWritten(int w, int h, int depth, int type, bool interlaced, boo
         palette[i] = {png_byte(i * 37), png_byte(255 - i), png_byte(i * 11)};
         alphas[i] = png_byte(i * 255 / std::max(levels - 1, 1));
     }
-    if (type == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, levels);
+    if (type == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, levels * 3 / 4 + 1);
     png_color_16 key{};
     key.gray = png_uint_16(levels / 3);
     key.red = key.green = key.blue = png_uint_16(levels / 3);
