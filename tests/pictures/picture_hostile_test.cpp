@@ -8,6 +8,7 @@
 #include "pictures/decode/decode_budget.h"
 #include "pictures/decode/picture.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -118,6 +119,21 @@ class PictureHostileTest : public QObject {
                          qPrintable(QString::number(decode.peak / MB)));
             }
         }
+    }
+
+    // Every picture the fuzzer ever kept, whatever it once did under the sanitizers: the
+    // program as shipped probes it and decodes or refuses it within its time and memory.
+    void keptByTheFuzzer_data() {
+        QTest::addColumn<QString>("path");
+        const QDir kept(QStringLiteral(VETRINOVA_FUZZ_FOUND));
+        for (const QFileInfo& f : kept.entryInfoList(QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(f.fileName())) << f.absoluteFilePath();
+    }
+    void keptByTheFuzzer() {
+        QFETCH(QString, path);
+        if (!testfiles::kPeaksMeasured) QSKIP("time and memory are promised by the release build");
+        const hostile::Verdict v = hostile::judged(warm.path(), path, cell, screen);
+        QVERIFY2(v.broken.isEmpty(), qPrintable(v.broken));
     }
 
     // A decode no longer wanted stops at once, in every decoder that reads in pieces: what it
