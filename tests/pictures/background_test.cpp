@@ -1,6 +1,8 @@
 // Work off the GUI thread and what outlives it: results come back to the GUI thread only while
 // their set lives (also when the set is destroyed inside its own callback), the likelier job
-// first; a backdrop being made ahead goes to whoever waits for it, or is forgotten.
+// first; a backdrop being made ahead goes to whoever waits for it, or is forgotten; a slow
+// picture stands in from a smaller version.
+#include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
 #include "common/testlanes.h"
 #include "pictures/backdrop.h"
@@ -152,6 +154,27 @@ class BackgroundTest : public QObject {
         if (!ahead) return;
         QVERIFY(!ahead->awaiting());
         QCOMPARE(ahead->held(), how == "stop" ? 2 : how == "clear" ? 0 : 1);
+    }
+
+    // A phone photo slow to decode stands in from its own thumbnail when that holds a quarter
+    // of the fitted size (a 2400 x 1600 grid fitted to 1200 x 800: 300 pixels across).
+    void standInFromAQuarter_data() {
+        QTest::addColumn<int>("thumbnail"); // pixels across
+        QTest::newRow("thumbnail holds a quarter") << 320;
+        QTest::newRow("thumbnail short of a quarter") << 280;
+    }
+    void standInFromAQuarter() {
+        QFETCH(int, thumbnail);
+        QImage photo(2400, 1600, QImage::Format_RGB32);
+        photo.fill(Qt::magenta);
+        const QByteArray heic = hostile::encodeGridHeic(photo, 512, thumbnail);
+        if (heic.isEmpty()) QSKIP("this libheif codes no HEVC");
+        const backdrop::Request r{
+            testfiles::written(dir, "grid.heic", heic), QSize(1200, 800), 1.0, Qt::black, {}};
+        QVERIFY(backdrop::slow(r));
+        const QImage standIn = backdrop::standInDecoded(r).image;
+        QCOMPARE(standIn.size(), thumbnail >= 300 ? r.area : QSize(0, 0));
+        if (!standIn.isNull()) QVERIFY(qAbs(standIn.pixelColor(600, 400).hue() - 300) < 10);
     }
 
     // Quitting: a lane still busy when the patience runs out is reported, and the program ends
