@@ -217,6 +217,17 @@ class ThumbnailSourcesTest : public QObject {
         QFile::remove(qEnvironmentVariable("XDG_CACHE_HOME"));
     }
 
+    // A picture slow to decode stands in from the widest thumbnail in memory of the file as it
+    // is now: none once the file has changed.
+    void keptOfTheFileAsItIs() {
+        testfiles::writePicture(photo_, kPhoto, Qt::gray);
+        for (const QSize cell : {QSize(200, 150), QSize(100, 75)})
+            QVERIFY(thumbnail_cache::fetch(photo_, cell).ok());
+        QCOMPARE(thumbnail_cache::kept(photo_).image.width(), 200);
+        testfiles::setModified(photo_, 50);
+        QVERIFY(!thumbnail_cache::kept(photo_).ok());
+    }
+
     // Decoded thumbnails wait for the cells queued before them to be written, but at most
     // 16 MB of them: past that, a decode writes its own at once.
     void writesWaitWithinBounds() {
