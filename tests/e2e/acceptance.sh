@@ -8,9 +8,7 @@
 # from the beginning, with the saved file on the command line, and the presentation checked in
 # screenshots: the strip's cells, the picture's placement, the notes, their shadow and box, the
 # frame. The saved file is checked line by line.
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source "$here/lib.sh"
-source "$here/session_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
 start_session "$1"
 echo "screen ${SW}x${SH}"
 # Integer part of an arithmetic expression computed in doubles, as the program computes it.

@@ -4,9 +4,7 @@
 # and is saved back byte for byte; each Open that ends in a beep or a warning leaves it so
 # that a save writes the same bytes again, and the presentation still shows every picture
 # with its own note. Started with such a file, the program is as on a plain start.
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source "$here/lib.sh"
-source "$here/session_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
 start_session "$1"
 
 e_grave=$'\xe8' e_acute=$'\xe9' a_grave=$'\xe0' u_circumflex=$'\xfb' # Latin-1

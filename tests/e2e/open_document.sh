@@ -3,9 +3,7 @@
 # line opens it once it is up; launching it again with another file hands that file to the
 # running copy (the new launch exits at once with 0 and no second setup window appears).
 # A file handed over during a presentation opens when the presentation ends.
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source "$here/lib.sh"
-source "$here/session_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
 fresh_app "$1"
 trap 'kill "$APP_PID" 2>/dev/null || true; rm -rf "$APPDIR"' EXIT
 

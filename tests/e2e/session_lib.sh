@@ -1,5 +1,6 @@
-# Helpers shared by the import and whole-session tests, on top of lib.sh: generated picture
+# Helpers shared by the import and whole-session tests, with lib.sh: generated picture
 # folders, polling for windows, the folder dialog, and colour counts in screenshots.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # A session of its own: a fresh copy of the program whose folder is also the home folder, the
 # program and whatever was started beside it (OTHERS) ended and the folder removed at the end

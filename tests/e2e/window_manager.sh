@@ -6,9 +6,7 @@
 # click on the other program's window and back on the strip; Alt+F4 ends it whole; each time
 # the setup window comes back in front. Then, started with --screen on the laptop's monitor,
 # the program presents there.
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source "$here/lib.sh"
-source "$here/session_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
 command -v openbox >/dev/null || { echo "SKIP: openbox is not installed"; exit 77; }
 command -v xrandr >/dev/null || { echo "SKIP: xrandr is not installed"; exit 77; }
 start_session "$1"
