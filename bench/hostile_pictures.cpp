@@ -580,19 +580,21 @@ Coded codedOf(const QByteArray& file) {
 
 } // namespace
 
-QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality) {
-    const int columns = (image.width() + tile - 1) / tile,
-              rows = (image.height() + tile - 1) / tile;
-    if (image.isNull() || tile < 64 || columns > 256 || rows > 256 || image.width() > 0xFFFF ||
-        image.height() > 0xFFFF)
+QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality,
+                          int tileHeight) {
+    const QSize piece(tile, tileHeight > 0 ? tileHeight : tile);
+    const int columns = (image.width() + piece.width() - 1) / piece.width(),
+              rows = (image.height() + piece.height() - 1) / piece.height();
+    if (image.isNull() || piece.width() < 64 || piece.height() < 16 || columns > 256 ||
+        rows > 256 || image.width() > 0xFFFF || image.height() > 0xFFFF)
         return {};
     QList<Coded> tiles;
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c) {
-            QImage piece(tile, tile, QImage::Format_RGB32);
-            piece.fill(Qt::black);
-            QPainter(&piece).drawImage(QPoint(-c * tile, -r * tile), image);
-            tiles << codedOf(encodeHeif(piece, Heic, 1, 0, quality));
+            QImage part(piece, QImage::Format_RGB32);
+            part.fill(Qt::black);
+            QPainter(&part).drawImage(QPoint(-c * piece.width(), -r * piece.height()), image);
+            tiles << codedOf(encodeHeif(part, Heic, 1, 0, quality));
             if (tiles.last().data.isEmpty()) return {};
         }
     Coded small;
@@ -624,7 +626,7 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     };
     QByteArray properties = configs.join();
     const int tileSize = int(configs.size()) + 1, gridSize = tileSize + 1;
-    properties += ispe(QSize(tile, tile)) + ispe(image.size());
+    properties += ispe(piece) + ispe(image.size());
     if (thumbnail > 0) properties += small.config + ispe(smallSize);
     if (gridSize + 2 > 127) return {};
 

@@ -70,11 +70,13 @@ enum HeifKind { Heic, Avif };
 QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int thumbnail = 0,
                       int quality = 90);
 
-// A HEIC picture as phones write it: a grid of `tile` x `tile` tiles, each coded on its own
-// (the edge tiles padded, the grid cropped to the picture's size), and a thumbnail `thumbnail`
-// pixels wide (of even height) unless 0. Empty when this libheif cannot encode HEVC. libheif
-// writes no grids, so the file is put together here from single-picture files it does write.
-QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality = 50);
+// A HEIC picture as phones write it: a grid of `tile` x `tile` tiles (`tileHeight` high
+// unless 0), each coded on its own (the edge tiles padded, the grid cropped to the picture's
+// size), and a thumbnail `thumbnail` pixels wide (of even height) unless 0. Empty when this
+// libheif cannot encode HEVC. libheif writes no grids, so the file is put together here from
+// single-picture files it does write.
+QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality = 50,
+                          int tileHeight = 0);
 
 // A TGA picture as the tools that write the format store it: ImageMagick's plain true colour
 // (bottom row first, no footer), run-length encoded, grey, colour-mapped, 16-bit from the top

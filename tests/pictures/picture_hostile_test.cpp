@@ -74,6 +74,12 @@ class PictureHostileTest : public QObject {
         // the file declares, which the memory is planned for.
         row({"heic grid of one tile", hostile::heifGrid(QSize(64, 63)), true});
         row({"heic grid wider than declared", hostile::heifGrid(QSize(65, 63)), false});
+        // Tiles that are not square, two rows or two columns of them.
+        for (const auto& [name, tile] : {std::pair{"heic grid of wide tiles", QSize(128, 32)},
+                                         {"heic grid of tall tiles", QSize(64, 160)}})
+            row({name,
+                 hostile::encodeGridHeic(photo.scaled(100, 40), tile.width(), 0, 50, tile.height()),
+                 true});
         // At most 100 scans, and no more work among them than a second of one core.
         row({"101 scans", hostile::emptyScansJpeg(64, 64, 101), false});
         row({"100 scans", hostile::emptyScansJpeg(64, 64, 100), true});
