@@ -315,7 +315,9 @@ LoadedPicture loadSvg(QFile& file, const Header& h, const Plan& p,
     const QSize full = reader.size();
     if (full.isEmpty() || pixels(full) > picture::maxPixels) return {};
     const QSize target = drawnSize(full);
-    if (p.svgDocument * svgBytesPerByte + 4 * pixels(target) * 4 > p.bytes) return {};
+    // Drawn larger than planned for, by the toolkit's measure (the document parsed, the drawing
+    // and one copy of it), the picture is refused.
+    if (p.svgDocument * svgBytesPerByte + 2 * pixels(target) * 4 > p.bytes) return {};
     reader.setScaledSize(target);
     LoadedPicture out;
     if (!reader.read(&out.image)) return {};
