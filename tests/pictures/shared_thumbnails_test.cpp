@@ -162,6 +162,7 @@ class SharedThumbnailsTest : public QObject {
             }) << false;
         QTest::newRow("other proportions") << QSize(128, 128) << Tamper() << false;
         QTest::newRow("5400 x 3600") << QSize(5400, 3600) << Tamper() << false;
+        QTest::newRow("a pixel wider than its class") << QSize(129, 86) << Tamper() << false;
         QTest::newRow("picture changed since") << fits << Tamper([](auto p, auto) {
             QFile f(p);
             QVERIFY(f.open(QIODevice::Append));
