@@ -85,7 +85,7 @@ class PictureHostileTest : public QObject {
         row({"99 scans of 16384 x 12288", hostile::emptyScansJpeg(16384, 12288, 99), false});
         row({"100 refinement scans of 2048 x 2048", hostile::refinementScansJpeg(2048, 2048, 100),
              true});
-        row({"40 refinement scans of 8192 x 8192", hostile::refinementScansJpeg(8192, 8192, 40),
+        row({"81 refinement scans of 4096 x 4096", hostile::refinementScansJpeg(4096, 4096, 81),
              false});
         // The same limits for the JPEG pictures that a TIFF's strips are.
         row({"tiff of 99 refinement scans of 2048 x 2048",
