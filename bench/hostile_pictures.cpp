@@ -78,6 +78,13 @@ QByteArray pngHeader(int w, int h, int bitDepth, int colourType) {
                                 char(colourType) + QByteArray(3, '\0'));
 }
 
+heif_error appendTo(heif_context*, const void* data, size_t size, void* out) {
+    static_cast<QByteArray*>(out)->append(static_cast<const char*>(data), qsizetype(size));
+    return {heif_error_Ok, heif_suberror_Unspecified, ""};
+}
+
+} // namespace
+
 QByteArray jpegSegment(int marker, const QByteArray& data) {
     QByteArray out;
     out += char(0xFF);
@@ -86,13 +93,6 @@ QByteArray jpegSegment(int marker, const QByteArray& data) {
     out += char((data.size() + 2) & 0xFF);
     return out + data;
 }
-
-heif_error appendTo(heif_context*, const void* data, size_t size, void* out) {
-    static_cast<QByteArray*>(out)->append(static_cast<const char*>(data), qsizetype(size));
-    return {heif_error_Ok, heif_suberror_Unspecified, ""};
-}
-
-} // namespace
 
 QByteArray pngChunk(const char* type, const QByteArray& data) {
     const QByteArray body = QByteArray(type, 4) + data;

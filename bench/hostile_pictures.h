@@ -52,6 +52,8 @@ QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> cr
 
 // A PNG chunk of the type given: its length, type, data and CRC.
 QByteArray pngChunk(const char* type, const QByteArray& data);
+// A JPEG segment of the marker given: the marker, its length and the data.
+QByteArray jpegSegment(int marker, const QByteArray& data);
 
 // An icon whose one image is the PNG given.
 QByteArray icoWithPng(const QByteArray& png);

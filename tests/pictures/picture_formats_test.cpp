@@ -373,7 +373,7 @@ class PictureFormatsTest : public QObject {
             if (topDown) qToLittleEndian<qint32>(-48, bytes.data() + 22);
             // Two segments of the largest length, which the decoder skips past its buffer.
             if (format.contains("metadata"))
-                bytes.insert(2, ("\xFF\xE9\xFF\xFF" + QByteArray(65533, 'm')).repeated(2));
+                bytes.insert(2, hostile::jpegSegment(0xE9, QByteArray(65533, 'm')).repeated(2));
         }
         if (bytes.isEmpty()) QSKIP("cannot write this format here");
         // ImageMagick 6 stores a TGA's top row first while its header says the bottom row comes
