@@ -580,8 +580,8 @@ Coded codedOf(const QByteArray& file) {
 
 } // namespace
 
-QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality,
-                          int tileHeight) {
+QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality, int tileHeight,
+                          bool dataFirst) {
     const QSize piece(tile, tileHeight > 0 ? tileHeight : tile);
     const int columns = (image.width() + piece.width() - 1) / piece.width(),
               rows = (image.height() + piece.height() - 1) / piece.height();
@@ -679,6 +679,9 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     for (const Coded& t : tiles)
         data += t.data;
     data += small.data;
+    if (dataFirst)
+        return ftyp + be32(1) + "mdat" + be32(0) + be32(quint32(16 + data.size())) + data +
+               meta(quint32(ftyp.size() + 16));
     return ftyp + meta(quint32(ftyp.size() + metaSize + 8)) + box("mdat", data);
 }
 
