@@ -113,14 +113,12 @@ QByteArray noisePicture(QSize size, const char* format) {
     return encode(image, format);
 }
 
-namespace {
-qint64 statusKb(const char* field) {
-    for (const QByteArray& line : readAll(QStringLiteral("/proc/self/status")).split('\n'))
+qint64 procNumber(const char* file, const char* field) {
+    for (const QByteArray& line : readAll(QString::fromLatin1(file)).split('\n'))
         if (line.startsWith(field))
             return line.mid(qstrlen(field)).trimmed().split(' ')[0].toLongLong();
     return -1;
 }
-} // namespace
 
 qint64 peakGrowthKb(const std::function<void()>& work) {
     QFile reset(QStringLiteral("/proc/self/clear_refs"));
@@ -129,9 +127,9 @@ qint64 peakGrowthKb(const std::function<void()>& work) {
         return -1;
     }
     reset.close();
-    const qint64 before = statusKb("VmRSS:");
+    const qint64 before = procNumber("/proc/self/status", "VmRSS:");
     work();
-    const qint64 peak = statusKb("VmHWM:");
+    const qint64 peak = procNumber("/proc/self/status", "VmHWM:");
     return before < 0 || peak < 0 ? -1 : peak - before;
 }
 

@@ -52,4 +52,6 @@ QByteArray noisePicture(QSize size, const char* format);
 // ran; -1 where the peak cannot be reset (/proc/self/clear_refs) or says nothing (under
 // AddressSanitizer). `work` runs either way.
 qint64 peakGrowthKb(const std::function<void()>& work);
+// The number after `field` in a /proc file of the process ("VmHWM:" in status); -1 without one.
+qint64 procNumber(const char* file, const char* field);
 } // namespace testfiles
