@@ -700,6 +700,10 @@ QList<File> ordinary() {
 QList<File> all() {
     return {
         {"text-chunks.png", pngWithTextChunks(10), true},
+        // The header, text chunks and image data: as many chunks as are walked through to a
+        // PNG's image data, and one more.
+        {"4094-text-chunks.png", pngWithTextChunks(4094, 0), true},
+        {"4095-text-chunks.png", pngWithTextChunks(4095, 0)},
         // The largest colour profile read, and one byte more.
         {"4-mb-profile.png", pngWithProfile(4 << 20), true},
         {"larger-profile.png", pngWithProfile((4 << 20) + 1)},

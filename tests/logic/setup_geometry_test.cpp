@@ -80,39 +80,34 @@ class SetupGeometryTest : public QObject {
     }
 
     // The nearest edge of a 320 x 240 preview; ties go left, right, top, bottom in that order.
+    // A tall one: left before right, and the bottom when nearer than both sides.
     void nearestEdge_data() {
         QTest::addColumn<QPoint>("click");
+        QTest::addColumn<int>("height");
         QTest::addColumn<int>("edge");
-        QTest::newRow("centre: top before bottom") << QPoint(160, 120) << int(edge::Top);
-        QTest::newRow("corner: left before top") << QPoint(0, 0) << int(edge::Left);
-        QTest::newRow("left before bottom") << QPoint(0, 240) << int(edge::Left);
-        QTest::newRow("right before top") << QPoint(320, 0) << int(edge::Right);
-        QTest::newRow("right before bottom") << QPoint(320, 240) << int(edge::Right);
-        QTest::newRow("nearer the bottom than the sides") << QPoint(160, 200) << int(edge::Bottom);
-        QTest::newRow("a pixel nearer the left") << QPoint(119, 120) << int(edge::Left);
-        QTest::newRow("as near the left as the top") << QPoint(120, 120) << int(edge::Left);
-        QTest::newRow("as near the right as the top") << QPoint(200, 120) << int(edge::Right);
-        QTest::newRow("a pixel nearer the top than the right")
-            << QPoint(199, 120) << int(edge::Top);
-        QTest::newRow("a pixel nearer the bottom") << QPoint(160, 121) << int(edge::Bottom);
+        const auto row = [](const char* name, QPoint click, int edge, int height = 240) {
+            QTest::newRow(name) << click << height << edge;
+        };
+        row("centre: top before bottom", {160, 120}, edge::Top);
+        row("corner: left before top", {0, 0}, edge::Left);
+        row("left before bottom", {0, 240}, edge::Left);
+        row("right before top", {320, 0}, edge::Right);
+        row("right before bottom", {320, 240}, edge::Right);
+        row("nearer the bottom than the sides", {160, 200}, edge::Bottom);
+        row("a pixel nearer the left", {119, 120}, edge::Left);
+        row("as near the left as the top", {120, 120}, edge::Left);
+        row("as near the right as the top", {200, 120}, edge::Right);
+        row("a pixel nearer the top than the right", {199, 120}, edge::Top);
+        row("a pixel nearer the bottom", {160, 121}, edge::Bottom);
+        row("tall, centre: left before right", {160, 200}, edge::Left, 400);
+        row("tall, a pixel nearer the right", {161, 200}, edge::Right, 400);
+        row("tall, a pixel nearer the bottom", {160, 241}, edge::Bottom, 400);
     }
     void nearestEdge() {
         QFETCH(QPoint, click);
+        QFETCH(int, height);
         QFETCH(int, edge);
-        QCOMPARE(setup_geo::nearestEdge(click.x(), click.y(), 320, 240), edge);
-    }
-    // A tall preview: left before right, and the bottom when nearer than both sides.
-    void nearestEdgeOfATallPreview_data() {
-        QTest::addColumn<QPoint>("click");
-        QTest::addColumn<int>("edge");
-        QTest::newRow("centre: left before right") << QPoint(160, 200) << int(edge::Left);
-        QTest::newRow("a pixel nearer the right") << QPoint(161, 200) << int(edge::Right);
-        QTest::newRow("a pixel nearer the bottom") << QPoint(160, 241) << int(edge::Bottom);
-    }
-    void nearestEdgeOfATallPreview() {
-        QFETCH(QPoint, click);
-        QFETCH(int, edge);
-        QCOMPARE(setup_geo::nearestEdge(click.x(), click.y(), 320, 400), edge);
+        QCOMPARE(setup_geo::nearestEdge(click.x(), click.y(), 320, height), edge);
     }
 };
 

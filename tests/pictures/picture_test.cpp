@@ -101,6 +101,12 @@ class PictureTest : public QObject {
             << QSize() << false;
         QTest::newRow("gif screen 65535 x 65535")
             << "q.gif" << gif(65535, 65535) << QSize() << false;
+        // The longest SVG document drawn, and one byte longer.
+        const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='2' height='1'/>";
+        for (const int more : {0, 1})
+            QTest::newRow(more ? "svg of 16 MB and a byte" : "svg of 16 MB")
+                << "r.svg" << svg + QByteArray((16 << 20) - svg.size() + more, ' ') << QSize(2, 1)
+                << (more == 0);
     }
     void files() {
         QFETCH(QString, name);
