@@ -83,9 +83,8 @@ void writeDeep(const QString& path, const QByteArray& bytes) {
 }
 
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    writeText(path, bytes);
-    return path;
+    writeText(dir.filePath(name), bytes);
+    return dir.filePath(name);
 }
 
 QImage quarters(QSize size, const std::array<QColor, 4>& colours) {
