@@ -715,6 +715,13 @@ QList<File> all() {
         {"mono.png", blackPng(16384, 8192, 0, 1), true},
         {"palette.png", blackPng(16384, 8192, 3, 8), true},
         {"empty-scans.jpg", emptyScansJpeg(16384, 16384, 300)},
+        // A comment that goes on past the first 64 KB read of the file, with bytes that would
+        // end the picture if they were read as markers.
+        {"comment-across-64-kb.jpg",
+         encode(photoLike({64, 48}), "jpeg")
+             .insert(2, jpegSegment(0xFE, QByteArray(65000, 'x')) +
+                            jpegSegment(0xFE, QByteArray("\xFF\xD9").repeated(1000))),
+         true},
         {"text-chunks.ico", icoWithPng(pngWithTextChunks(10)), true},
         {"inflates-to-1gb.svgz",
          gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
