@@ -95,16 +95,14 @@ class CommandLineTest : public QObject {
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("outBegins");
         QTest::addColumn<QString>("errHolds");
-        QTest::newRow("--help") << "--help" << 0 << "Usage: vetrinova [options] [file...]\n"
-                                << "";
-        QTest::newRow("-h") << "-h" << 0 << "Usage: vetrinova [options] [file...]\n"
-                            << "";
-        QTest::newRow("--version") << "--version" << 0 << "vetrinova "
-                                   << "";
-        QTest::newRow("-v") << "-v" << 0 << "vetrinova "
-                            << "";
-        QTest::newRow("unknown") << "--bogus" << 2 << ""
-                                 << "\nTry 'vetrinova --help'";
+        const auto row = [](const char* argument, int status, const char* out, const char* err) {
+            QTest::newRow(argument) << QString(argument) << status << QString(out) << QString(err);
+        };
+        row("--help", 0, "Usage: vetrinova [options] [file...]\n", "");
+        row("-h", 0, "Usage: vetrinova [options] [file...]\n", "");
+        row("--version", 0, "vetrinova ", "");
+        row("-v", 0, "vetrinova ", "");
+        row("--bogus", 2, "", "\nTry 'vetrinova --help'");
     }
     void withoutADisplay() {
         QFETCH(QString, argument);

@@ -16,24 +16,20 @@ class PresentationGeometryTest : public QObject {
         QTest::addColumn<int>("T");
         QTest::addColumn<QRect>("strip");
         QTest::addColumn<QRect>("picture");
-        QTest::newRow("left") << int(edge::Left) << 100 << QRect(0, 0, 100, 600)
-                              << QRect(101, 0, 899, 600);
-        QTest::newRow("right") << int(edge::Right) << 100 << QRect(900, 0, 100, 600)
-                               << QRect(0, 0, 899, 600);
-        QTest::newRow("top") << int(edge::Top) << 60 << QRect(0, 0, 1000, 60)
-                             << QRect(0, 61, 1000, 539);
-        QTest::newRow("bottom") << int(edge::Bottom) << 60 << QRect(0, 540, 1000, 60)
-                                << QRect(0, 0, 1000, 539);
-        QTest::newRow("left, the whole width but a pixel")
-            << int(edge::Left) << 999 << QRect(0, 0, 999, 600) << QRect(1000, 0, 0, 600);
-        QTest::newRow("left, wider than the screen")
-            << int(edge::Left) << 1000 << QRect(0, 0, 999, 600) << QRect(1000, 0, 0, 600);
-        QTest::newRow("bottom, taller than the screen")
-            << int(edge::Bottom) << 5000 << QRect(0, 1, 1000, 599) << QRect(0, 0, 1000, 0);
-        QTest::newRow("right, no strip")
-            << int(edge::Right) << 0 << QRect(1000, 0, 0, 600) << QRect(0, 0, 999, 600);
-        QTest::newRow("top, negative")
-            << int(edge::Top) << -5 << QRect(0, 0, 1000, 0) << QRect(0, 1, 1000, 599);
+        const auto row = [](const char* name, int edge, int T, QRect strip, QRect picture) {
+            QTest::newRow(name) << edge << T << strip << picture;
+        };
+        row("left", edge::Left, 100, {0, 0, 100, 600}, {101, 0, 899, 600});
+        row("right", edge::Right, 100, {900, 0, 100, 600}, {0, 0, 899, 600});
+        row("top", edge::Top, 60, {0, 0, 1000, 60}, {0, 61, 1000, 539});
+        row("bottom", edge::Bottom, 60, {0, 540, 1000, 60}, {0, 0, 1000, 539});
+        row("left, the whole width but a pixel", edge::Left, 999, {0, 0, 999, 600},
+            {1000, 0, 0, 600});
+        row("left, wider than the screen", edge::Left, 1000, {0, 0, 999, 600}, {1000, 0, 0, 600});
+        row("bottom, taller than the screen", edge::Bottom, 5000, {0, 1, 1000, 599},
+            {0, 0, 1000, 0});
+        row("right, no strip", edge::Right, 0, {1000, 0, 0, 600}, {0, 0, 999, 600});
+        row("top, negative", edge::Top, -5, {0, 0, 1000, 0}, {0, 1, 1000, 599});
     }
     void screenSplit() {
         QFETCH(int, edge);
@@ -141,21 +137,19 @@ class PresentationGeometryTest : public QObject {
         QTest::addColumn<int>("align");
         const QSize w(1024, 768);
         const int L = NoteLayout::Left, C = NoteLayout::Centre, R = NoteLayout::Right;
-        QTest::newRow("0 bottom left")
-            << w << 0.0 << 24.0 << QRect(20, 716, 512, 32) << "Mare" << L;
-        QTest::newRow("1 bottom centre")
-            << w << 1.0 << 24.0 << QRect(256, 716, 512, 32) << " Mare" << C;
-        QTest::newRow("2 bottom right")
-            << w << 2.0 << 24.0 << QRect(492, 716, 512, 32) << "Mare " << R;
-        QTest::newRow("5 top right") << w << 5.0 << 24.0 << QRect(492, 20, 512, 32) << "Mare " << R;
-        QTest::newRow("centred on 1023 pixels")
-            << QSize(1023, 691) << 4.0 << 12.0 << QRect(256, 20, 511, 20) << " Mare" << C;
-        QTest::newRow("empty size and position")
-            << w << Val("") << Val("") << QRect(20, 740, 512, 8) << "Mare" << L;
-        QTest::newRow("7 stays parked")
-            << w << 7.0 << 24.0 << QRect(-20, -20, 512, 32) << "Mare" << L;
-        QTest::newRow("huge size from a file")
-            << w << 3.0 << 1e300 << QRect(20, 20, 512, kFar) << "Mare" << L;
+        const auto row = [w](const char* name, double position, double size, QRect label,
+                             const char* text, int align, QSize window = {}) {
+            QTest::newRow(name) << (window.isValid() ? window : w) << position << size << label
+                                << QString(text) << align;
+        };
+        row("0 bottom left", 0, 24, {20, 716, 512, 32}, "Mare", L);
+        row("1 bottom centre", 1, 24, {256, 716, 512, 32}, " Mare", C);
+        row("2 bottom right", 2, 24, {492, 716, 512, 32}, "Mare ", R);
+        row("5 top right", 5, 24, {492, 20, 512, 32}, "Mare ", R);
+        row("centred on 1023 pixels", 4, 12, {256, 20, 511, 20}, " Mare", C, {1023, 691});
+        row("empty size and position", Val(""), Val(""), {20, 740, 512, 8}, "Mare", L);
+        row("7 stays parked", 7, 24, {-20, -20, 512, 32}, "Mare", L);
+        row("huge size from a file", 3, 1e300, {20, 20, 512, kFar}, "Mare", L);
     }
     void noteLayout() {
         QFETCH(QSize, window);

@@ -39,31 +39,23 @@ class SetupGeometryTest : public QObject {
         QTest::addColumn<QRect>("rec_min"); // null: the strip preview is not moved
         QTest::addColumn<QString>("testo_min");
         QTest::addColumn<QString>("testo_scr");
-        QTest::newRow("left 10") << int(edge::Left) << 10 << QRect(10, 10, 32, 240) << "102 pixels"
-                                 << "922 x 768 pixels";
-        QTest::newRow("top 50") << int(edge::Top) << 50 << QRect(10, 10, 320, 120) << "384 pixels"
-                                << "1024 x 384 pixels";
-        QTest::newRow("bottom 10")
-            << int(edge::Bottom) << 10 << QRect(10, 226, 320, 24) << "76 pixels"
-            << "1024 x 692 pixels";
-        QTest::newRow("right 5, fraction dropped")
-            << int(edge::Right) << 5 << QRect(314, 10, 16, 240) << "51 pixels"
-            << "973 x 768 pixels";
-        QTest::newRow("edge 4 from a file") << 4 << 10 << QRect() << "0 pixels"
-                                            << "0 x 0 pixels";
-        QTest::newRow("edge -1 from a file") << -1 << 10 << QRect() << "0 pixels"
-                                             << "0 x 0 pixels";
+        const auto row = [](const char* name, int edge, int percent, QRect rec_min,
+                            const char* testo_min, const char* testo_scr) {
+            QTest::newRow(name) << edge << percent << rec_min << QString(testo_min)
+                                << QString(testo_scr);
+        };
+        row("left 10", edge::Left, 10, {10, 10, 32, 240}, "102 pixels", "922 x 768 pixels");
+        row("top 50", edge::Top, 50, {10, 10, 320, 120}, "384 pixels", "1024 x 384 pixels");
+        row("bottom 10", edge::Bottom, 10, {10, 226, 320, 24}, "76 pixels", "1024 x 692 pixels");
+        row("right 5, fraction dropped", edge::Right, 5, {314, 10, 16, 240}, "51 pixels",
+            "973 x 768 pixels");
+        row("edge 4 from a file", 4, 10, {}, "0 pixels", "0 x 0 pixels");
+        row("edge -1 from a file", -1, 10, {}, "0 pixels", "0 x 0 pixels");
         // A file's percentage is held within 0..100.
-        QTest::newRow("right 100")
-            << int(edge::Right) << 100 << QRect(10, 10, 320, 240) << "1024 pixels"
-            << "0 x 768 pixels";
-        QTest::newRow("bottom 101")
-            << int(edge::Bottom) << 101 << QRect(10, 10, 320, 240) << "768 pixels"
-            << "1024 x 0 pixels";
-        QTest::newRow("top 0") << int(edge::Top) << 0 << QRect(10, 10, 320, 0) << "0 pixels"
-                               << "1024 x 768 pixels";
-        QTest::newRow("left -1") << int(edge::Left) << -1 << QRect(10, 10, 0, 240) << "0 pixels"
-                                 << "1024 x 768 pixels";
+        row("right 100", edge::Right, 100, {10, 10, 320, 240}, "1024 pixels", "0 x 768 pixels");
+        row("bottom 101", edge::Bottom, 101, {10, 10, 320, 240}, "768 pixels", "1024 x 0 pixels");
+        row("top 0", edge::Top, 0, {10, 10, 320, 0}, "0 pixels", "1024 x 768 pixels");
+        row("left -1", edge::Left, -1, {10, 10, 0, 240}, "0 pixels", "1024 x 768 pixels");
     }
     void stripPreview() {
         QFETCH(int, edge);
