@@ -15,6 +15,7 @@
 #include "windows/setup/start.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -114,20 +115,25 @@ void mostra_pict(int i) {
     }
     if (window->ahead.await(b, shown)) return;
     // A picture that takes long to decode shows at once from a smaller version of it, and
-    // sharp when it is decoded.
+    // sharp when it is decoded. Both decodes run at once: a stand-in that comes after the
+    // sharp picture is not shown, but one that comes after its decode failed (a picture too
+    // large to decode whole) is, rather than leave the previous picture under this one's note.
+    const auto sharp = std::make_shared<bool>(false);
     if (backdrop::slow(b)) {
         if (const thumbnail_cache::Thumbnail kept = thumbnail_cache::kept(b.path); kept.ok())
             show(window, i, backdrop::standIn(b, kept.image, kept.original), notes, fill);
         else
             window->picture.run([b] { return backdrop::standInDecoded(b); },
-                                [window, i, notes, fill](const backdrop::Made& made) {
-                                    // Both decodes run at once: a stand-in that comes after
-                                    // the sharp picture (none pending any more) is not shown.
-                                    if (!made.image.isNull() && window->picture.pending() > 0)
+                                [window, i, notes, fill, sharp](const backdrop::Made& made) {
+                                    if (!made.image.isNull() && !*sharp)
                                         show(window, i, made.image, notes, fill);
                                 });
     }
-    window->picture.run([b] { return backdrop::make(b); }, shown);
+    window->picture.run([b] { return backdrop::make(b); },
+                        [shown, sharp](const backdrop::Made& made) {
+                            *sharp = !made.image.isNull();
+                            shown(made);
+                        });
 }
 
 } // namespace Globali

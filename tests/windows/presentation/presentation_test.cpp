@@ -5,6 +5,7 @@
 #include "common/testfiles.h"
 #include "common/testseams.h"
 #include "logic/state/globali.h"
+#include "pictures/decode/decode_budget.h"
 #include "pictures/fitting.h"
 #include "pictures/picture_compose.h"
 #include "resources/pictures.h"
@@ -397,6 +398,29 @@ class PresentationTest : public QObject {
         ahead.release();
         QVERIFY(built());
         QCOMPARE(backdropAt(460, 384), QColor(Qt::green));
+    }
+
+    // A photo too large to decode whole shows from its own thumbnail, also when that comes
+    // after the photo's decode was refused.
+    void lateStandInOfAPhotoTooLarge() {
+        QByteArray heic =
+            hostile::encodeHeif(hostile::photoLike({1600, 1200}), hostile::Heic, 1, 320);
+        if (heic.isEmpty()) QSKIP("this libheif codes no HEVC");
+        // Declared 16000 x 12000: the decode of the whole would take gigabytes.
+        heic.replace(QByteArray::fromHex("00000640000004b0"),
+                     QByteArray::fromHex("00003e8000002ee0"));
+        testfiles::writeText(f->path("show/d.heic"), heic);
+        f->importFolder(f->path("show"));
+        LaneBlock thumbnails(fw::Lane::Bulk); // no thumbnail at hand to stand in at once
+        startFromSetup(false);
+        QTRY_COMPARE(backdropAt(460, 384), QColor(Qt::red));
+        {
+            const picture::BudgetShare all(picture::budgetBytes); // the stand-in waits for room
+            QTest::mouseClick(stripWin()->miniabase(4), Qt::LeftButton);
+            QTRY_COMPARE(pictWin()->picture.pending(), 1);
+        }
+        QTRY_COMPARE(pictWin()->picture.pending(), 0);
+        QVERIFY(backdropAt(460, 384) != QColor(Qt::red));
     }
 
     // A phone photo (a HEIC grid with no thumbnail, slow to decode) shows at once from the
