@@ -124,11 +124,13 @@ class SharedThumbnailsTest : public QObject {
         image.fill(Qt::darkCyan);
         QVERIFY(write(image, size));
         const QString file = pathOf(picture_, size);
-        QCOMPARE(QImage(file).size(), written);
+        const QImage png(file);
+        QCOMPARE(png.size(), written);
         const QFileInfo info(picture_);
-        QCOMPARE(QImage(file).text("Thumb::MTime"),
-                 QString::number(info.lastModified().toSecsSinceEpoch()));
-        QCOMPARE(QImage(file).text("Thumb::Size"), QString::number(info.size()));
+        QCOMPARE(png.text("Thumb::MTime"), QString::number(info.lastModified().toSecsSinceEpoch()));
+        QCOMPARE(png.text("Thumb::Size"), QString::number(info.size()));
+        QCOMPARE(png.text("Thumb::Image::Width") + 'x' + png.text("Thumb::Image::Height"),
+                 "600x400");
         // Uncompressed: other programs read the tags only from tEXt chunks.
         QVERIFY(testfiles::readAll(file).contains(QByteArray("tEXtThumb::URI\0", 15) +
                                                   uriOf(picture_)));
