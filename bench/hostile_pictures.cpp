@@ -581,7 +581,7 @@ Coded codedOf(const QByteArray& file) {
 } // namespace
 
 QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality, int tileHeight,
-                          bool dataFirst) {
+                          int layout) {
     const QSize piece(tile, tileHeight > 0 ? tileHeight : tile);
     const int columns = (image.width() + piece.width() - 1) / piece.width(),
               rows = (image.height() + piece.height() - 1) / piece.height();
@@ -630,56 +630,79 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     if (thumbnail > 0) properties += small.config + ispe(smallSize);
     if (gridSize + 2 > 127) return {};
 
+    const bool wide = layout & WideBoxes;
+    const quint8 later = wide ? 1 : 0;
+    const auto id = [wide](int n) { return wide ? be32(quint32(n)) : be16(quint16(n)); };
+    const auto count = id;
+    const auto property = [wide](int n, bool essential) {
+        return wide ? be16(quint16((essential ? 0x8000 : 0) | n))
+                    : QByteArray(1, char((essential ? 0x80 : 0) | n));
+    };
     QByteArray infos, associations;
-    infos += fullBox("infe", 2, 0, be16(1) + be16(0) + "grid" + '\0');
-    associations += be16(1) + char(1) + char(gridSize);
+    const quint8 infe = wide ? 3 : 2;
+    infos += fullBox("infe", infe, 0, id(1) + be16(0) + "grid" + '\0');
+    associations += id(1) + char(1) + property(gridSize, false);
     QByteArray tileIds;
     for (int i = 0; i < tileCount; ++i) {
-        const quint16 id = quint16(i + 2);
-        tileIds += be16(id);
-        infos += fullBox("infe", 2, 1 /* hidden */, be16(id) + be16(0) + "hvc1" + '\0');
-        associations += be16(id) + char(2) + char(0x80 | configOf[i]) + char(tileSize);
+        tileIds += id(i + 2);
+        infos += fullBox("infe", infe, 1 /* hidden */, id(i + 2) + be16(0) + "hvc1" + '\0');
+        associations +=
+            id(i + 2) + char(2) + property(configOf[i], true) + property(tileSize, false);
     }
     if (thumbnail > 0) {
-        infos += fullBox("infe", 2, 0, be16(thumbId) + be16(0) + "hvc1" + '\0');
-        associations += be16(thumbId) + char(2) + char(0x80 | (gridSize + 1)) + char(gridSize + 2);
+        infos += fullBox("infe", infe, 0, id(thumbId) + be16(0) + "hvc1" + '\0');
+        associations +=
+            id(thumbId) + char(2) + property(gridSize + 1, true) + property(gridSize + 2, false);
     }
-    QByteArray references = box("dimg", be16(1) + be16(quint16(tileCount)) + tileIds);
-    if (thumbnail > 0) references += box("thmb", be16(thumbId) + be16(1) + be16(1));
+    QByteArray references = box("dimg", id(1) + be16(quint16(tileCount)) + tileIds);
+    if (thumbnail > 0) references += box("thmb", id(thumbId) + be16(1) + id(1));
     const QByteArray grid = QByteArray(2, '\0') + char(rows - 1) + char(columns - 1) +
                             be16(quint16(image.width())) + be16(quint16(image.height()));
 
     const QByteArray ftyp = box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16));
     // The locations depend on where the data starts, which depends on the locations' size
-    // only: made twice, the second time with the data's true place.
+    // only: made twice, the second time with the data's true place. Wide, each extent's
+    // offset counts from the data's start, its base offset, and has an index before it; the
+    // grid's own location comes last.
     const auto meta = [&](quint32 dataAt) {
-        QByteArray locations = be16(quint16(items));
-        locations += be16(1) + be16(1) + be16(0) + be16(1) + be32(0) + be32(quint32(grid.size()));
-        quint32 at = dataAt;
-        const auto extent = [&](quint16 id, const QByteArray& data) {
-            locations +=
-                be16(id) + be16(0) + be16(0) + be16(1) + be32(at) + be32(quint32(data.size()));
+        QByteArray locations = count(items);
+        const auto location = [&](int item, int method, quint32 base, quint32 offset,
+                                  qsizetype length) {
+            locations += id(item) + be16(quint16(method)) + be16(0);
+            if (wide)
+                locations += be32(base) + be16(1) + be32(0) + be32(0) + be32(offset);
+            else
+                locations += be16(1) + be32(base + offset);
+            locations += be32(quint32(length));
+        };
+        if (!wide) location(1, 1, 0, 0, grid.size());
+        quint32 at = 0;
+        const auto extent = [&](int item, const QByteArray& data) {
+            location(item, 0, dataAt, at, data.size());
             at += quint32(data.size());
         };
         for (int i = 0; i < tileCount; ++i)
-            extent(quint16(i + 2), tiles[i].data);
+            extent(i + 2, tiles[i].data);
         if (thumbnail > 0) extent(thumbId, small.data);
-        return fullBox(
-            "meta", 0, 0,
-            fullBox("hdlr", 0, 0, QByteArray(4, '\0') + "pict" + QByteArray(13, '\0')) +
-                fullBox("pitm", 0, 0, be16(1)) +
-                fullBox("iinf", 0, 0, be16(quint16(items)) + infos) +
-                fullBox("iref", 0, 0, references) +
-                box("iprp", box("ipco", properties) +
-                                fullBox("ipma", 0, 0, be32(quint32(items)) + associations)) +
-                fullBox("iloc", 1, 0, QByteArray("\x44\x00", 2) + locations) + box("idat", grid));
+        if (wide) location(1, 1, 2, 2, grid.size()); // last, after 4 bytes of its box
+        return fullBox("meta", 0, 0,
+                       fullBox("hdlr", 0, 0, QByteArray(4, '\0') + "pict" + QByteArray(13, '\0')) +
+                           fullBox("pitm", later, 0, id(1)) +
+                           fullBox("iinf", later, 0, count(items) + infos) +
+                           fullBox("iref", later, 0, references) +
+                           box("iprp", box("ipco", properties) +
+                                           fullBox("ipma", later, later,
+                                                   be32(quint32(items)) + associations)) +
+                           fullBox("iloc", wide ? 2 : 1, 0,
+                                   QByteArray(wide ? "\x84\x44" : "\x44\x00", 2) + locations) +
+                           box("idat", wide ? QByteArray(4, '\0') + grid : grid));
     };
     const qsizetype metaSize = meta(0).size();
     QByteArray data;
     for (const Coded& t : tiles)
         data += t.data;
     data += small.data;
-    if (dataFirst)
+    if (layout & DataFirst)
         return ftyp + be32(1) + "mdat" + be32(0) + be32(quint32(16 + data.size())) + data +
                meta(quint32(ftyp.size() + 16));
     return ftyp + meta(quint32(ftyp.size() + metaSize + 8)) + box("mdat", data);

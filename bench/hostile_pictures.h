@@ -74,12 +74,15 @@ QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int t
 
 // A HEIC picture as phones write it: a grid of `tile` x `tile` tiles (`tileHeight` high
 // unless 0), each coded on its own (the edge tiles padded, the grid cropped to the picture's
-// size), and a thumbnail `thumbnail` pixels wide (of even height) unless 0. With `dataFirst`,
-// the coded data comes before the metadata, in a box of 64-bit size. Empty when this libheif
-// cannot encode HEVC. libheif writes no grids, so the file is put together here from
-// single-picture files it does write.
+// size), and a thumbnail `thumbnail` pixels wide (of even height) unless 0. With DataFirst,
+// the coded data comes before the metadata, in a box of 64-bit size. With WideBoxes, the
+// metadata boxes take their later versions: 32-bit item numbers, 16-bit property numbers,
+// 64-bit data offsets from a base offset, extent indexes. Empty when this libheif cannot
+// encode HEVC. libheif writes no grids, so the file is put together here from single-picture
+// files it does write.
+enum GridLayout { DataAfter = 0, DataFirst = 1, WideBoxes = 2 };
 QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality = 50,
-                          int tileHeight = 0, bool dataFirst = false);
+                          int tileHeight = 0, int layout = DataAfter);
 
 // A TGA picture as the tools that write the format store it: ImageMagick's plain true colour
 // (bottom row first, no footer), run-length encoded, grey, colour-mapped, 16-bit from the top

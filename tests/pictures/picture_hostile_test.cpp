@@ -79,7 +79,11 @@ class PictureHostileTest : public QObject {
         const QImage flat = photo.scaled(100, 40);
         row({"heic grid of wide tiles", hostile::encodeGridHeic(flat, 128, 0, 50, 32), true});
         row({"heic grid of tall tiles", hostile::encodeGridHeic(flat, 64, 0, 50, 160), true});
-        row({"heic grid, data first", hostile::encodeGridHeic(flat, 64, 0, 50, 0, true), true});
+        row({"heic grid, data first",
+             hostile::encodeGridHeic(flat, 64, 0, 50, 0, hostile::DataFirst), true});
+        row({"heic grid in wide boxes, data first",
+             hostile::encodeGridHeic(flat, 64, 64, 50, 0, hostile::DataFirst | hostile::WideBoxes),
+             true});
         // At most 100 scans, and no more work among them than a second of one core.
         row({"101 scans", hostile::emptyScansJpeg(64, 64, 101), false});
         row({"100 scans", hostile::emptyScansJpeg(64, 64, 100), true});

@@ -197,15 +197,15 @@ class PictureTest : public QObject {
             << hostile::emptyScansJpeg(8000, 5001, 1) << screen << true;
         QTest::newRow("png 20 MP") << hostile::blackPng(5000, 4000, 0, 1) << screen << false;
         QTest::newRow("png over 20 MP") << hostile::blackPng(5000, 4001, 0, 1) << cell << true;
-        const auto heic = [](QSize size, int thumbnail) {
-            return hostile::encodeGridHeic(hostile::photoLike(size), 512, thumbnail);
+        const auto heic = [](QSize size, int thumbnail, int layout = hostile::DataAfter) {
+            return hostile::encodeGridHeic(hostile::photoLike(size), 512, thumbnail, 50, 0, layout);
         };
         QTest::newRow("heic 2 MP") << heic(QSize(1000, 2000), 0) << screen << false;
         QTest::newRow("heic over 2 MP") << heic(QSize(1500, 1334), 0) << cell << true;
         QTest::newRow("heic drawn larger than its thumbnail")
             << heic(QSize(1600, 1300), 320) << screen << true;
-        QTest::newRow("heic drawn from its thumbnail")
-            << heic(QSize(1600, 1300), 320) << cell << false;
+        QTest::newRow("heic in wide boxes drawn from its thumbnail")
+            << heic(QSize(1600, 1300), 320, hostile::WideBoxes) << cell << false;
         QTest::newRow("not a picture") << QByteArray("plain text") << screen << false;
     }
     void slowToDecode() {
