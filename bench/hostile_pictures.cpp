@@ -626,7 +626,9 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     };
     QByteArray properties = configs.join();
     const int tileSize = int(configs.size()) + 1, gridSize = tileSize + 1;
-    properties += ispe(piece) + ispe(image.size());
+    const bool overlay = layout & Overlay, identity = layout & Identity;
+    if (identity && tiles.size() != 1) return {};
+    properties += ispe(piece) + ispe(identity ? piece : image.size());
     if (thumbnail > 0) properties += small.config + ispe(smallSize);
     if (gridSize + 2 > 127) return {};
 
@@ -640,7 +642,8 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     };
     QByteArray infos, associations;
     const quint8 infe = wide ? 3 : 2;
-    infos += fullBox("infe", infe, 0, id(1) + be16(0) + "grid" + '\0');
+    const char* made = identity ? "iden" : overlay ? "iovl" : "grid";
+    infos += fullBox("infe", infe, 0, id(1) + be16(0) + made + '\0');
     associations += id(1) + char(1) + property(gridSize, false);
     QByteArray tileIds;
     for (int i = 0; i < tileCount; ++i) {
@@ -656,8 +659,15 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     }
     QByteArray references = box("dimg", id(1) + be16(quint16(tileCount)) + tileIds);
     if (thumbnail > 0) references += box("thmb", id(thumbId) + be16(1) + id(1));
-    const QByteArray grid = QByteArray(2, '\0') + char(rows - 1) + char(columns - 1) +
-                            be16(quint16(image.width())) + be16(quint16(image.height()));
+    // The derived picture's description: the grid's rows and columns, or the overlay's fill
+    // colour (opaque black), then its size, then the overlay's place of each tile.
+    const auto number = [wide](int n) { return wide ? be32(quint32(n)) : be16(quint16(n)); };
+    QByteArray grid = QByteArray(1, '\0') + char(wide ? 1 : 0);
+    grid += overlay ? be16(0) + be16(0) + be16(0) + be16(0xFFFF)
+                    : QByteArray(1, char(rows - 1)) + char(columns - 1);
+    grid += number(image.width()) + number(image.height());
+    for (int i = 0; overlay && i < tileCount; ++i)
+        grid += number(i % columns * piece.width()) + number(i / columns * piece.height());
 
     const QByteArray ftyp = box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16));
     // The locations depend on where the data starts, which depends on the locations' size

@@ -81,6 +81,10 @@ class PictureHostileTest : public QObject {
         row({"heic grid of tall tiles", hostile::encodeGridHeic(flat, 64, 0, 50, 160), true});
         row({"heic grid, data first",
              hostile::encodeGridHeic(flat, 64, 0, 50, 0, hostile::DataFirst), true});
+        row({"heic overlay of tiles", hostile::encodeGridHeic(flat, 64, 0, 50, 0, hostile::Overlay),
+             true});
+        row({"heic identity of a tile",
+             hostile::encodeGridHeic(flat, 128, 0, 50, 64, hostile::Identity), true});
         row({"heic grid in wide boxes, data first",
              hostile::encodeGridHeic(flat, 64, 64, 50, 0, hostile::DataFirst | hostile::WideBoxes),
              true});
