@@ -223,7 +223,7 @@ QByteArray refinementScansJpeg(int w, int h, int scans) {
     return out + QByteArray("\xFF\xD9", 2);
 }
 
-QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling) {
+QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling, bool arithmetic) {
     jpeg_compress_struct c{};
     jpeg_error_mgr errors{};
     c.err = jpeg_std_error(&errors);
@@ -240,6 +240,10 @@ QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling) {
         c.comp_info[0].h_samp_factor = sampling.width();
         c.comp_info[0].v_samp_factor = sampling.height();
     }
+    if (arithmetic) {
+        c.arith_code = TRUE;
+        jpeg_simple_progression(&c);
+    }
     jpeg_start_compress(&c, TRUE);
     QByteArray row = samples.repeated(w);
     while (c.next_scanline < c.image_height) {
@@ -253,7 +257,7 @@ QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling) {
     return out;
 }
 
-QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip) {
+QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags) {
     const int strips = (h + rowsPerStrip - 1) / rowsPerStrip;
     const qint64 rowBytes = qint64(w) * 3 * bits / 8;
     // Every strip holds the same rows but the last, which may hold fewer.
@@ -264,23 +268,25 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip) {
         quint16 tag, type;
         quint32 count, value;
     };
-    const int entries = 10;
-    const quint32 bitsAt = 8 + 2 + entries * 12 + 4;
+    const int entries = 10 + moreTags;
+    const quint32 bitsAt = 8 + 2 + quint32(entries) * 12 + 4;
     const quint32 offsetsAt = bitsAt + 6;
     const quint32 countsAt = offsetsAt + 4 * quint32(strips);
     const quint32 dataAt = countsAt + 4 * quint32(strips);
-    const Entry ifd[entries] = {{256, 4, 1, quint32(w)},
-                                {257, 4, 1, quint32(h)},
-                                {258, 3, 3, bitsAt},
-                                {259, 3, 1, 8},
-                                {262, 3, 1, 2},
-                                {273, 4, quint32(strips), offsetsAt},
-                                {277, 3, 1, 3},
-                                {278, 4, 1, quint32(rowsPerStrip)},
-                                {279, 4, quint32(strips), countsAt},
-                                {284, 3, 1, 1}};
+    QList<Entry> ifd = {{256, 4, 1, quint32(w)},
+                        {257, 4, 1, quint32(h)},
+                        {258, 3, 3, bitsAt},
+                        {259, 3, 1, 8},
+                        {262, 3, 1, 2},
+                        {273, 4, quint32(strips), offsetsAt},
+                        {277, 3, 1, 3},
+                        {278, 4, 1, quint32(rowsPerStrip)},
+                        {279, 4, quint32(strips), countsAt},
+                        {284, 3, 1, 1}};
+    for (int k = 0; k < moreTags; ++k)
+        ifd.append({quint16(40000 + k), 3, 1, 0}); // private tags, unknown to any reader
     QByteArray out("II*\0", 4);
-    out += le32(8) + le16(entries);
+    out += le32(8) + le16(quint16(entries));
     for (const Entry& e : ifd)
         out += le16(e.tag) + le16(e.type) + le32(e.count) +
                (e.type == 3 && e.count == 1 ? le16(quint16(e.value)) + le16(0) : le32(e.value));
@@ -748,6 +754,11 @@ QList<File> all() {
         {"mono.png", blackPng(16384, 8192, 0, 1), true},
         {"palette.png", blackPng(16384, 8192, 3, 8), true},
         {"empty-scans.jpg", emptyScansJpeg(16384, 16384, 300)},
+        // Progressive with arithmetic coding: every coefficient is held as in any progressive.
+        {"arithmetic-progressive.jpg", solidJpeg(4000, 3000, "abc", {}, true), true},
+        // As long a directory as libtiff reads, and one entry more.
+        {"4096-tags.tif", blackTiff(64, 64, 8, 16, 4086), true},
+        {"4097-tags.tif", blackTiff(64, 64, 8, 16, 4087)},
         // A comment that goes on past the first 64 KB read of the file, with bytes that would
         // end the picture if they were read as markers.
         {"comment-across-64-kb.jpg",

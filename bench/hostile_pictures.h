@@ -36,10 +36,13 @@ QByteArray refinementScansJpeg(int w, int h, int scans);
 // A JPEG of one colour written by libjpeg: `samples` holds it as RGB, or in four bytes as the
 // inks of a CMYK JPEG as print workflows write them. Its first component is sampled
 // `sampling` times as densely as the others when given (cameras write 2 x 1 or 2 x 2).
-QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling = {});
+// With `arithmetic`, progressive and arithmetic-coded.
+QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling = {},
+                     bool arithmetic = false);
 
-// A black TIFF, `bits` bits per sample, RGB, deflated in strips of `rowsPerStrip` rows.
-QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip = 64);
+// A black TIFF, `bits` bits per sample, RGB, deflated in strips of `rowsPerStrip` rows, with
+// `moreTags` tags of no meaning in its directory besides the ten it needs.
+QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip = 64, int moreTags = 0);
 
 // A grey TIFF of w x h pixels whose one strip is the grey JPEG given, as a TIFF with JPEG
 // compression (7) keeps it.
