@@ -278,10 +278,10 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags) {
                         {258, 3, 3, bitsAt},
                         {259, 3, 1, 8},
                         {262, 3, 1, 2},
-                        {273, 4, quint32(strips), offsetsAt},
+                        {273, 4, quint32(strips), strips == 1 ? dataAt : offsetsAt},
                         {277, 3, 1, 3},
                         {278, 4, 1, quint32(rowsPerStrip)},
-                        {279, 4, quint32(strips), countsAt},
+                        {279, 4, quint32(strips), strips == 1 ? quint32(last.size()) : countsAt},
                         {284, 3, 1, 1}};
     for (int k = 0; k < moreTags; ++k)
         ifd.append({quint16(40000 + k), 3, 1, 0}); // private tags, unknown to any reader
@@ -293,6 +293,7 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags) {
     out += le32(0);
     for (int i = 0; i < 3; ++i)
         out += le16(quint16(bits));
+    // One strip's offset and byte count stand in the directory itself.
     QByteArray offsets, counts, data;
     for (int s = 0; s < strips; ++s) {
         const QByteArray& strip = s + 1 < strips ? full : last;
