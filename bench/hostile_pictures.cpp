@@ -257,7 +257,7 @@ QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling, bo
     return out;
 }
 
-QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags) {
+QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags, bool big) {
     const int strips = (h + rowsPerStrip - 1) / rowsPerStrip;
     const qint64 rowBytes = qint64(w) * 3 * bits / 8;
     // Every strip holds the same rows but the last, which may hold fewer.
@@ -268,36 +268,46 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags) {
         quint16 tag, type;
         quint32 count, value;
     };
+    // BigTIFF: a longer header, 8-byte counts and value fields, 8-byte strip offsets (type 16),
+    // and the three bits per sample within their entry.
+    const quint32 word = big ? 8 : 4, entryBytes = big ? 20 : 12;
     const int entries = 10 + moreTags;
-    const quint32 bitsAt = 8 + 2 + quint32(entries) * 12 + 4;
-    const quint32 offsetsAt = bitsAt + 6;
-    const quint32 countsAt = offsetsAt + 4 * quint32(strips);
+    const quint32 bitsAt = 2 * word + (big ? 8 : 2) + quint32(entries) * entryBytes + word;
+    const quint32 offsetsAt = bitsAt + (big ? 0 : 6);
+    const quint32 countsAt = offsetsAt + word * quint32(strips);
     const quint32 dataAt = countsAt + 4 * quint32(strips);
+    const quint16 offsetType = big ? 16 : 4;
     QList<Entry> ifd = {{256, 4, 1, quint32(w)},
                         {257, 4, 1, quint32(h)},
                         {258, 3, 3, bitsAt},
                         {259, 3, 1, 8},
                         {262, 3, 1, 2},
-                        {273, 4, quint32(strips), strips == 1 ? dataAt : offsetsAt},
+                        {273, offsetType, quint32(strips), strips == 1 ? dataAt : offsetsAt},
                         {277, 3, 1, 3},
                         {278, 4, 1, quint32(rowsPerStrip)},
                         {279, 4, quint32(strips), strips == 1 ? quint32(last.size()) : countsAt},
                         {284, 3, 1, 1}};
     for (int k = 0; k < moreTags; ++k)
         ifd.append({quint16(40000 + k), 3, 1, 0}); // private tags, unknown to any reader
-    QByteArray out("II*\0", 4);
-    out += le32(8) + le16(quint16(entries));
-    for (const Entry& e : ifd)
-        out += le16(e.tag) + le16(e.type) + le32(e.count) +
-               (e.type == 3 && e.count == 1 ? le16(quint16(e.value)) + le16(0) : le32(e.value));
-    out += le32(0);
-    for (int i = 0; i < 3; ++i)
-        out += le16(quint16(bits));
+    const auto number = [big](quint64 v) {
+        return big ? le32(quint32(v)) + le32(quint32(v >> 32)) : le32(quint32(v));
+    };
+    QByteArray out = big ? QByteArray("II+\0\x08\0\0\0", 8) + number(16) + number(quint64(entries))
+                         : QByteArray("II*\0", 4) + le32(8) + le16(quint16(entries));
+    const QByteArray bitsInside = le16(quint16(bits)).repeated(3) + le16(0);
+    for (const Entry& e : ifd) {
+        QByteArray value = e.type == 3 && e.count == 1 ? le16(quint16(e.value)) + le16(0)
+                           : e.tag == 258 && big       ? bitsInside
+                                                       : le32(e.value);
+        out += le16(e.tag) + le16(e.type) + number(e.count) + value.leftJustified(int(word), '\0');
+    }
+    out += number(0);
+    if (!big) out += le16(quint16(bits)).repeated(3);
     // One strip's offset and byte count stand in the directory itself.
     QByteArray offsets, counts, data;
     for (int s = 0; s < strips; ++s) {
         const QByteArray& strip = s + 1 < strips ? full : last;
-        offsets += le32(dataAt + quint32(data.size()));
+        offsets += number(dataAt + quint32(data.size()));
         counts += le32(quint32(strip.size()));
         data += strip;
     }
@@ -760,6 +770,8 @@ QList<File> all() {
         // As long a directory as libtiff reads, and one entry more.
         {"4096-tags.tif", blackTiff(64, 64, 8, 16, 4086), true},
         {"4097-tags.tif", blackTiff(64, 64, 8, 16, 4087)},
+        {"bigtiff.tif", blackTiff(2000, 1500, 8, 64, 0, true), true},
+        {"one-strip-bigtiff.tif", blackTiff(64, 64, 8, 64, 0, true), true},
         // A comment that goes on past the first 64 KB read of the file, with bytes that would
         // end the picture if they were read as markers.
         {"comment-across-64-kb.jpg",
