@@ -651,8 +651,8 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
 
     const bool wide = layout & WideBoxes;
     const quint8 later = wide ? 1 : 0;
-    const auto id = [wide](int n) { return wide ? be32(quint32(n)) : be16(quint16(n)); };
-    const auto count = id;
+    // Item numbers, counts, and the derived picture's size and places: 32 bits wide, else 16.
+    const auto number = [wide](int n) { return wide ? be32(quint32(n)) : be16(quint16(n)); };
     const auto property = [wide](int n, bool essential) {
         return wide ? be16(quint16((essential ? 0x8000 : 0) | n))
                     : QByteArray(1, char((essential ? 0x80 : 0) | n));
@@ -660,25 +660,24 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     QByteArray infos, associations;
     const quint8 infe = wide ? 3 : 2;
     const char* made = identity ? "iden" : overlay ? "iovl" : "grid";
-    infos += fullBox("infe", infe, 0, id(1) + be16(0) + made + '\0');
-    associations += id(1) + char(1) + property(gridSize, false);
+    infos += fullBox("infe", infe, 0, number(1) + be16(0) + made + '\0');
+    associations += number(1) + char(1) + property(gridSize, false);
     QByteArray tileIds;
     for (int i = 0; i < tileCount; ++i) {
-        tileIds += id(i + 2);
-        infos += fullBox("infe", infe, 1 /* hidden */, id(i + 2) + be16(0) + "hvc1" + '\0');
+        tileIds += number(i + 2);
+        infos += fullBox("infe", infe, 1 /* hidden */, number(i + 2) + be16(0) + "hvc1" + '\0');
         associations +=
-            id(i + 2) + char(2) + property(configOf[i], true) + property(tileSize, false);
+            number(i + 2) + char(2) + property(configOf[i], true) + property(tileSize, false);
     }
     if (thumbnail > 0) {
-        infos += fullBox("infe", infe, 0, id(thumbId) + be16(0) + "hvc1" + '\0');
-        associations +=
-            id(thumbId) + char(2) + property(gridSize + 1, true) + property(gridSize + 2, false);
+        infos += fullBox("infe", infe, 0, number(thumbId) + be16(0) + "hvc1" + '\0');
+        associations += number(thumbId) + char(2) + property(gridSize + 1, true) +
+                        property(gridSize + 2, false);
     }
-    QByteArray references = box("dimg", id(1) + be16(quint16(tileCount)) + tileIds);
-    if (thumbnail > 0) references += box("thmb", id(thumbId) + be16(1) + id(1));
+    QByteArray references = box("dimg", number(1) + be16(quint16(tileCount)) + tileIds);
+    if (thumbnail > 0) references += box("thmb", number(thumbId) + be16(1) + number(1));
     // The derived picture's description: the grid's rows and columns, or the overlay's fill
     // colour (opaque black), then its size, then the overlay's place of each tile.
-    const auto number = [wide](int n) { return wide ? be32(quint32(n)) : be16(quint16(n)); };
     QByteArray grid = QByteArray(1, '\0') + char(wide ? 1 : 0);
     grid += overlay ? be16(0) + be16(0) + be16(0) + be16(0xFFFF)
                     : QByteArray(1, char(rows - 1)) + char(columns - 1);
@@ -692,10 +691,10 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     // offset counts from the data's start, its base offset, and has an index before it; the
     // grid's own location comes last.
     const auto meta = [&](quint32 dataAt) {
-        QByteArray locations = count(items);
+        QByteArray locations = number(items);
         const auto location = [&](int item, int method, quint32 base, quint32 offset,
                                   qsizetype length) {
-            locations += id(item) + be16(quint16(method)) + be16(0);
+            locations += number(item) + be16(quint16(method)) + be16(0);
             if (wide)
                 locations += be32(base) + be16(1) + be32(0) + be32(0) + be32(offset);
             else
@@ -714,8 +713,8 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
         if (wide) location(1, 1, 2, 2, grid.size()); // last, after 4 bytes of its box
         return fullBox("meta", 0, 0,
                        fullBox("hdlr", 0, 0, QByteArray(4, '\0') + "pict" + QByteArray(13, '\0')) +
-                           fullBox("pitm", later, 0, id(1)) +
-                           fullBox("iinf", later, 0, count(items) + infos) +
+                           fullBox("pitm", later, 0, number(1)) +
+                           fullBox("iinf", later, 0, number(items) + infos) +
                            fullBox("iref", later, 0, references) +
                            box("iprp", box("ipco", properties) +
                                            fullBox("ipma", later, later,
