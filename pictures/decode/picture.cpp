@@ -307,22 +307,29 @@ QImage decode(const Header& h, const Plan& p, QIODevice& file, QSize target) {
 }
 
 // SVG: the toolkit measures the drawing itself (the document's root may not say), and then
-// draws it at the size it is drawn.
-LoadedPicture loadSvg(QFile& file, const Header& h, const Plan& p,
-                      const std::function<QSize(QSize)>& drawnSize) {
-    if (!file.seek(0)) return {};
-    QImageReader reader(&file, h.qtFormat);
-    const QSize full = reader.size();
-    if (full.isEmpty() || pixels(full) > picture::maxPixels) return {};
-    const QSize target = drawnSize(full);
-    // Drawn larger than planned for, by the toolkit's measure (the document parsed, the drawing
-    // and one copy of it), the picture is refused.
-    if (p.svgDocument * svgBytesPerByte + 2 * pixels(target) * 4 > p.bytes) return {};
-    reader.setScaledSize(target);
-    LoadedPicture out;
-    if (!reader.read(&out.image)) return {};
-    out.original = full;
-    return out;
+// draws it at the size it is drawn. A root of no size and no view box leaves the probe
+// guessing: drawn larger than planned for (the document parsed, the drawing and one copy of
+// it), the drawing is measured again under a share planned for the size the toolkit gave.
+LoadedPicture loadSvg(QFile& file, Header h, Plan p, const std::function<QSize(QSize)>& drawnSize) {
+    for (bool replanned = false;; replanned = true) {
+        const picture::BudgetShare share(p.bytes);
+        if (!share.granted() || !file.seek(0)) return {};
+        QImageReader reader(&file, h.qtFormat);
+        const QSize full = reader.size();
+        if (full.isEmpty() || pixels(full) > picture::maxPixels) return {};
+        const QSize target = drawnSize(full);
+        if (p.svgDocument * svgBytesPerByte + 2 * pixels(target) * 4 > p.bytes) {
+            if (replanned) return {};
+            h.stored = full;
+            p = plan(h, file, target);
+            continue;
+        }
+        reader.setScaledSize(target);
+        LoadedPicture out;
+        if (!reader.read(&out.image)) return {};
+        out.original = full;
+        return out;
+    }
 }
 
 } // namespace
@@ -403,9 +410,9 @@ LoadedPicture loadPicture(const QString& path, const std::function<QSize(QSize)>
         return h.quarterTurn() ? upright.transposed() : upright;
     };
     const Plan p = plan(h, file, stored(target));
+    if (h.kind == Kind::Svg) return loadSvg(file, h, p, drawnSize);
     const picture::BudgetShare share(p.bytes);
     if (!share.granted()) return {};
-    if (h.kind == Kind::Svg) return loadSvg(file, h, p, drawnSize);
 
     QImage image = decode(h, p, file, stored(target));
     // More pixels than the header said: the file changed while it was read.
