@@ -257,7 +257,10 @@ QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling, bo
     return out;
 }
 
-QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags, bool big) {
+QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags, bool big,
+                     bool bigEndian) {
+    const auto w16 = [bigEndian](quint16 v) { return bigEndian ? be16(v) : le16(v); };
+    const auto w32 = [bigEndian](quint32 v) { return bigEndian ? be32(v) : le32(v); };
     const int strips = (h + rowsPerStrip - 1) / rowsPerStrip;
     const qint64 rowBytes = qint64(w) * 3 * bits / 8;
     // Every strip holds the same rows but the last, which may hold fewer.
@@ -289,26 +292,30 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags, boo
                         {284, 3, 1, 1}};
     for (int k = 0; k < moreTags; ++k)
         ifd.append({quint16(40000 + k), 3, 1, 0}); // private tags, unknown to any reader
-    const auto number = [big](quint64 v) {
-        return big ? le32(quint32(v)) + le32(quint32(v >> 32)) : le32(quint32(v));
+    const auto number = [&](quint64 v) {
+        const QByteArray low = w32(quint32(v)), high = w32(quint32(v >> 32));
+        return !big ? low : bigEndian ? high + low : low + high;
     };
-    QByteArray out = big ? QByteArray("II+\0\x08\0\0\0", 8) + number(16) + number(quint64(entries))
-                         : QByteArray("II*\0", 4) + le32(8) + le16(quint16(entries));
-    const QByteArray bitsInside = le16(quint16(bits)).repeated(3) + le16(0);
+    QByteArray out = QByteArray(bigEndian ? "MM" : "II") + w16(big ? 43 : 42);
+    out += big ? w16(8) + w16(0) + number(16) + number(quint64(entries))
+               : w32(8) + w16(quint16(entries));
+    const QByteArray bitsInside = w16(quint16(bits)).repeated(3) + w16(0);
     for (const Entry& e : ifd) {
-        QByteArray value = e.type == 3 && e.count == 1 ? le16(quint16(e.value)) + le16(0)
-                           : e.tag == 258 && big       ? bitsInside
-                                                       : le32(e.value);
-        out += le16(e.tag) + le16(e.type) + number(e.count) + value.leftJustified(int(word), '\0');
+        // A BigTIFF's offsets, and its 8-byte values, fill the whole field.
+        QByteArray value = e.type == 3 && e.count == 1            ? w16(quint16(e.value)) + w16(0)
+                           : e.tag == 258 && big                  ? bitsInside
+                           : big && (e.count > 1 || e.type == 16) ? number(e.value)
+                                                                  : w32(e.value);
+        out += w16(e.tag) + w16(e.type) + number(e.count) + value.leftJustified(int(word), '\0');
     }
     out += number(0);
-    if (!big) out += le16(quint16(bits)).repeated(3);
+    if (!big) out += w16(quint16(bits)).repeated(3);
     // One strip's offset and byte count stand in the directory itself.
     QByteArray offsets, counts, data;
     for (int s = 0; s < strips; ++s) {
         const QByteArray& strip = s + 1 < strips ? full : last;
         offsets += number(dataAt + quint32(data.size()));
-        counts += le32(quint32(strip.size()));
+        counts += w32(quint32(strip.size()));
         data += strip;
     }
     return out + offsets + counts + data;
@@ -771,6 +778,8 @@ QList<File> all() {
         {"4097-tags.tif", blackTiff(64, 64, 8, 16, 4087)},
         {"bigtiff.tif", blackTiff(2000, 1500, 8, 64, 0, true), true},
         {"one-strip-bigtiff.tif", blackTiff(64, 64, 8, 64, 0, true), true},
+        {"big-endian-bigtiff.tif", blackTiff(300, 200, 8, 16, 0, true, true), true},
+        {"big-endian.tif", blackTiff(300, 200, 16, 16, 0, false, true), true},
         // A comment that goes on past the first 64 KB read of the file, with bytes that would
         // end the picture if they were read as markers.
         {"comment-across-64-kb.jpg",
