@@ -780,6 +780,8 @@ QList<File> all() {
         {"one-strip-bigtiff.tif", blackTiff(64, 64, 8, 64, 0, true), true},
         {"big-endian-bigtiff.tif", blackTiff(300, 200, 8, 16, 0, true, true), true},
         {"big-endian.tif", blackTiff(300, 200, 16, 16, 0, false, true), true},
+        // Shrunk, 16-bit samples make a 32-bit picture, not one of their own depth.
+        {"16-bit-2000x1500.tif", blackTiff(2000, 1500, 16), true},
         // A comment that goes on past the first 64 KB read of the file, with bytes that would
         // end the picture if they were read as markers.
         {"comment-across-64-kb.jpg",

@@ -249,14 +249,15 @@ Plan plan(const Header& h, QIODevice& file, QSize target) {
         return p;
     }
     // Finishing: the shrunk picture (32-bit), a turned copy, and for a picture decoded at
-    // its size in another format, the 32-bit copy a colour profile is applied to; the sums
-    // the shrinking keeps of a row; the decoders' own state (rows, tables, inflate windows).
+    // its size in another format, the 32-bit copy a colour profile is applied to; the bands
+    // and sums the shrinking holds; the decoders' own state (rows, tables, inflate windows).
     const bool shrinks = target != s;
     const bool colour32 = ((h.kind == Kind::Png || h.kind == Kind::Tiff) && h.samples > 1) ||
                           h.kind == Kind::Jpeg || h.kind == Kind::WebP;
     const int copies = int(shrinks) + int(h.transformation != QImageIOHandler::TransformationNone) +
                        int(!shrinks && !colour32);
-    p.bytes = decoder + copies * pixels(target) * 4 + qint64(target.width()) * 48 + 4 * MB;
+    p.bytes = decoder + copies * pixels(target) * 4 +
+              (shrinks ? picture::shrinkBytes(s, target) : 0) + 4 * MB;
     return p;
 }
 

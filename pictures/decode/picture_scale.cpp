@@ -10,15 +10,14 @@ namespace picture {
 
 namespace {
 
-// Formats the toolkit's smooth scaling reads as they are; others it converts whole first.
+// Formats the toolkit's smooth scaling reads as they are, and gives back as 32-bit pixels;
+// others it converts whole first (or, 16-bit samples, keeps them: twice the memory).
 bool scalesInPlace(QImage::Format f) {
     switch (f) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32_Premultiplied:
     case QImage::Format_RGBX8888:
     case QImage::Format_RGBA8888_Premultiplied:
-    case QImage::Format_RGBX64:
-    case QImage::Format_RGBA64_Premultiplied:
         return true;
     default:
         return false;
@@ -134,9 +133,8 @@ QImage areaMean(const QImage& src, QSize size) {
     const Columns cs = columns(xs, w);
     const float area = float(double(src.width()) / w * double(src.height()) / h);
     std::vector<float> row(size_t(w) * 4), current(size_t(w) * 4, 0.f), next(size_t(w) * 4, 0.f);
-    const int band = 32;
-    for (int y0 = 0; y0 < src.height(); y0 += band) {
-        const int n = std::min(band, src.height() - y0);
+    for (int y0 = 0; y0 < src.height(); y0 += kShrinkBand) {
+        const int n = std::min(kShrinkBand, src.height() - y0);
         QImage rows(src.constScanLine(y0), src.width(), n, src.bytesPerLine(), src.format());
         rows.setColorTable(src.colorTable());
         const bool asIs = src.format() == QImage::Format_Grayscale8 || samples == Samples::Grey16;
@@ -191,6 +189,12 @@ bool nearlySrgb(const QColorSpace& space) {
 }
 
 } // namespace
+
+qint64 shrinkBytes(QSize from, QSize to) {
+    // The band converted, the spans across and down, and three rows of sums.
+    return qint64(kShrinkBand) * from.width() * 4 + 8 * (qint64(from.width()) + from.height()) +
+           qint64(to.width()) * 48;
+}
 
 QImage shrink(const QImage& image, QSize size) {
     if (image.isNull() || size == image.size()) return image;

@@ -10,6 +10,10 @@ namespace picture {
 // The picture at `size`, no larger than the picture in either direction, each pixel the mean
 // of the area it covers. Null when the memory for the result is not there.
 QImage shrink(const QImage& image, QSize size);
+// What shrink holds besides the picture and the result, which is 32-bit: the rows of a band
+// of the picture at a time, converted to pixels that can be summed, and their sums.
+inline constexpr int kShrinkBand = 32;
+qint64 shrinkBytes(QSize from, QSize to);
 
 // The picture turned as `transformation` says (mirrored or flipped first, then turned a
 // quarter to the right), as QImageReader's automatic transformation turns it.
