@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QObject>
-#include <QThread>
 #include <algorithm>
 #include <cerrno>
 #include <sys/resource.h>
@@ -36,7 +35,7 @@ struct Pools {
     QThreadPool prompt;
     QThreadPool ahead;
     Pools() {
-        bulk.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+        // The bulk lane keeps the pool's own count: a thread for each core.
         prompt.setMaxThreadCount(kPromptThreads);
         ahead.setMaxThreadCount(1);
         // Work still running when the application object goes is over before it and the
