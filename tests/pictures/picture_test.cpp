@@ -99,6 +99,10 @@ class PictureTest : public QObject {
         QTest::newRow("20000 x 20000 png")
             << "p.png" << encode(filled(20000, 20000, Qt::white, QImage::Format_Mono), "PNG")
             << QSize() << false;
+        // A clean aperture of 50.25 x 40.33 pixels, rounded, crops the 100 x 100 extent.
+        QTest::newRow("heic cropped, without data")
+            << "s.heic" << hostile::heifWithManyBoxes(0, std::array<quint32, 4>{201, 4, 121, 3})
+            << QSize(50, 40) << false;
         QTest::newRow("gif screen 65535 x 65535")
             << "q.gif" << gif(65535, 65535) << QSize() << false;
         // The longest SVG document drawn, and one byte longer.
