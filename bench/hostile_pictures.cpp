@@ -165,11 +165,21 @@ QByteArray pngWithDataAfterRows(int w, int h, qint64 tail) {
     return pngHeader(w, h, 8, 0) + pngChunk("IDAT", data) + pngChunk("IEND", {});
 }
 
-QByteArray emptyScansJpeg(int w, int h, int scans) {
+namespace {
+// The start of a grey progressive JPEG of w x h pixels, its one component numbered `component`:
+// its table of quantizers, all ones, and its frame.
+QByteArray greyProgressiveStart(int w, int h, int component) {
     QByteArray out("\xFF\xD8", 2);
     out += jpegSegment(0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
     out += jpegSegment(0xC2, QByteArray::fromHex("08") + char(h >> 8) + char(h & 0xFF) +
-                                 char(w >> 8) + char(w & 0xFF) + QByteArray::fromHex("01011100"));
+                                 char(w >> 8) + char(w & 0xFF) + char(1) + char(component) +
+                                 QByteArray::fromHex("1100"));
+    return out;
+}
+} // namespace
+
+QByteArray emptyScansJpeg(int w, int h, int scans) {
+    QByteArray out = greyProgressiveStart(w, h, 1);
     // One code of one bit for each table: DC difference 0, end of band.
     const QByteArray counts = QByteArray(1, '\1') + QByteArray(15, '\0');
     out += jpegSegment(0xC4, QByteArray(1, '\0') + counts + QByteArray(1, '\0'));
@@ -179,11 +189,8 @@ QByteArray emptyScansJpeg(int w, int h, int scans) {
     return out + QByteArray("\xFF\xD9", 2);
 }
 
-QByteArray refinementScansJpeg(int w, int h, int scans) {
-    QByteArray out("\xFF\xD8", 2);
-    out += jpegSegment(0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
-    out += jpegSegment(0xC2, QByteArray::fromHex("08") + char(h >> 8) + char(h & 0xFF) +
-                                 char(w >> 8) + char(w & 0xFF) + QByteArray::fromHex("01011100"));
+QByteArray refinementScansJpeg(int w, int h, int scans, int component) {
+    QByteArray out = greyProgressiveStart(w, h, component);
     // DC: one code. AC: fifteen codes of four bits, the end-of-band runs of 2^r blocks and more.
     out += jpegSegment(0xC4, QByteArray(1, '\0') + QByteArray(1, '\1') + QByteArray(15, '\0') +
                                  QByteArray(1, '\0'));
@@ -219,7 +226,9 @@ QByteArray refinementScansJpeg(int w, int h, int scans) {
     }
     if (count > 0) put((1u << (8 - count)) - 1, 8 - count);
     for (int i = 0; i < scans; ++i)
-        out += jpegSegment(0xDA, QByteArray::fromHex("010100013F10")) + data;
+        out += jpegSegment(0xDA, QByteArray(1, '\1') + char(component) +
+                                     QByteArray::fromHex("00013F10")) +
+               data;
     return out + QByteArray("\xFF\xD9", 2);
 }
 

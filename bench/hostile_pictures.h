@@ -30,8 +30,8 @@ QByteArray emptyScansJpeg(int w, int h, int scans);
 
 // A grey progressive JPEG of w x h pixels whose `scans` scans refine all its AC coefficients,
 // each in end-of-band runs of 32,767 blocks: a few bytes a scan, 63 coefficients looked at in
-// every block.
-QByteArray refinementScansJpeg(int w, int h, int scans);
+// every block. Its one component's number is `component`.
+QByteArray refinementScansJpeg(int w, int h, int scans, int component = 1);
 
 // A JPEG of one colour written by libjpeg: `samples` holds it as RGB, or in four bytes as the
 // inks of a CMYK JPEG as print workflows write them. Its first component is sampled

@@ -94,8 +94,9 @@ class PictureHostileTest : public QObject {
         row({"99 scans of 16384 x 12288", hostile::emptyScansJpeg(16384, 12288, 99), false});
         row({"100 refinement scans of 2048 x 2048", hostile::refinementScansJpeg(2048, 2048, 100),
              true});
-        row({"81 refinement scans of 4096 x 4096", hostile::refinementScansJpeg(4096, 4096, 81),
-             false});
+        for (const int component : {1, 0})
+            row({component ? "81 refinement scans of 4096 x 4096" : "the same of component 0",
+                 hostile::refinementScansJpeg(4096, 4096, 81, component), false});
         // The same limits for the JPEG pictures that a TIFF's strips are.
         row({"tiff of 99 refinement scans of 2048 x 2048",
              hostile::jpegTiff(hostile::refinementScansJpeg(2048, 2048, 99), 2048, 2048), true});
