@@ -10,8 +10,9 @@ namespace picture {
 
 namespace {
 
-// Formats the toolkit's smooth scaling reads as they are, and gives back as 32-bit pixels;
-// others it converts whole first (or, 16-bit samples, keeps them: twice the memory).
+// Formats the toolkit's smooth scaling reads as they are and gives back in 32-bit pixels.
+// Others it converts whole first, and those of 16-bit samples it gives back in 16-bit ones, at
+// twice the memory: all of these go through the band-wise mean instead.
 bool scalesInPlace(QImage::Format f) {
     switch (f) {
     case QImage::Format_RGB32:
