@@ -99,6 +99,9 @@ class PictureTest : public QObject {
         QTest::newRow("20000 x 20000 png")
             << "p.png" << encode(filled(20000, 20000, Qt::white, QImage::Format_Mono), "PNG")
             << QSize() << false;
+        // An icon's size of 256 is written as 0.
+        QTest::newRow("ico of 256 x 256")
+            << "t.ico" << encode(filled(256, 256, Qt::blue), "ico") << QSize(256, 256) << true;
         // A clean aperture of 50.25 x 40.33 pixels, rounded, crops the 100 x 100 extent.
         QTest::newRow("heic cropped, without data")
             << "s.heic" << hostile::heifWithManyBoxes(0, std::array<quint32, 4>{201, 4, 121, 3})
@@ -124,7 +127,7 @@ class PictureTest : public QObject {
         const LoadedPicture loaded = loadPicture(path, inCell);
         QCOMPARE(!loaded.isNull(), decodes);
         if (decodes) QCOMPARE(loaded.original, probed);
-        if (decodes) QCOMPARE(loaded.image.size(), probed); // smaller than the cell: full size
+        if (decodes) QCOMPARE(loaded.image.size(), inCell(probed).boundedTo(probed));
     }
 
     // A JPEG's EXIF numbers, and a TIFF's own tag as the toolkit's writer puts each way up.
