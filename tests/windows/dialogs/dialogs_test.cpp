@@ -8,8 +8,10 @@
 #include "windows/dialogs/info.h"
 #include "windows/setup/start.h"
 
+#include <QFileDialog>
 #include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -77,6 +79,23 @@ class DialogsTest : public QObject {
         QCOMPARE(f.seams.links,
                  QStringList({"mailto:vetrinova@example.org", "https://vetrinova.example.org"}));
         QVERIFY(d->isVisible());
+    }
+
+    // The desktop's open dialog lists presentation files first, whatever their extension.
+    void openDialogOffersPresentations() {
+        WindowFixture f;
+        seams::hooks().openFile = seams::systemHooks().openFile;
+        QStringList shown;
+        QTimer poll; // until the dialog is up, however slow the machine
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                shown = d->nameFilters();
+                d->reject();
+            }
+        });
+        poll.start(20);
+        QCOMPARE(GetOpenFolderItem(), QString()); // cancelled
+        QCOMPARE(shown, QStringList({"Presentations (*.v69 *.txt)", "All files (*)"}));
     }
 
     void progressOfLongWork() {
