@@ -100,17 +100,18 @@ class MenusTest : public QObject {
         }
     }
 
-    // Each command does its own work, from its item or its shortcut, in every state.
+    // Each command does its own work, from its item or its shortcut, in every state. A row is
+    // named by its item's caption.
     void commands_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("shortcut");
         const auto row = [](const char* name, const char* item, const char* shortcut) {
             QTest::newRow(name) << QString(item) << QString(shortcut);
         };
-        row("Open", "FileOpen", "Ctrl+O");
-        row("Save", "FileSave", "Ctrl+S");
-        row("Import folder", "FileImportfolder", "Ctrl+I");
-        row("about", "AppleVetrinovainfo", "");
+        row("Open..", "FileOpen", "Ctrl+O");
+        row("Save..", "FileSave", "Ctrl+S");
+        row("Import folder..", "FileImportfolder", "Ctrl+I");
+        row("Vetrinova info..", "AppleVetrinovainfo", "");
         row("Quit", "FileQuit", "Ctrl+Q");
         row("Undo", "EditUndo", "Ctrl+Z");
         row("Cut", "EditCut", "Ctrl+X");
@@ -131,6 +132,7 @@ class MenusTest : public QObject {
         f.seams.saveFiles.push_back(f.path("saved.v69"));
         QAction* action = menuItem(item);
         QCOMPARE(action->shortcut().toString(), shortcut);
+        QCOMPARE(action->text(), QString(QTest::currentDataTag()));
         // The four commands are enabled whenever their menu shows.
         if (item != "FileQuit" && !item.startsWith("Edit")) action->setEnabled(false);
         for (QObject* menu : action->associatedObjects())

@@ -102,13 +102,14 @@ QString failingFile(WindowFixture& f, const QString& kind) {
 void failingOpens() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reaction"); // error, beep, cart_spo or cart_noi
-    const auto row = [](const char* kind, const char* reaction) {
-        QTest::newRow(kind) << QString(kind) << QString(reaction);
+    QTest::addColumn<QStringList>("why");  // an error's last line, in English and Italian
+    const auto row = [](const char* kind, const char* reaction, QStringList why = {"", ""}) {
+        QTest::newRow(kind) << QString(kind) << QString(reaction) << why;
     };
-    row("missing file", "error");
-    row("a folder", "error");
-    row("a named pipe", "error");
-    row("larger than 512 MB", "error");
+    row("missing file", "error", {"No such file or directory", "No such file or directory"});
+    row("a folder", "error", {"It is not a file.", "Non è un file."});
+    row("a named pipe", "error", {"It is not a file.", "Non è un file."});
+    row("larger than 512 MB", "error", {"It is larger than 512 MB.", "È più grande di 512 MB."});
     row("empty file", "beep");
     row("first line no path", "beep");
     row("folder missing", "cart_spo");
@@ -118,8 +119,11 @@ void failingOpens() {
     row("pictures only in a subfolder", "cart_noi");
 }
 
-void checkReaction(const WindowFixture& f, const QString& reaction) {
-    QCOMPARE(f.seams.errors.size(), reaction == "error" ? 1 : 0);
+// The reaction of this row's Open, in the interface's language.
+void checkReaction(const WindowFixture& f) {
+    QFETCH(QString, reaction);
+    QFETCH(QStringList, why);
+    QCOMPARE(f.seams.errors.join('|').section('\n', -1), why[lingua == language::English ? 0 : 1]);
     QCOMPARE(f.seams.beeps, reaction == "error" ? 0 : 1);
     QCOMPARE(fw::Single<cart_spo>::exists(), reaction == "cart_spo");
     QCOMPARE(fw::Single<cart_noi>::exists(), reaction == "cart_noi");
@@ -310,7 +314,6 @@ class PresentationIoTest : public QObject {
     void failedOpenChangesNothing_data() { failingOpens(); }
     void failedOpenChangesNothing() {
         QFETCH(QString, kind);
-        QFETCH(QString, reaction);
         WindowFixture f;
         testfiles::writeText(f.path("show.v69"), showFile(f.makeFolder("pics", 3).toUtf8(), 3));
         apri_presentazione(f.path("show.v69"));
@@ -322,7 +325,7 @@ class PresentationIoTest : public QObject {
         QVERIFY(!file.isEmpty());
 
         apri_presentazione(file);
-        checkReaction(f, reaction);
+        checkReaction(f);
         QCOMPARE(WindowFixture::presentationState(), state);
         QCOMPARE(setupWindowState(), setup);
         f.saveTo(f.path("after.v69"));
@@ -333,12 +336,12 @@ class PresentationIoTest : public QObject {
     void failedOpenAtStartIsAPlainStart_data() { failingOpens(); }
     void failedOpenAtStartIsAPlainStart() {
         QFETCH(QString, kind);
-        QFETCH(QString, reaction);
         WindowFixture f;
         const QString file = failingFile(f, kind);
         const QStringList setup = setupWindowState();
+        lingua = language::Italian; // the messages in Italian
         apri_presentazione(file);
-        checkReaction(f, reaction);
+        checkReaction(f);
         QCOMPARE(setupWindowState(), setup);
         QVERIFY(cartella.isEmpty());
         QCOMPARE(quantidisegni, 0);
