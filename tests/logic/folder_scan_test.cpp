@@ -43,6 +43,9 @@ class FolderScanTest : public QObject {
         testfiles::writePicture(dir.filePath("pic9.png"), QSize(40, 90), Qt::red);
         testfiles::writeText(dir.filePath("liar.txt"), testfiles::noisePicture(QSize(3, 2), "BMP"));
         testfiles::writeText(dir.filePath("text.jpg"), "plain text");
+        // A TGA header of 4 x 4 pixels, and no pixels.
+        testfiles::writeText(dir.filePath("pixelless.tga"),
+                             QByteArray("\0\0\2\0\0\0\0\0\0\0\0\0\4\0\4\0\x18\0", 18));
         QVERIFY(QDir(dir.path()).mkdir("sub"));
         testfiles::writePicture(dir.filePath("sub/inside.png"), QSize(10, 10), Qt::red);
         // Items that must neither block nor count as pictures.
@@ -59,21 +62,20 @@ class FolderScanTest : public QObject {
             progress << done << total;
             return true;
         });
-        QCOMPARE(r.items, 12);
+        QCOMPARE(r.items, 13);
         QStringList names;
         for (const QString& p : r.pictures)
             names << QFileInfo(p).fileName();
         QCOMPARE(names, QStringList({"liar.txt", "pic9 link.png", "pic9.png", "pic10.jpg"}));
         QCOMPARE(r.pictures[0], QDir(dir.path()).absoluteFilePath("liar.txt"));
-        QCOMPARE(progress.mid(0, 4), QList<int>({1, 12, 2, 12}));
-        QCOMPARE(progress.size(), 24);
+        QCOMPARE(progress.mid(0, 4), QList<int>({1, 13, 2, 13}));
+        QCOMPARE(progress.size(), 26);
         QVERIFY(!r.stopped);
         // Stopped after the sixth item: the pictures found so far.
-        const folder_scan::ScanResult part =
-            folder_scan::scan(dir.path(), [](int done, int) { return done < 6; });
+        const auto part = folder_scan::scan(dir.path(), [](int done, int) { return done < 6; });
         QVERIFY(part.stopped && part.pictures.size() == 1);
         // Asked to stop at the last item: nothing was left out.
-        QVERIFY(!folder_scan::scan(dir.path(), [](int done, int) { return done < 12; }).stopped);
+        QVERIFY(!folder_scan::scan(dir.path(), [](int done, int) { return done < 13; }).stopped);
         QCOMPARE(folder_scan::scan(dir.filePath("text.jpg")).items, 0);
         QCOMPARE(folder_scan::scan(dir.filePath("missing")).items, 0);
     }

@@ -164,10 +164,8 @@ class PictureHostileTest : public QObject {
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = testfiles::written(dir, "slow", bytes);
-        const hostile::ChildRun whole =
-            hostile::inChild(warm.path(), {"decode", path, "1727", "1080"});
-        const hostile::ChildRun stopped =
-            hostile::inChild(warm.path(), {"cancel", path, "1727", "1080", "30"});
+        const auto whole = hostile::inChild(warm.path(), {"decode", path, "1727", "1080"});
+        const auto stopped = hostile::inChild(warm.path(), {"cancel", path, "1727", "1080", "30"});
         QVERIFY(whole.ok);
         QVERIFY(stopped.ok);
         QVERIFY2(stopped.cpu < whole.cpu / 4,
