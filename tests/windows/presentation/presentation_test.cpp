@@ -159,25 +159,26 @@ class PresentationTest : public QObject {
     }
 
     // A line as thick as half the frame fills it; nothing is drawn outside the frame however
-    // thick the line.
+    // thick the line, and no line at all when its width is negative.
     void thickFrameLines_data() {
         QTest::addColumn<QString>("thickness");
-        QTest::addColumn<bool>("filled");
-        QTest::newRow("just under half") << "99" << false;
-        QTest::newRow("half") << "100" << true;
-        QTest::newRow("far past the frame") << "5000" << true;
+        QTest::addColumn<int>("band"); // rows of line from the frame's top edge
+        QTest::newRow("just under half") << "99" << 99;
+        QTest::newRow("half") << "100" << 200;
+        QTest::newRow("far past the frame") << "5000" << 200;
+        QTest::newRow("negative") << "-3" << 0;
     }
     void thickFrameLines() {
         QFETCH(QString, thickness);
-        QFETCH(bool, filled);
+        QFETCH(int, band);
         WindowFixture::setRow(
             2, {"", "", "24", "", "", "", "3", "1", "100", "100", "500", "200", thickness});
         startFromSetup();
         clickCell(2);
         const QColor line = colore(colour::Frame);
-        QCOMPARE(backdropAt(350, 198), line);
-        QCOMPARE(backdropAt(350, 199) == line, filled);
-        QCOMPARE(backdropAt(599, 200), line);
+        QCOMPARE(backdropAt(350, 99 + band) == line, band > 0);
+        QVERIFY(backdropAt(350, 100 + band) != line);
+        QCOMPARE(backdropAt(599, 200) == line, band > 0);
         for (const QPoint outside :
              {QPoint(350, 99), QPoint(350, 300), QPoint(99, 200), QPoint(600, 200)})
             QVERIFY(backdropAt(outside.x(), outside.y()) != line);
