@@ -124,6 +124,7 @@ class MenusTest : public QObject {
         QFETCH(QString, shortcut);
         WindowFixture f;
         App app;
+        applyLanguage(); // the menu outlives a test: its captions as the language now is
         f.importFolder(f.makeFolder("pics", 2));
         f.saveTo(f.path("two.v69"));
         f.makeFolder("three", 3);

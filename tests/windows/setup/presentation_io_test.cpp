@@ -321,8 +321,7 @@ class PresentationIoTest : public QObject {
         contorno(2, note::Text) = "edited";
         f.saveTo(f.path("before.v69"));
         const QStringList state = WindowFixture::presentationState(), setup = setupWindowState();
-        const QString file = failingFile(f, kind);
-        QVERIFY(!file.isEmpty());
+        const QString file = failingFile(f, kind); // empty if no pipe could be made: fails below
 
         apri_presentazione(file);
         checkReaction(f);
