@@ -399,16 +399,19 @@ QByteArray tga(const QImage& source, TgaStyle style) {
                       : style == TgaGrey || style == TgaGreyAlpha ? 3
                                                                   : 2) +
                      (rle ? 8 : 0);
+    // A mapped picture's map starts at index 2, as some writers' maps do: its pixels count
+    // from there.
+    const int first = style == TgaMapped ? 2 : 0;
     QList<QRgb> colours;
     if (style == TgaMapped)
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w && colours.size() < 256; ++x)
+            for (int x = 0; x < w && colours.size() < 256 - first; ++x)
                 if (!colours.contains(image.pixel(x, y))) colours << image.pixel(x, y);
     QByteArray out;
     out += char(0);                          // no identification field
     out += char(style == TgaMapped ? 1 : 0); // colour map
     out += char(type);
-    out += le16(0) + le16(quint16(colours.size())) + char(style == TgaMapped ? 24 : 0);
+    out += le16(quint16(first)) + le16(quint16(colours.size())) + char(style == TgaMapped ? 24 : 0);
     out += le16(0) + le16(0) + le16(quint16(w)) + le16(quint16(h)) + char(depth);
     out += char((style == TgaAlphaFooter || style == TgaGreyAlpha ? 8
                  : style == Tga16TopRight                         ? 1
@@ -419,7 +422,7 @@ QByteArray tga(const QImage& source, TgaStyle style) {
     const auto pixel = [&](QRgb c) -> QByteArray {
         switch (depth) {
         case 8:
-            return QByteArray(1, char(style == TgaMapped ? colours.indexOf(c) : qGray(c)));
+            return QByteArray(1, char(style == TgaMapped ? first + colours.indexOf(c) : qGray(c)));
         case 16:
             if (style == TgaGreyAlpha) return QByteArray(1, char(qGray(c))) + char(qAlpha(c));
             return le16(quint16((qAlpha(c) > 127 ? 0x8000 : 0) | (qRed(c) >> 3) << 10 |
