@@ -347,7 +347,8 @@ QByteArray jpegTiff(const QByteArray& jpeg, int w, int h) {
     return out + le32(0) + jpeg;
 }
 
-QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> crop) {
+QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> crop,
+                             const QByteArray& last) {
     const QByteArray full(4, '\0'); // version and flags of a full box
     QByteArray properties;
     for (int i = 0; i < boxes; ++i)
@@ -366,7 +367,8 @@ QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> cr
         box("iinf", full + QByteArray::fromHex("0001") +
                         box("infe", QByteArray::fromHex("02000000000100006876633100"))) +
         box("iprp", box("ipco", properties) +
-                        box("ipma", QByteArray::fromHex("00000001") + be32(1) + association));
+                        box("ipma", QByteArray::fromHex("00000001") + be32(1) + association)) +
+        last;
     return box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16)) + box("meta", meta);
 }
 

@@ -52,8 +52,9 @@ QByteArray jpegTiff(const QByteArray& jpeg, int w, int h);
 
 // A HEIF file whose metadata holds `boxes` empty property boxes before the picture's size
 // (100 x 100), and after it a crop to the fractions (numerator, denominator) of width and
-// height, when given.
-QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> crop = {});
+// height, when given; `last` ends the metadata, whatever box it is or claims to be.
+QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> crop = {},
+                             const QByteArray& last = {});
 
 // A PNG chunk of the type given: its length, type, data and CRC.
 QByteArray pngChunk(const char* type, const QByteArray& data);

@@ -106,6 +106,9 @@ class PictureTest : public QObject {
         QTest::newRow("heic cropped, without data")
             << "s.heic" << hostile::heifWithManyBoxes(0, std::array<quint32, 4>{201, 4, 121, 3})
             << QSize(50, 40) << false;
+        QTest::newRow("heic whose last box runs past its metadata")
+            << "u.heic" << hostile::heifWithManyBoxes(0, {}, QByteArray("\0\0\0\x09free", 8))
+            << QSize() << false;
         QTest::newRow("gif screen 65535 x 65535")
             << "q.gif" << gif(65535, 65535) << QSize() << false;
         // The longest SVG document drawn, and one byte longer.
