@@ -804,6 +804,8 @@ QList<File> all() {
                             jpegSegment(0xFE, QByteArray("\xFF\xD9").repeated(1000))),
          true},
         {"text-chunks.ico", icoWithPng(pngWithTextChunks(10)), true},
+        // A last pixel past the end of the colour map, as in a damaged file.
+        {"index-past-map.tga", tga(photoLike({8, 8}), TgaMapped).chopped(1) + char(255), true},
         {"inflates-to-1gb.svgz",
          gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
                  qint64(1) << 30, "--></svg>")},
