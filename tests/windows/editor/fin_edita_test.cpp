@@ -101,7 +101,6 @@ class FinEditaTest : public QObject {
         QVERIFY(!w->CheckBox1->isChecked());
         QCOMPARE(w->Slider1->value(), 5);
         QCOMPARE(f.row(1), QStringList({"", "", "", "", "", "", "", "", "", "", "", "", "5"}));
-        QVERIFY(w->bordo(0)->isHidden());
     }
 
     // Each stored cell reaches its own control; a damaged one selects nothing and stays
@@ -144,7 +143,7 @@ class FinEditaTest : public QObject {
         // A 1101 x 840 screen with a 100-pixel strip: area 1000 x 840, preview (25, 44),
         // 250 x 210, so r = 0.25.
         WindowFixture f(QSize(1101, 840));
-        f.importFolder(f.makeFolder("pics", 1));
+        f.importFolder(f.makeFolder("pics", 2));
         f.setRow(1, {"", "", "", "", "", "", "", "0", "100", "200", "400", "300", "5"});
         fin_edita* w = f.openEditor();
         const QPoint lt(25, 44);
@@ -154,9 +153,12 @@ class FinEditaTest : public QObject {
         QCOMPARE(w->bordo(0)->p1(), lt + QPoint(25, 50));
         QCOMPARE(w->bordo(3)->p2(), lt + QPoint(125, 125));
         QVERIFY(frameShown(w)); // although "Use rectangle" is not ticked
-        // Without a height no frame is shown.
-        contorno(1, note::FrameHeight) = "";
-        QVERIFY(!frameShown(f.openEditor()));
+        // Without a height no frame is shown, and the handles leave the preview.
+        contorno(2, note::FrameWidth) = "400";
+        QTest::mouseClick(w->PushButton3, Qt::LeftButton); // to such a picture
+        QVERIFY(!frameShown(w));
+        QVERIFY(!w->rec_schermo->geometry().intersects(w->recbordo(0)->geometry() |
+                                                       w->recbordo(1)->geometry()));
     }
 
     // Every edit goes at once, in its stored form, into the row of the picture shown.
