@@ -372,9 +372,9 @@ QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> cr
     return box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16)) + box("meta", meta);
 }
 
-QByteArray icoWithPng(const QByteArray& png) {
+QByteArray icoWithPng(const QByteArray& png, qsizetype entryBytes) {
     return QByteArray("\0\0\1\0\1\0", 6) + QByteArray("\x20\x20\0\0\1\0\x20\0", 8) +
-           le32(quint32(png.size())) + le32(22) + png;
+           le32(quint32(entryBytes < 0 ? png.size() : entryBytes)) + le32(22) + png;
 }
 
 // The bytes of a colour as TGA stores it: blue, green, red, and alpha when asked.
@@ -768,6 +768,7 @@ QList<File> ordinary() {
 }
 
 QList<File> all() {
+    const QByteArray cutPng = encode(photoLike({32, 24}), "png");
     return {
         {"text-chunks.png", pngWithTextChunks(10), true},
         // The header, text chunks and image data: as many chunks as are walked through to a
@@ -804,6 +805,8 @@ QList<File> all() {
                             jpegSegment(0xFE, QByteArray("\xFF\xD9").repeated(1000))),
          true},
         {"text-chunks.ico", icoWithPng(pngWithTextChunks(10)), true},
+        // An icon whose entry ends in its picture's data: the rest of the file is not its own.
+        {"png-past-its-entry.ico", icoWithPng(cutPng, cutPng.size() - 64)},
         // A last pixel past the end of the colour map, as in a damaged file.
         {"index-past-map.tga", tga(photoLike({8, 8}), TgaMapped).chopped(1) + char(255), true},
         {"inflates-to-1gb.svgz",

@@ -61,8 +61,8 @@ QByteArray pngChunk(const char* type, const QByteArray& data);
 // A JPEG segment of the marker given: the marker, its length and the data.
 QByteArray jpegSegment(int marker, const QByteArray& data);
 
-// An icon whose one image is the PNG given.
-QByteArray icoWithPng(const QByteArray& png);
+// An icon whose one image is the PNG given, its entry as long as said (else the whole PNG).
+QByteArray icoWithPng(const QByteArray& png, qsizetype entryBytes = -1);
 
 // Bytes packed as gzip does (.svgz); `fill` spaces are inserted before `tail` as they are
 // packed, never all in memory at once.
