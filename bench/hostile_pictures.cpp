@@ -769,6 +769,10 @@ QList<File> ordinary() {
 
 QList<File> all() {
     const QByteArray cutPng = encode(photoLike({32, 24}), "png");
+    // A JPEG is read to its end for its scans unless it is larger than any coding of its
+    // picture makes one: four bytes a sample and 16 MB.
+    const QByteArray jpeg = encode(photoLike({64, 48}), "jpeg");
+    const qint64 jpegTail = 64 * 48 * 3 * 4 + (16 << 20) - jpeg.size();
     return {
         {"text-chunks.png", pngWithTextChunks(10), true},
         // The header, text chunks and image data: as many chunks as are walked through to a
@@ -818,6 +822,8 @@ QList<File> all() {
         {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
         {"data-after-rows.png", pngWithDataAfterRows(1, 1, qint64(10) << 30), true},
         {"refinement-scans-in.tif", jpegTiff(refinementScansJpeg(8192, 8192, 99), 8192, 8192)},
+        {"as-large-as-a-jpeg-gets.jpg", jpeg, true, jpegTail},
+        {"larger-than-a-jpeg-gets.jpg", jpeg, false, jpegTail + 1},
         // The header of a large progressive picture, then 20 GB that take no disk.
         {"sparse-tail.jpg", emptyScansJpeg(16384, 16384, 1).chopped(2), false, qint64(20) << 30}};
 }
