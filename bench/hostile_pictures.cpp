@@ -670,7 +670,8 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     if (thumbnail > 0) properties += small.config + ispe(smallSize);
     if (gridSize + 2 > 127) return {};
 
-    const bool wide = layout & WideBoxes;
+    const bool wide = layout & WideBoxes, split = layout & SplitGrid;
+    if (wide && split) return {};
     const quint8 later = wide ? 1 : 0;
     // Item numbers, counts, and the derived picture's size and places: 32 bits wide, else 16.
     const auto number = [wide](int n) { return wide ? be32(quint32(n)) : be16(quint16(n)); };
@@ -722,8 +723,14 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
                 locations += be16(1) + be32(base + offset);
             locations += be32(quint32(length));
         };
-        if (!wide) location(1, 1, 0, 0, grid.size());
+        if (!wide && !split) location(1, 1, 0, 0, grid.size());
         quint32 at = 0;
+        if (split) { // the description's end first in the data, then its first four bytes
+            const quint32 n = quint32(grid.size());
+            locations += number(1) + be16(0) + be16(0) + be16(2) + be32(dataAt + n - 4) + be32(4) +
+                         be32(dataAt) + be32(n - 4);
+            at = n;
+        }
         const auto extent = [&](int item, const QByteArray& data) {
             location(item, 0, dataAt, at, data.size());
             at += quint32(data.size());
@@ -745,7 +752,7 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
                            box("idat", wide ? QByteArray(4, '\0') + grid : grid));
     };
     const qsizetype metaSize = meta(0).size();
-    QByteArray data;
+    QByteArray data = split ? grid.mid(4) + grid.left(4) : QByteArray();
     for (const Coded& t : tiles)
         data += t.data;
     data += small.data;
@@ -819,6 +826,8 @@ QList<File> all() {
         {"many-boxes.heic", heifWithManyBoxes(15000)},
         {"crop-without-height.heic", heifWithManyBoxes(0, std::array<quint32, 4>{50, 1, 50, 0})},
         {"grid-larger-than-declared.heic", heifGrid(QSize(16384, 16384))},
+        {"grid-described-in-two-pieces.heic",
+         encodeGridHeic(photoLike({100, 40}), 64, 0, 50, 0, SplitGrid), true},
         {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
         {"data-after-rows.png", pngWithDataAfterRows(1, 1, qint64(10) << 30), true},
         {"refinement-scans-in.tif", jpegTiff(refinementScansJpeg(8192, 8192, 99), 8192, 8192)},

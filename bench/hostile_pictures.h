@@ -85,9 +85,17 @@ QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int t
 // metadata boxes take their later versions: 32-bit item numbers, 16-bit property numbers,
 // 64-bit data offsets from a base offset, extent indexes. With Overlay, the tiles are placed
 // on an overlay rather than a grid; with Identity, the one tile is the picture, padding
-// included. Empty when this libheif cannot encode HEVC. libheif writes no grids, so the file is put
-// together here from single-picture files it does write.
-enum GridLayout { DataAfter = 0, DataFirst = 1, WideBoxes = 2, Overlay = 4, Identity = 8 };
+// included. With SplitGrid, the grid's description is in the coded data, in two pieces stored
+// the other way round. Empty when this libheif cannot encode HEVC. libheif writes no grids, so
+// the file is put together here from single-picture files it does write.
+enum GridLayout {
+    DataAfter = 0,
+    DataFirst = 1,
+    WideBoxes = 2,
+    Overlay = 4,
+    Identity = 8,
+    SplitGrid = 16
+};
 QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality = 50,
                           int tileHeight = 0, int layout = DataAfter);
 
