@@ -253,6 +253,15 @@ class ThumbnailSourcesTest : public QObject {
         QCOMPARE(written(), 6);
     }
 
+    // A cell larger than the shared cache's largest thumbnails: none is written for it.
+    void noneCachedForLargerCells() {
+        testfiles::writePicture(photo_, QSize(2048, 1536), Qt::gray);
+        testfiles::setModified(photo_, 100);
+        QCOMPARE(thumbnail_cache::fetch(photo_, {1600, 1200}).source, Source::Decoded);
+        waitForWrites();
+        QVERIFY(QDir(qEnvironmentVariable("XDG_CACHE_HOME")).isEmpty());
+    }
+
     // The camera's thumbnail, as stored in the photo's EXIF data: turned as the photo, cropped
     // of the bands that pad it to other proportions, or refused.
     void cameraThumbnail_data() {
