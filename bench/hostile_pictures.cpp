@@ -780,6 +780,12 @@ QList<File> all() {
     // picture makes one: four bytes a sample and 16 MB.
     const QByteArray jpeg = encode(photoLike({64, 48}), "jpeg");
     const qint64 jpegTail = 64 * 48 * 3 * 4 + (16 << 20) - jpeg.size();
+    // The metadata is looked for among the first 1024 boxes of a file.
+    const QByteArray dataFirst = encodeGridHeic(photoLike({100, 40}), 64, 0, 50, 0, DataFirst);
+    const auto metaAfter = [&dataFirst](int boxes) {
+        return QByteArray(dataFirst).insert(dataFirst.lastIndexOf("meta") - 4,
+                                            box("free", QByteArray(4, 0)).repeated(boxes));
+    };
     return {
         {"text-chunks.png", pngWithTextChunks(10), true},
         // The header, text chunks and image data: as many chunks as are walked through to a
@@ -826,6 +832,8 @@ QList<File> all() {
         {"many-boxes.heic", heifWithManyBoxes(15000)},
         {"crop-without-height.heic", heifWithManyBoxes(0, std::array<quint32, 4>{50, 1, 50, 0})},
         {"grid-larger-than-declared.heic", heifGrid(QSize(16384, 16384))},
+        {"metadata-the-1024th-box.heic", metaAfter(1021), true},
+        {"metadata-the-1025th-box.heic", metaAfter(1022)},
         {"grid-described-in-two-pieces.heic",
          encodeGridHeic(photoLike({100, 40}), 64, 0, 50, 0, SplitGrid), true},
         {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
