@@ -72,6 +72,14 @@ class PresentationGeometryTest : public QObject {
                    {1, 1, 100, 190}, {1, 193, 100, 190}, {1, 385, 100, 190}, {1, 577, 100, 190}};
         QTest::newRow("top, 1 picture") << QSize(1024, 76) << int(edge::Top) << 2
                                         << QList<QRect>{{1, 1, 510, 74}, {513, 1, 510, 74}};
+        // Columns (rows) are added while cells stay twice as wide (as high as wide), even
+        // beyond the cells there are.
+        QTest::newRow("left, far wider than high")
+            << QSize(3000, 400) << int(edge::Left) << 2
+            << QList<QRect>{{1, 1, 748, 398}, {751, 1, 748, 398}};
+        QTest::newRow("top, far higher than wide")
+            << QSize(400, 3000) << int(edge::Top) << 2
+            << QList<QRect>{{1, 1, 398, 373}, {1, 376, 398, 373}};
         // Edge 1 halves to 0: the same wide strip is laid out like a left one, row by row.
         QTest::newRow("edge right on a wide strip")
             << QSize(1024, 76) << int(edge::Right) << 15
