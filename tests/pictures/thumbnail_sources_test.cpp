@@ -253,11 +253,11 @@ class ThumbnailSourcesTest : public QObject {
         QCOMPARE(written(), 6);
     }
 
-    // A cell larger than the shared cache's largest thumbnails: none is written for it.
+    // A portrait drawn higher than the shared cache's largest thumbnails: none is written.
     void noneCachedForLargerCells() {
-        testfiles::writePicture(photo_, QSize(2048, 1536), Qt::gray);
+        testfiles::writePicture(photo_, QSize(1536, 2048), Qt::gray);
         testfiles::setModified(photo_, 100);
-        QCOMPARE(thumbnail_cache::fetch(photo_, {1600, 1200}).source, Source::Decoded);
+        QCOMPARE(thumbnail_cache::fetch(photo_, {1000, 1400}).source, Source::Decoded);
         waitForWrites();
         QVERIFY(QDir(qEnvironmentVariable("XDG_CACHE_HOME")).isEmpty());
     }
