@@ -269,11 +269,11 @@ class PictureTest : public QObject {
     void heifThumbnailChoice() {
         using heif::chooseThumbnail;
         const QSize full(4000, 3000);
-        const QList<QSize> t{{640, 480}, {360, 270}, {320, 240}, {160, 120}, {336, 240}};
-        QCOMPARE(chooseThumbnail(t, full, QSize(300, 200)), 2);
-        QCOMPARE(chooseThumbnail(t, full, QSize(320, 240)), 2);
-        QCOMPARE(chooseThumbnail(t, full, QSize(321, 10)), 1); // 336 x 240: other proportions
-        QCOMPARE(chooseThumbnail(t, full, QSize(10, 241)), 1);
+        const QList<QSize> t{{640, 480}, {320, 240}, {360, 270}, {160, 120}, {336, 240}};
+        QCOMPARE(chooseThumbnail(t, full, QSize(300, 200)), 1);
+        QCOMPARE(chooseThumbnail(t, full, QSize(320, 240)), 1);
+        QCOMPARE(chooseThumbnail(t, full, QSize(321, 10)), 2); // 336 x 240: other proportions
+        QCOMPARE(chooseThumbnail(t, full, QSize(10, 241)), 2);
         QCOMPARE(chooseThumbnail(t, full, QSize(641, 1)), -1);
         QCOMPARE(chooseThumbnail(t, full, QSize()), -1);
         QCOMPARE(chooseThumbnail({QSize(3400, 2500)}, full, QSize(1, 1)), 0); // 2 % off
