@@ -10,6 +10,8 @@
 #include <cstring>
 #include <jpeglib.h>
 #include <libheif/heif.h>
+#include <png.h>
+#include <vector>
 #include <zlib.h>
 
 namespace hostile {
@@ -762,6 +764,80 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     return ftyp + meta(quint32(ftyp.size() + metaSize + 8)) + box("mdat", data);
 }
 
+QByteArray libpngWritten(int w, int h, int depth, int type, bool interlaced, bool transparency) {
+    QByteArray out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_check_for_invalid_index(png, 0); // a palette shorter than its indices need
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep data, size_t n) {
+            static_cast<QByteArray*>(png_get_io_ptr(p))
+                ->append(reinterpret_cast<char*>(data), qsizetype(n));
+        },
+        nullptr);
+    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), depth, type,
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE,
+                 PNG_FILTER_TYPE_BASE);
+    const int levels = 1 << std::min(depth, 8);
+    png_color palette[256];
+    png_byte alphas[256];
+    for (int i = 0; i < 256; ++i) {
+        palette[i] = {png_byte(i * 37), png_byte(255 - i), png_byte(i * 11)};
+        alphas[i] = png_byte(i * 255 / std::max(levels - 1, 1));
+    }
+    if (type == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, levels * 3 / 4 + 1);
+    png_color_16 key{};
+    key.gray = key.red = key.green = key.blue = png_uint_16(levels / 3);
+    if (transparency)
+        png_set_tRNS(png, info, type == PNG_COLOR_TYPE_PALETTE ? alphas : nullptr,
+                     type == PNG_COLOR_TYPE_PALETTE ? levels / 2 : 0, &key);
+    png_write_info(png, info);
+    // A byte a sample, packed by the library below 8 bits; two bytes, most significant first,
+    // at 16.
+    png_set_packing(png);
+    const size_t rowBytes = size_t(w) * png_get_channels(png, info) * (depth == 16 ? 2 : 1);
+    std::vector<png_byte> pixels(rowBytes * size_t(h));
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = png_byte(i * 7 % size_t(levels));
+    std::vector<png_bytep> rows;
+    for (int y = 0; y < h; ++y)
+        rows.push_back(pixels.data() + rowBytes * size_t(y));
+    png_write_image(png, rows.data());
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+QByteArray asPhonesWrite(QByteArray f) {
+    const qsizetype ipco = f.indexOf("ipco"), ipma = f.indexOf("ipma");
+    if (ipco < 0 || ipma < 0) return {};
+    int index = 0, irot = 0, ispe = 0;
+    for (qsizetype at = ipco + 4; at + 8 < ipma;
+         at += qFromBigEndian<quint32>(f.constData() + at)) {
+        const QByteArray type = f.mid(at + 4, 4);
+        ++index;
+        if (type == "irot" && !irot) irot = index;
+        if (type == "ispe" && !ispe) {
+            ispe = index;
+            const QByteArray w = f.mid(at + 12, 4);
+            f.replace(at + 12, 4, f.mid(at + 16, 4));
+            f.replace(at + 16, 4, w);
+        }
+    }
+    // The first item's associations follow the box's version, flags and count, the item's
+    // number and the associations' count.
+    const qsizetype list = ipma + 15, count = quint8(f[list - 1]);
+    qsizetype at = -1, it = -1;
+    for (qsizetype i = list; i < list + count; ++i) {
+        at = (f[i] & 0x7F) == irot ? i : at;
+        it = (f[i] & 0x7F) == ispe ? i : it;
+    }
+    if (at < 0 || it < at) return {};
+    std::swap(f[at], f[it]);
+    return f;
+}
+
 QList<File> ordinary() {
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::gray);
@@ -836,6 +912,13 @@ QList<File> all() {
         {"metadata-the-1025th-box.heic", metaAfter(1022)},
         {"grid-described-in-two-pieces.heic",
          encodeGridHeic(photoLike({100, 40}), 64, 0, 50, 0, SplitGrid), true},
+        {"turned-as-phones-write.heic", asPhonesWrite(encodeHeif(photoLike({256, 128}), Heic, 6)),
+         true},
+        // A 16-bit picture in seven passes, its rows combined into the picture as they come.
+        {"interlaced-16-bit-rgba.png",
+         libpngWritten(1200, 800, 16, PNG_COLOR_TYPE_RGB_ALPHA, true, false), true},
+        {"short-palette-with-trns.png",
+         libpngWritten(37, 21, 4, PNG_COLOR_TYPE_PALETTE, true, true), true},
         {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
         {"data-after-rows.png", pngWithDataAfterRows(1, 1, qint64(10) << 30), true},
         {"refinement-scans-in.tif", jpegTiff(refinementScansJpeg(8192, 8192, 99), 8192, 8192)},

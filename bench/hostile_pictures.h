@@ -33,6 +33,12 @@ QByteArray emptyScansJpeg(int w, int h, int scans);
 // every block. Its one component's number is `component`.
 QByteArray refinementScansJpeg(int w, int h, int scans, int component = 1);
 
+// A PNG written by libpng itself, of any sample depth, colour type (libpng's numbers) and
+// interlacing, as the toolkit's writer never makes them: a pattern of all levels, a palette
+// (or grey level, or colour) made transparent by a tRNS chunk when asked. At 4 and 8 bits the
+// palette is shorter than the indices reach.
+QByteArray libpngWritten(int w, int h, int depth, int type, bool interlaced, bool transparency);
+
 // A JPEG of one colour written by libjpeg: `samples` holds it as RGB, or in four bytes as the
 // inks of a CMYK JPEG as print workflows write them. Its first component is sampled
 // `sampling` times as densely as the others when given (cameras write 2 x 1 or 2 x 2).
@@ -77,6 +83,11 @@ QByteArray gifWithComment(int subBlocks);
 enum HeifKind { Heic, Avif };
 QByteArray encodeHeif(const QImage& image, HeifKind kind, int orientation, int thumbnail = 0,
                       int quality = 90);
+
+// The HEIF file given as phones write it: the extent of the picture as stored and the turn
+// listed after it, where libheif 1.15 writes the turned extent with the turn before it. Empty
+// when the file has no turn.
+QByteArray asPhonesWrite(QByteArray heif);
 
 // A HEIC picture as phones write it: a grid of `tile` x `tile` tiles (`tileHeight` high
 // unless 0), each coded on its own (the edge tiles padded, the grid cropped to the picture's

@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QtEndian>
 #include <png.h>
-#include <vector>
 
 using testfiles::colourGap;
 
@@ -20,85 +19,6 @@ namespace {
 // Left half red, right half blue.
 QImage halves(QSize size) {
     return testfiles::quarters(size, {Qt::red, Qt::blue, Qt::red, Qt::blue});
-}
-
-// The picture as phones write it: the extent of the picture as stored and the turn listed
-// after it, where libheif 1.15 writes the turned extent with the turn before it.
-QByteArray asPhonesWrite(QByteArray f) {
-    const qsizetype ipco = f.indexOf("ipco"), ipma = f.indexOf("ipma");
-    int index = 0, irot = 0, ispe = 0;
-    for (qsizetype at = ipco + 4; at + 8 < ipma;
-         at += qFromBigEndian<quint32>(f.constData() + at)) {
-        const QByteArray type = f.mid(at + 4, 4);
-        ++index;
-        if (type == "irot" && !irot) irot = index;
-        if (type == "ispe" && !ispe) {
-            ispe = index;
-            const QByteArray w = f.mid(at + 12, 4);
-            f.replace(at + 12, 4, f.mid(at + 16, 4));
-            f.replace(at + 16, 4, w);
-        }
-    }
-    // The first item's associations follow the box's version, flags and count, the item's
-    // number and the associations' count.
-    const qsizetype list = ipma + 15, count = quint8(f[list - 1]);
-    qsizetype at = -1, it = -1;
-    for (qsizetype i = list; i < list + count; ++i) {
-        at = (f[i] & 0x7F) == irot ? i : at;
-        it = (f[i] & 0x7F) == ispe ? i : it;
-    }
-    if (at < 0 || it < at) return {};
-    std::swap(f[at], f[it]);
-    return f;
-}
-
-// A PNG written by libpng itself, of every sample depth, colour type and interlacing the
-// toolkit's writer never makes: a pattern of all levels, a palette (or grey level, or colour)
-// made transparent by a tRNS chunk when asked. At 4 and 8 bits the palette is shorter than
-// the indices reach.
-QByteArray libpngWritten(int w, int h, int depth, int type, bool interlaced, bool transparency) {
-    QByteArray out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_set_check_for_invalid_index(png, 0); // a palette shorter than its indices need
-    png_set_write_fn(
-        png, &out,
-        [](png_structp p, png_bytep data, size_t n) {
-            static_cast<QByteArray*>(png_get_io_ptr(p))
-                ->append(reinterpret_cast<char*>(data), qsizetype(n));
-        },
-        nullptr);
-    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), depth, type,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE,
-                 PNG_FILTER_TYPE_BASE);
-    const int levels = 1 << std::min(depth, 8);
-    png_color palette[256];
-    png_byte alphas[256];
-    for (int i = 0; i < 256; ++i) {
-        palette[i] = {png_byte(i * 37), png_byte(255 - i), png_byte(i * 11)};
-        alphas[i] = png_byte(i * 255 / std::max(levels - 1, 1));
-    }
-    if (type == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, levels * 3 / 4 + 1);
-    png_color_16 key{};
-    key.gray = key.red = key.green = key.blue = png_uint_16(levels / 3);
-    if (transparency)
-        png_set_tRNS(png, info, type == PNG_COLOR_TYPE_PALETTE ? alphas : nullptr,
-                     type == PNG_COLOR_TYPE_PALETTE ? levels / 2 : 0, &key);
-    png_write_info(png, info);
-    // A byte a sample, packed by the library below 8 bits; two bytes, most significant first,
-    // at 16.
-    png_set_packing(png);
-    const size_t rowBytes = size_t(w) * png_get_channels(png, info) * (depth == 16 ? 2 : 1);
-    std::vector<png_byte> pixels(rowBytes * size_t(h));
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = png_byte(i * 7 % size_t(levels));
-    std::vector<png_bytep> rows;
-    for (int y = 0; y < h; ++y)
-        rows.push_back(pixels.data() + rowBytes * size_t(y));
-    png_write_image(png, rows.data());
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return out;
 }
 
 } // namespace
@@ -138,7 +58,7 @@ class PictureFormatsTest : public QObject {
         QByteArray bytes =
             hostile::encodeHeif(halves({256, 128}), hostile::HeifKind(format), orientation);
         if (bytes.isEmpty()) QSKIP("libheif cannot encode this format here");
-        if (asPhones) bytes = asPhonesWrite(bytes);
+        if (asPhones) bytes = hostile::asPhonesWrite(bytes);
         QVERIFY(!bytes.isEmpty());
         QTemporaryDir dir;
         const QString path = testfiles::written(dir, "photo", bytes);
@@ -208,15 +128,16 @@ class PictureFormatsTest : public QObject {
         QFETCH(bool, transparency);
         QTemporaryDir dir;
         const QString path = testfiles::written(
-            dir, "kind.png", libpngWritten(37, 21, depth, type, interlaced, transparency));
+            dir, "kind.png", hostile::libpngWritten(37, 21, depth, type, interlaced, transparency));
         // The toolkit's reader takes 16-bit colour with a tRNS chunk for 64-bit pixels and gets
         // 48-bit rows: no pixel here has the transparent colour, so the picture is that
         // picture without the chunk, with an alpha channel.
         const bool misread = depth == 16 && type == PNG_COLOR_TYPE_RGB && transparency;
         const QImage expected =
-            misread ? QImage::fromData(libpngWritten(37, 21, depth, type, interlaced, false))
-                          .convertToFormat(QImage::Format_RGBA64)
-                    : QImage(path);
+            misread
+                ? QImage::fromData(hostile::libpngWritten(37, 21, depth, type, interlaced, false))
+                      .convertToFormat(QImage::Format_RGBA64)
+                : QImage(path);
         QVERIFY(!expected.isNull());
         const LoadedPicture p = loadPicture(path);
         QCOMPARE(p.image.format(), expected.format());
