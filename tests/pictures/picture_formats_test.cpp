@@ -2,6 +2,7 @@
 // SVG, pictures with a colour profile, and each kind cut short or damaged.
 #include "bench/hostile_pictures.h"
 #include "common/testfiles.h"
+#include "pictures/decode/heif.h"
 #include "pictures/decode/picture.h"
 
 #include <QColorSpace>
@@ -71,6 +72,23 @@ class PictureFormatsTest : public QObject {
         const QRgb last = p.image.pixel(drawn.width() * 3 / 4, drawn.height() * 3 / 4);
         QVERIFY(colourGap(first, redFirst ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) <= 40);
         QVERIFY(colourGap(last, redFirst ? qRgb(0, 0, 255) : qRgb(255, 0, 0)) <= 40);
+    }
+
+    // A HEIC that shrank while it is read: what is left decodes, the rest reads as zeros.
+    void heifShrunkWhileRead() {
+        const QByteArray bytes = hostile::encodeHeif(halves({256, 128}), hostile::Heic, 1);
+        if (bytes.isEmpty()) QSKIP("libheif cannot encode HEIC here");
+        QTemporaryDir dir;
+        struct Shrunk : QFile { // says the length the file had when it was opened
+            using QFile::QFile;
+            qint64 size() const override { return claimed; }
+            qint64 claimed = 0;
+        } file(testfiles::written(dir, "photo.heic", bytes.chopped(bytes.size() / 4)));
+        file.claimed = bytes.size();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QImage image = heif::decode(file, QSize());
+        QCOMPARE(image.size(), QSize(256, 128));
+        QVERIFY(colourGap(image.pixel(32, 32), qRgb(255, 0, 0)) <= 40);
     }
 
     void heifThumbnailServesSmallDecodes() {
