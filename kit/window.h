@@ -39,7 +39,8 @@ class Window : public QWidget {
 
     // Runs once, right after creation, before the window is used.
     virtual void Event_Open() {}
-    // The user's close box; true lets the window close.
+    // The user's close box: true when the window has answered it itself (the box's own close
+    // is then dropped), false to let it close the window.
     virtual bool Event_CancelClose() { return false; }
     // A key pressed while the window is frontmost.
     virtual void Event_KeyDown(int key) { Q_UNUSED(key) }
