@@ -623,8 +623,10 @@ Coded codedOf(const QByteArray& file) {
 QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality, int tileHeight,
                           int layout) {
     const QSize piece(tile, tileHeight > 0 ? tileHeight : tile);
-    const int columns = (image.width() + piece.width() - 1) / piece.width(),
-              rows = (image.height() + piece.height() - 1) / piece.height();
+    const int columns = (image.width() + piece.width() - 1) / piece.width() +
+                        (layout & ColumnBeyond ? 1 : 0),
+              rows = (image.height() + piece.height() - 1) / piece.height() +
+                     (layout & RowBeyond ? 1 : 0);
     if (image.isNull() || piece.width() < 64 || piece.height() < 16 || columns > 256 ||
         rows > 256 || image.width() > 0xFFFF || image.height() > 0xFFFF)
         return {};
@@ -910,6 +912,13 @@ QList<File> all() {
         {"grid-larger-than-declared.heic", heifGrid(QSize(16384, 16384))},
         {"metadata-the-1024th-box.heic", metaAfter(1021), true},
         {"metadata-the-1025th-box.heic", metaAfter(1022)},
+        // Tiles beyond those that cover the picture would be decoded for nothing: here the
+        // picture ends where the last column (row) of tiles begins.
+        {"grid-with-a-column-beyond.heic",
+         encodeGridHeic(photoLike({128, 64}), 64, 0, 50, 0, ColumnBeyond)},
+        {"grid-with-a-row-beyond.heic",
+         encodeGridHeic(photoLike({128, 64}), 64, 0, 50, 0, RowBeyond)},
+        {"grid-of-2-by-1-tiles.heic", encodeGridHeic(photoLike({128, 64}), 64, 0), true},
         {"grid-described-in-two-pieces.heic",
          encodeGridHeic(photoLike({100, 40}), 64, 0, 50, 0, SplitGrid), true},
         {"turned-as-phones-write.heic", asPhonesWrite(encodeHeif(photoLike({256, 128}), Heic, 6)),

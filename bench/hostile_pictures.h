@@ -97,15 +97,18 @@ QByteArray asPhonesWrite(QByteArray heif);
 // 64-bit data offsets from a base offset, extent indexes. With Overlay, the tiles are placed
 // on an overlay rather than a grid; with Identity, the one tile is the picture, padding
 // included. With SplitGrid, the grid's description is in the coded data, in two pieces stored
-// the other way round. Empty when this libheif cannot encode HEVC. libheif writes no grids, so
-// the file is put together here from single-picture files it does write.
+// the other way round. With ColumnBeyond (RowBeyond), the grid has a column (row) of tiles
+// more than the picture needs. Empty when this libheif cannot encode HEVC. libheif writes no
+// grids, so the file is put together here from single-picture files it does write.
 enum GridLayout {
     DataAfter = 0,
     DataFirst = 1,
     WideBoxes = 2,
     Overlay = 4,
     Identity = 8,
-    SplitGrid = 16
+    SplitGrid = 16,
+    ColumnBeyond = 32,
+    RowBeyond = 64
 };
 QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality = 50,
                           int tileHeight = 0, int layout = DataAfter);
