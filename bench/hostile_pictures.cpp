@@ -860,6 +860,10 @@ QList<File> all() {
     const qint64 jpegTail = 64 * 48 * 3 * 4 + (16 << 20) - jpeg.size();
     // The metadata is looked for among the first 1024 boxes of a file.
     const QByteArray dataFirst = encodeGridHeic(photoLike({100, 40}), 64, 0, 50, 0, DataFirst);
+    // Item locations in their latest version, claiming four billion items where the box holds
+    // a few: counted no further than the box goes.
+    QByteArray manyItems = encodeGridHeic(photoLike({100, 40}), 64, 0, 50, 0, WideBoxes);
+    manyItems.replace(manyItems.indexOf("iloc") + 10, 4, be32(0xFFFFFFFF));
     const auto metaAfter = [&dataFirst](int boxes) {
         return QByteArray(dataFirst).insert(dataFirst.lastIndexOf("meta") - 4,
                                             box("free", QByteArray(4, 0)).repeated(boxes));
@@ -912,6 +916,7 @@ QList<File> all() {
         {"grid-larger-than-declared.heic", heifGrid(QSize(16384, 16384))},
         {"metadata-the-1024th-box.heic", metaAfter(1021), true},
         {"metadata-the-1025th-box.heic", metaAfter(1022)},
+        {"locations-of-4-billion-items.heic", manyItems},
         // Tiles beyond those that cover the picture would be decoded for nothing: here the
         // picture ends where the last column (row) of tiles begins.
         {"grid-with-a-column-beyond.heic",
