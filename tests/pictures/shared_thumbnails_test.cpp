@@ -263,10 +263,12 @@ class SharedThumbnailsTest : public QObject {
         bool wrote = false;
         for (time_t second = 0; second != ::time(nullptr);) { // all within one second
             second = ::time(nullptr);
+            QFile::remove(pathOf(picture_, SizeClass::Normal));
             testfiles::setModified(picture_, secondsAgo);
             wrote = write(image, SizeClass::Normal);
         }
         QCOMPARE(wrote, written);
+        QCOMPARE(filesIn(SizeClass::Normal).size(), written ? 1 : 0);
     }
 
     // Whatever stops a write leaves nothing behind and is only reported.
