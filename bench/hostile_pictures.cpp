@@ -864,6 +864,11 @@ QList<File> all() {
     // a few: counted no further than the box goes.
     QByteArray manyItems = encodeGridHeic(photoLike({100, 40}), 64, 0, 50, 0, WideBoxes);
     manyItems.replace(manyItems.indexOf("iloc") + 10, 4, be32(0xFFFFFFFF));
+    // A JPEG strip whose byte count is missing: nothing says where its scans end.
+    const QByteArray greyJpeg =
+        encode(photoLike({64, 48}).convertToFormat(QImage::Format_Grayscale8), "jpeg");
+    QByteArray countless = jpegTiff(greyJpeg, 64, 48);
+    countless.replace(countless.indexOf(le16(279) + le16(4)), 2, le16(280));
     const auto metaAfter = [&dataFirst](int boxes) {
         return QByteArray(dataFirst).insert(dataFirst.lastIndexOf("meta") - 4,
                                             box("free", QByteArray(4, 0)).repeated(boxes));
@@ -936,6 +941,8 @@ QList<File> all() {
         {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
         {"data-after-rows.png", pngWithDataAfterRows(1, 1, qint64(10) << 30), true},
         {"refinement-scans-in.tif", jpegTiff(refinementScansJpeg(8192, 8192, 99), 8192, 8192)},
+        {"jpeg-in.tif", jpegTiff(greyJpeg, 64, 48), true},
+        {"jpeg-without-its-byte-count-in.tif", countless},
         {"as-large-as-a-jpeg-gets.jpg", jpeg, true, jpegTail},
         {"larger-than-a-jpeg-gets.jpg", jpeg, false, jpegTail + 1},
         // The header of a large progressive picture, then 20 GB that take no disk.
