@@ -7,6 +7,7 @@
 #include "pictures/decode/heif.h"
 #include "pictures/decode/jpeg_decode.h"
 #include "pictures/decode/picture.h"
+#include "pictures/decode/picture_scale.h"
 #include "pictures/fitting.h"
 
 #include <QImageReader>
@@ -281,6 +282,44 @@ class PictureTest : public QObject {
     }
 
     // A camera's or the desktop's thumbnail stands in for the decode only when never enlarged.
+    // Pictures averaged a band at a time rather than scaled by the toolkit (grey, 16-bit grey,
+    // 24-bit, alpha not premultiplied), shrunk by ratios that split pixels between two: they
+    // come out as the toolkit's smooth scaling of the same picture, to a level or two.
+    void shrinkAsTheToolkit_data() {
+        QTest::addColumn<QImage::Format>("format");
+        QTest::addColumn<QSize>("to");
+        QTest::newRow("grey, to 30 x 41") << QImage::Format_Grayscale8 << QSize(30, 41);
+        QTest::newRow("16-bit grey, to 97 x 7") << QImage::Format_Grayscale16 << QSize(97, 7);
+        QTest::newRow("24-bit, to 41 x 30") << QImage::Format_RGB888 << QSize(41, 30);
+        QTest::newRow("24-bit, to one pixel") << QImage::Format_RGB888 << QSize(1, 1);
+        QTest::newRow("alpha, to 150 x 101") << QImage::Format_ARGB32 << QSize(150, 101);
+    }
+    void shrinkAsTheToolkit() {
+        QFETCH(QImage::Format, format);
+        QFETCH(QSize, to);
+        QImage source(301, 203, QImage::Format_ARGB32);
+        for (int y = 0; y < source.height(); ++y)
+            for (int x = 0; x < source.width(); ++x)
+                source.setPixel(
+                    x, y, qRgba(x * 255 / 300, y * 255 / 202, 200 - (x + y) / 4, 255 - x / 4));
+        if (format != QImage::Format_ARGB32) source = source.convertToFormat(QImage::Format_RGB32);
+        source = source.convertToFormat(format);
+        const QImage ours =
+            picture::shrink(source, to).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QImage theirs = source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                  .scaled(to, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QCOMPARE(ours.size(), to);
+        int most = 0;
+        for (int y = 0; y < to.height(); ++y)
+            for (int x = 0; x < to.width(); ++x) {
+                const QRgb a = ours.pixel(x, y), b = theirs.pixel(x, y);
+                for (const int d : {qRed(a) - qRed(b), qGreen(a) - qGreen(b), qBlue(a) - qBlue(b),
+                                    qAlpha(a) - qAlpha(b)})
+                    most = std::max(most, std::abs(d));
+            }
+        QVERIFY2(most <= 2, qPrintable(QString::number(most)));
+    }
+
     void covers() {
         using fitting::covers;
         const QSize photo(6000, 4000);
