@@ -424,6 +424,33 @@ class PresentationTest : public QObject {
         QVERIFY(backdropAt(460, 384) != QColor(Qt::red));
     }
 
+    // A phone photo with nothing to stand in for it (no thumbnail in the file, none made for
+    // the strip yet) leaves the previous picture and its note on screen while it is decoded:
+    // its own note comes with it.
+    void nothingStandsInForASlowPhoto() {
+        QImage photo(1800, 1200, QImage::Format_RGB32);
+        photo.fill(Qt::magenta);
+        const QByteArray heic = hostile::encodeGridHeic(photo, 512, 0);
+        if (heic.isEmpty()) QSKIP("this libheif codes no HEVC");
+        testfiles::writeText(f->path("show/d.heic"), heic);
+        f->importFolder(f->path("show"));
+        contorno(4, note::Text) = "Phone";
+        LaneBlock thumbnails(fw::Lane::Bulk);
+        startFromSetup(false);
+        QTRY_COMPARE(backdropAt(460, 384), QColor(Qt::red));
+        const QString before = pictWin()->StaticText1->text();
+        {
+            const picture::BudgetShare all(picture::budgetBytes); // the photo waits for room
+            QTest::mouseClick(stripWin()->miniabase(4), Qt::LeftButton);
+            QTRY_COMPARE(pictWin()->picture.pending(), 1); // no stand-in came
+            QCOMPARE(backdropAt(460, 384), QColor(Qt::red));
+            QCOMPARE(pictWin()->StaticText1->text(), before);
+        }
+        QTRY_COMPARE(pictWin()->picture.pending(), 0);
+        QVERIFY(qAbs(backdropAt(460, 384).hue() - QColor(Qt::magenta).hue()) < 10);
+        QCOMPARE(pictWin()->StaticText1->text(), QString("Phone"));
+    }
+
     // A phone photo (a HEIC grid with no thumbnail, slow to decode) shows at once from the
     // strip's thumbnail, with its note, while its decode waits; then sharp, in the same place.
     void slowPictureShowsAtOnce() {
