@@ -281,7 +281,6 @@ class PictureTest : public QObject {
         QCOMPARE(chooseThumbnail({QSize(3401, 2500)}, full, QSize(1, 1)), -1);
     }
 
-    // A camera's or the desktop's thumbnail stands in for the decode only when never enlarged.
     // Pictures averaged a band at a time rather than scaled by the toolkit (grey, 16-bit grey,
     // 24-bit, alpha not premultiplied), shrunk by ratios that split pixels between two: they
     // come out as the toolkit's smooth scaling of the same picture, to a level or two.
@@ -320,6 +319,7 @@ class PictureTest : public QObject {
         QVERIFY2(most <= 2, qPrintable(QString::number(most)));
     }
 
+    // A camera's or the desktop's thumbnail stands in for the decode only when never enlarged.
     void covers() {
         using fitting::covers;
         const QSize photo(6000, 4000);
