@@ -80,6 +80,15 @@ class PresentationGeometryTest : public QObject {
         QTest::newRow("top, far higher than wide")
             << QSize(400, 3000) << int(edge::Top) << 2
             << QList<QRect>{{1, 1, 398, 373}, {1, 376, 398, 373}};
+        // A strip exactly as thick as a line of cells is long gets a second line.
+        QTest::newRow("top, as high as a cell is wide")
+            << QSize(1000, 100) << int(edge::Top) << 10
+            << QList<QRect>{
+                   {1, 1, 198, 48}, {1, 51, 198, 48}, {201, 1, 198, 48}, {801, 51, 198, 48}};
+        QTest::newRow("left, twice as wide as a cell is high")
+            << QSize(200, 1000) << int(edge::Left) << 10
+            << QList<QRect>{
+                   {1, 1, 98, 198}, {101, 1, 98, 198}, {1, 201, 98, 198}, {101, 801, 98, 198}};
         // Edge 1 halves to 0: the same wide strip is laid out like a left one, row by row.
         QTest::newRow("edge right on a wide strip")
             << QSize(1024, 76) << int(edge::Right) << 15
