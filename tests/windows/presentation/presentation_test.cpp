@@ -179,8 +179,11 @@ class PresentationTest : public QObject {
         QCOMPARE(backdropAt(350, 99 + band) == line, band > 0);
         QVERIFY(backdropAt(350, 100 + band) != line);
         QCOMPARE(backdropAt(599, 200) == line, band > 0);
+        // Beside each side's middle, and beside each corner along both of its lines.
         for (const QPoint outside :
-             {QPoint(350, 99), QPoint(350, 300), QPoint(99, 200), QPoint(600, 200)})
+             {QPoint(350, 99), QPoint(350, 300), QPoint(99, 200), QPoint(600, 200), QPoint(99, 100),
+              QPoint(100, 99), QPoint(600, 100), QPoint(599, 99), QPoint(99, 299), QPoint(100, 300),
+              QPoint(600, 299), QPoint(599, 300)})
             QVERIFY(backdropAt(outside.x(), outside.y()) != line);
     }
 
