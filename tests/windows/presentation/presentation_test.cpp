@@ -187,6 +187,14 @@ class PresentationTest : public QObject {
             QVERIFY(backdropAt(outside.x(), outside.y()) != line);
     }
 
+    // The picture needs at least one pixel of the screen beside the strip.
+    void pictureNeedsOnePixel() {
+        for (const int e : {int(edge::Left), int(edge::Top)}) {
+            QVERIFY(presentation::layoutUsable({600, 600}, e, 598, 3));
+            QVERIFY(!presentation::layoutUsable({600, 600}, e, 599, 3));
+        }
+    }
+
     void damagedNoteCells() {
         WindowFixture::setRow(2, {"Big", "", "1e9", "", "", "", "1e400", "1", "-99999999999",
                                   "-99999999999", "-99999999999", "-99999999999", "-99999999999"});
