@@ -148,6 +148,7 @@ class FinEditaTest : public QObject {
         fin_edita* w = f.openEditor();
         const QPoint lt(25, 44);
         QCOMPARE(w->rec_schermo->geometry(), QRect(lt, QSize(250, 210)));
+        QCOMPARE(QSize(pct_dx, pct_dy), QSize(1000, 840));
         QCOMPARE(w->recbordo(0)->pos(), lt + QPoint(21, 46));
         QCOMPARE(w->recbordo(1)->pos(), lt + QPoint(121, 121));
         QCOMPARE(w->bordo(0)->p1(), lt + QPoint(25, 50));
