@@ -124,7 +124,13 @@ void checkReaction(const WindowFixture& f) {
     QFETCH(QString, reaction);
     QFETCH(QStringList, why);
     // After the reason comes nothing: no second error.
-    QCOMPARE(f.seams.errors.join('|').section('\n', 3), why[lingua == language::English ? 0 : 1]);
+    const QStringList lines = f.seams.errors.join('|').split('\n'); // the path is the second line
+    QCOMPARE(lines.mid(3).join('\n'), why[lingua == language::English ? 0 : 1]);
+    if (reaction == "error")
+        QCOMPARE(lines.value(0) + ' ' + lines.value(2),
+                 QString(lingua == language::English
+                             ? "Warning!: The presentation file could not be read."
+                             : "Attenzione!: Il file di presentazione non può essere letto."));
     QCOMPARE(f.seams.beeps, reaction == "error" ? 0 : 1);
     QCOMPARE(fw::Single<cart_spo>::exists(), reaction == "cart_spo");
     QCOMPARE(fw::Single<cart_noi>::exists(), reaction == "cart_noi");
