@@ -474,6 +474,32 @@ QByteArray gifWithComment(int subBlocks) {
            QByteArray("\0,\0\0\0\0\1\0\1\0\0\2\2\x44\1\0;", 17);
 }
 
+QByteArray plainGif(int width, int height) {
+    // Four colours, codes of three bits: a clear code before every two pixels keeps the code
+    // table from growing, so that no compressor is needed.
+    QByteArray out = "GIF89a" + le16(quint16(width)) + le16(quint16(height)) +
+                     QByteArray("\xF1\0\0", 3) + QByteArray::fromHex("208040d04020ffffff000000") +
+                     ',' + le32(0) + le16(quint16(width)) + le16(quint16(height)) + '\0' + '\2';
+    QByteArray data;
+    quint32 bits = 0;
+    int held = 0;
+    const auto put = [&](quint32 code) {
+        bits |= code << held;
+        for (held += 3; held >= 8; held -= 8, bits >>= 8)
+            data += char(bits & 0xFF);
+    };
+    for (qint64 pixel = 0, all = qint64(width) * height; pixel < all; pixel += 2) {
+        put(4);
+        put(quint32(pixel / width % 2)); // stripes a row high
+        put(quint32((pixel + 1) / width % 2));
+    }
+    put(5);
+    if (held > 0) data += char(bits & 0xFF);
+    for (qsizetype at = 0; at < data.size(); at += 255)
+        out += char(std::min<qsizetype>(255, data.size() - at)) + data.mid(at, 255);
+    return out + QByteArray("\0;", 2);
+}
+
 QByteArray gzipped(const QByteArray& head, qint64 fill, const QByteArray& tail) {
     const qint64 row = 1 << 20;
     return deflateRows(QByteArray(row, ' '), fill / row, true, head + QByteArray(fill % row, ' '),
@@ -885,6 +911,8 @@ QList<File> all() {
         // As long a comment as the probe reads through before a GIF's frame, and one block more.
         {"long-comment.gif", gifWithComment(65534), true},
         {"longer-comment.gif", gifWithComment(65535)},
+        {"3000x2000.gif", plainGif(3000, 2000), true},
+        {"3000x2000.bmp", encode(photoLike({3000, 2000}), "bmp"), true},
         {"grey16.png", blackPng(16384, 8192, 0, 16), true},
         {"grey8.png", blackPng(16384, 8192, 0, 8), true},
         {"mono.png", blackPng(16384, 8192, 0, 1), true},

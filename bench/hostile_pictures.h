@@ -76,6 +76,8 @@ QByteArray gzipped(const QByteArray& head, qint64 fill = 0, const QByteArray& ta
 
 // A 1 x 1 GIF whose frame follows a comment of `subBlocks` sub-blocks of one byte.
 QByteArray gifWithComment(int subBlocks);
+// A GIF of two colours in stripes a row high, however large.
+QByteArray plainGif(int width, int height);
 
 // A HEIC or AVIF picture made with libheif's encoders, turned by the file's own orientation
 // (EXIF's numbers), with a thumbnail of that size when asked for and the image's colour
