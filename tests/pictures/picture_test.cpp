@@ -82,6 +82,7 @@ class PictureTest : public QObject {
             QTest::addRow("jpeg sampled %d x %d", sampling.width(), sampling.height())
                 << "h.jpg" << hostile::solidJpeg(64, 48, "abc", sampling) << QSize(64, 48) << true;
         QTest::newRow("gif") << "c" << gif(2, 1) << QSize(2, 1) << true;
+        QTest::newRow("gif 88a") << "v" << gif(2, 1).replace(4, 1, "8") << QSize() << false;
         QTest::newRow("gif screen 0 x 0: its frame's size")
             << "d" << gif(0, 0) << QSize(2, 1) << true;
         QTest::newRow("zero bytes") << "e.jpg" << QByteArray() << QSize() << false;
