@@ -188,11 +188,15 @@ class PresentationTest : public QObject {
     }
 
     // The picture needs at least one pixel of the screen beside the strip.
+    void pictureNeedsOnePixel_data() {
+        QTest::addColumn<int>("e");
+        QTest::newRow("left") << int(edge::Left);
+        QTest::newRow("top") << int(edge::Top);
+    }
     void pictureNeedsOnePixel() {
-        for (const int e : {int(edge::Left), int(edge::Top)}) {
-            QVERIFY(presentation::layoutUsable({600, 600}, e, 598, 3));
-            QVERIFY(!presentation::layoutUsable({600, 600}, e, 599, 3));
-        }
+        QFETCH(int, e);
+        QVERIFY(presentation::layoutUsable({600, 600}, e, 598, 3));
+        QVERIFY(!presentation::layoutUsable({600, 600}, e, 599, 3));
     }
 
     void damagedNoteCells() {
