@@ -153,10 +153,10 @@ Header gif(const Bytes& f) {
         if (c == ',') {
             const QByteArray d = f.at(pos + 1, 8);
             if (d.size() < 8) return {};
-            if (w == 0 || h == 0) {
-                w = le16(d, 4);
-                h = le16(d, 6);
-            }
+            // A side the screen does not give ends where the first frame ends, as the
+            // toolkit's reader draws it.
+            if (w == 0) w = le16(d, 0) + le16(d, 4);
+            if (h == 0) h = le16(d, 2) + le16(d, 6);
             Header header = sized(Kind::Gif, w, h);
             header.samples = 4;
             header.qtFormat = "gif";

@@ -29,11 +29,11 @@ QByteArray bytes(std::initializer_list<int> values) {
         out += char(v);
     return out;
 }
-// A GIF whose screen is w x h while its only frame is 2 x 1.
-QByteArray gif(int w, int h) {
+// A GIF whose screen is w x h while its only frame is 2 x 1, at (left, top).
+QByteArray gif(int w, int h, int left = 0, int top = 0) {
     return QByteArray("GIF89a") + bytes({w & 0xFF, w >> 8, h & 0xFF, h >> 8, 0x80, 0, 0}) +
            bytes({0, 0, 0, 255, 255, 255}) +
-           bytes({',', 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, ';'});
+           bytes({',', left, 0, top, 0, 2, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, ';'});
 }
 // A JPEG with a minimal EXIF segment that holds only the orientation tag.
 QByteArray withOrientation(QByteArray jpeg, int orientation) {
@@ -83,8 +83,12 @@ class PictureTest : public QObject {
                 << "h.jpg" << hostile::solidJpeg(64, 48, "abc", sampling) << QSize(64, 48) << true;
         QTest::newRow("gif") << "c" << gif(2, 1) << QSize(2, 1) << true;
         QTest::newRow("gif 88a") << "v" << gif(2, 1).replace(4, 1, "8") << QSize() << false;
-        QTest::newRow("gif screen 0 x 0: its frame's size")
-            << "d" << gif(0, 0) << QSize(2, 1) << true;
+        // A side the screen does not give ends where the frame ends, as the toolkit draws it.
+        for (const QSize screen : {QSize(0, 0), QSize(0, 1), QSize(3, 0)})
+            QTest::addRow("gif screen %d x %d", screen.width(), screen.height())
+                << "d" << gif(screen.width(), screen.height(), 5, 3)
+                << QSize(screen.width() ? screen.width() : 7, screen.height() ? screen.height() : 4)
+                << true;
         QTest::newRow("zero bytes") << "e.jpg" << QByteArray() << QSize() << false;
         QTest::newRow("png cut in its data")
             << "g.png" << noisyPng.left(idat + 500) << QSize(64, 48) << false;
