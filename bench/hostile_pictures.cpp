@@ -941,6 +941,9 @@ QList<File> all() {
         {"png-past-its-entry.ico", icoWithPng(cutPng, cutPng.size() - 64)},
         // A last pixel past the end of the colour map, as in a damaged file.
         {"index-past-map.tga", tga(photoLike({8, 8}), TgaMapped).chopped(1) + char(255), true},
+        // Indices of 24 bits, with data enough for them: no TGA writes a map that way.
+        {"mapped-with-24-bit-indices.tga",
+         tga(photoLike({8, 8}), TgaMapped).replace(16, 1, "\x18") + QByteArray(128, '\0')},
         {"inflates-to-1gb.svgz",
          gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
                  qint64(1) << 30, "--></svg>")},
