@@ -99,6 +99,9 @@ class PictureTest : public QObject {
             << "j.jpg" << overwritten(jpeg, scan, jpeg.size() - 2) << QSize(64, 48) << false;
         QTest::newRow("gif with a block of no known kind")
             << "w.gif" << gif(2, 1).insert(19, QByteArray("X\x01\0", 3)) << QSize() << false;
+        QTest::newRow("webp in a container of another kind")
+            << "x.webp" << encode(filled(4, 2, Qt::red), "WEBP").replace(8, 4, "WAVE") << QSize()
+            << false;
         QTest::newRow("gif cut after its screen")
             << "m.gif" << gif(2, 1).left(13) << QSize() << false;
         QTest::newRow("html named svg")
