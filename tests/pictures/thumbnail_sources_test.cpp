@@ -323,23 +323,28 @@ class ThumbnailSourcesTest : public QObject {
     void metadataBudget_data() {
         QTest::addColumn<int>("kilobytes");
         QTest::addColumn<bool>("before");
-        QTest::newRow("20 MB of segments after EXIF: thumbnail read") << (20 << 10) << false;
-        QTest::newRow("0.9 MB of segments before EXIF: thumbnail read") << 900 << true;
-        QTest::newRow("1.1 MB of segments before EXIF: refused") << 1100 << true;
-        QTest::newRow("20 MB of segments before EXIF: refused") << (20 << 10) << true;
+        QTest::addColumn<bool>("cut"); // the file ends inside them: damaged, refused
+        QTest::newRow("20 MB of segments after EXIF: read") << (20 << 10) << false << false;
+        QTest::newRow("0.9 MB of segments before EXIF: thumbnail read") << 900 << true << false;
+        QTest::newRow("1.1 MB of segments before EXIF: refused") << 1100 << true << false;
+        QTest::newRow("20 MB of segments before EXIF: refused") << (20 << 10) << true << false;
+        QTest::newRow("segments after EXIF, cut short: refused") << 64 << false << true;
     }
     void metadataBudget() {
         QFETCH(int, kilobytes);
         QFETCH(bool, before);
+        QFETCH(bool, cut);
         testfiles::writeCameraPhoto(photo_, quarters(QSize(600, 400)), 1,
                                     jpeg(quarters(QSize(150, 100))));
         const QByteArray bytes = testfiles::readAll(photo_);
-        testfiles::writeText(photo_,
-                             withSegments(bytes, before ? 2 : afterAppSegments(bytes), kilobytes));
+        const qsizetype at = before ? 2 : afterAppSegments(bytes);
+        QByteArray written = withSegments(bytes, at, kilobytes);
+        if (cut) written.truncate(at + 1000);
+        testfiles::writeText(photo_, written);
         QImage got;
         const qint64 grew = testfiles::peakGrowthKb(
             [&] { got = camera_thumbnail::read(photo_, QSize(600, 400), {}); });
-        QCOMPARE(got.isNull(), before && kilobytes > 1024);
+        QCOMPARE(got.isNull(), (before && kilobytes > 1024) || cut);
         if (grew >= 0) QVERIFY2(grew < 8 * 1024, qPrintable(QString::number(grew)));
     }
 };
