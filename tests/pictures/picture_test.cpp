@@ -102,6 +102,8 @@ class PictureTest : public QObject {
         QTest::newRow("webp in a container of another kind")
             << "x.webp" << encode(filled(4, 2, Qt::red), "WEBP").replace(8, 4, "WAVE") << QSize()
             << false;
+        QTest::newRow("png of no colour type")
+            << "y.png" << QByteArray(png).replace(25, 1, "\x01") << QSize() << false;
         QTest::newRow("gif cut after its screen")
             << "m.gif" << gif(2, 1).left(13) << QSize() << false;
         QTest::newRow("html named svg")
