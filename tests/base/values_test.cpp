@@ -100,8 +100,7 @@ class ValuesTest : public QObject {
         QTest::addColumn<double>("v");
         QTest::newRow("black") << QColor(0, 0, 0) << 0.0 << 0.0 << 0.0;
         QTest::newRow("grey reads hue 0") << QColor(0x99, 0x99, 0x99) << 0.0 << 0.0 << 0.6;
-        QTest::newRow("magenta, hue below 0 wrapped")
-            << QColor(255, 0, 255) << 5.0 / 6 << 1.0 << 1.0;
+        QTest::newRow("magenta, hue wrapped") << QColor(255, 0, 255) << 5.0 / 6 << 1.0 << 1.0;
         QTest::newRow("pale") << QColor(0x66, 0xff, 0xff) << 0.5 << 0.6 << 1.0;
     }
     void toHsv() {

@@ -97,6 +97,10 @@ class PictureTest : public QObject {
         // Bytes that read as markers stop the decoder.
         QTest::newRow("jpeg data overwritten")
             << "j.jpg" << overwritten(jpeg, scan, jpeg.size() - 2) << QSize(64, 48) << false;
+        QTest::newRow("jpeg with a segment too short after its scans")
+            << "k.jpg"
+            << hostile::emptyScansJpeg(64, 48, 2).chopped(2) + QByteArray::fromHex("FFC40001FFD9")
+            << QSize(64, 48) << false;
         QTest::newRow("gif with a block of no known kind")
             << "w.gif" << gif(2, 1).insert(19, QByteArray("X\x01\0", 3)) << QSize() << false;
         QTest::newRow("webp in a container of another kind")
@@ -104,8 +108,7 @@ class PictureTest : public QObject {
             << false;
         QTest::newRow("png of no colour type")
             << "y.png" << QByteArray(png).replace(25, 1, "\x01") << QSize() << false;
-        QTest::newRow("gif cut after its screen")
-            << "m.gif" << gif(2, 1).left(13) << QSize() << false;
+        QTest::newRow("gif cut after screen") << "m.gif" << gif(2, 1).left(13) << QSize() << false;
         QTest::newRow("html named svg")
             << "n.svg" << QByteArray("<html><body>hi</body></html>") << QSize() << false;
         // A few kilobytes that would decode to hundreds of megapixels.
@@ -122,8 +125,7 @@ class PictureTest : public QObject {
         QTest::newRow("heic whose last box runs past its metadata")
             << "u.heic" << hostile::heifWithManyBoxes(0, {}, QByteArray("\0\0\0\x09free", 8))
             << QSize() << false;
-        QTest::newRow("gif screen 65535 x 65535")
-            << "q.gif" << gif(65535, 65535) << QSize() << false;
+        QTest::newRow("gif of 65535 x 65535") << "q.gif" << gif(65535, 65535) << QSize() << false;
         // The longest SVG document drawn, and one byte longer.
         const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='2' height='1'/>";
         for (const int more : {0, 1})
