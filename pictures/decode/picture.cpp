@@ -101,12 +101,13 @@ qint64 pngBytes(const Header& h, bool transparency) {
     return pixels(s) * (h.bits == 16 ? 8 : 4);
 }
 
-// What the toolkit's TIFF reader makes: 1-bit, grey or palette, 32-bit, 64-bit or floating
-// point colour.
+// What the toolkit's TIFF reader makes: 1-bit, grey or palette, 16-bit grey, 32-bit, 64-bit
+// or floating point colour.
 qint64 tiffBytes(const Header& h) {
     const QSize s = h.stored;
     if (h.samples == 1 && h.bits == 1) return (qint64(s.width()) + 31) / 32 * 4 * s.height();
     if (h.samples == 1 && h.bits <= 8) return pixels(s);
+    if (h.samples == 1 && h.bits == 16 && !h.palette) return pixels(s) * 2;
     return pixels(s) * (h.bits <= 8 ? 4 : h.bits <= 16 ? 8 : 16);
 }
 
