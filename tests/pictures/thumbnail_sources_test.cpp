@@ -284,8 +284,7 @@ class ThumbnailSourcesTest : public QObject {
         // Decoded within the loader's limits: more scans than encoders write are refused.
         QTest::newRow("101 scans") << 1 << hostile::refinementScansJpeg(150, 100, 101) << none;
         QTest::newRow("a PNG") << 1 << testfiles::encode(quarters(QSize(150, 100)), "png") << none;
-        QTest::newRow("as large as a camera's")
-            << 1 << jpeg(quarters({1024, 683})) << QSize(1024, 683);
+        QTest::newRow("a camera's largest") << 1 << jpeg(quarters({1024, 683})) << QSize(1024, 683);
         QTest::newRow("larger than a camera's") << 1 << jpeg(quarters(QSize(1025, 683))) << none;
         QTest::newRow("none") << 1 << QByteArray() << none;
     }

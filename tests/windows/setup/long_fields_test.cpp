@@ -60,8 +60,7 @@ class LongFieldsTest : public QObject {
         QTest::addColumn<QString>("shape");
         QTest::addColumn<int>("megabytes");
         QTest::addColumn<int>("limitMb");
-        QTest::newRow("count 2147483647, 13 MB of empty lines")
-            << "empty lines" << 13 << 100 + 3 * 13;
+        QTest::newRow("count 2^31-1, 13 MB of empty lines") << "empty lines" << 13 << 100 + 3 * 13;
         QTest::newRow("a 64 MB note, presented and edited") << "note" << 64 << 100 + 3 * 64;
         QTest::newRow("a 50 MB folder line") << "folder" << 50 << 200;
     }
