@@ -169,6 +169,11 @@ class ThumbnailSourcesTest : public QObject {
                                             QFileDevice::FileModificationTime));
                })
             << Source::Decoded << Source::Shared;
+        // A pixel's rounding is more than 1 % of its thumbnail's height.
+        QTest::newRow("a long picture") << 1 << QByteArray() << Tamper([](const QString& photo) {
+            testfiles::writePicture(photo, QSize(3000, 40), Qt::gray);
+            testfiles::setModified(photo, 100);
+        }) << Source::Decoded << Source::Shared;
         QTest::newRow("cache folder a file") << 1 << QByteArray() << Tamper([](const QString&) {
             QDir(qEnvironmentVariable("XDG_CACHE_HOME")).removeRecursively();
             QVERIFY(QDir().mkpath(qEnvironmentVariable("XDG_CACHE_HOME")));
