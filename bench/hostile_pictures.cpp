@@ -947,6 +947,13 @@ QList<File> all() {
         // Indices of 24 bits, with data enough for them: no TGA writes a map that way.
         {"mapped-with-24-bit-indices.tga",
          tga(photoLike({8, 8}), TgaMapped).replace(16, 1, "\x18") + QByteArray(128, '\0')},
+        // Grey of 24 bits, grey with a colour map, indices without one: no TGA is written so.
+        {"grey-of-24-bits.tga",
+         tga(photoLike({8, 8}), TgaGrey).replace(16, 1, "\x18") + QByteArray(256, '\0')},
+        {"grey-with-a-map.tga", tga(photoLike({8, 8}), TgaMapped).replace(2, 1, "\x03")},
+        {"mapped-without-a-map.tga", tga(photoLike({8, 8}), TgaMapped)
+                                         .replace(1, 1, QByteArray(1, '\0'))
+                                         .replace(3, 5, QByteArray(5, '\0'))},
         {"inflates-to-1gb.svgz",
          gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
                  qint64(1) << 30, "--></svg>")},
