@@ -947,10 +947,16 @@ QList<File> all() {
         // Indices of 24 bits, with data enough for them: no TGA writes a map that way.
         {"mapped-with-24-bit-indices.tga",
          tga(photoLike({8, 8}), TgaMapped).replace(16, 1, "\x18") + QByteArray(128, '\0')},
-        // Grey of 24 bits, grey with a colour map, indices without one: no TGA is written so.
+        // TGA headers whose values do not make sense together, each refused.
         {"grey-of-24-bits.tga",
          tga(photoLike({8, 8}), TgaGrey).replace(16, 1, "\x18") + QByteArray(256, '\0')},
         {"grey-with-a-map.tga", tga(photoLike({8, 8}), TgaMapped).replace(2, 1, "\x03")},
+        {"map-of-type-2.tga", tga(photoLike({8, 8}), TgaPlain).replace(1, 1, "\x02")},
+        {"map-of-no-entries.tga", tga(photoLike({8, 8}), TgaMapped).replace(5, 2, "\0\0", 2)},
+        {"map-of-8-bit-colours.tga", tga(photoLike({8, 8}), TgaMapped).replace(7, 1, "\x08")},
+        {"map-start-without-a-map.tga", tga(photoLike({8, 8}), TgaPlain).replace(3, 1, "\x01")},
+        {"interleaved.tga", tga(photoLike({8, 8}), TgaPlain).replace(17, 1, "\x40")},
+        {"alpha-of-9-bits.tga", tga(photoLike({8, 8}), TgaAlphaFooter).replace(17, 1, "\x29")},
         {"mapped-without-a-map.tga", tga(photoLike({8, 8}), TgaMapped)
                                          .replace(1, 1, QByteArray(1, '\0'))
                                          .replace(3, 5, QByteArray(5, '\0'))},
