@@ -333,6 +333,8 @@ class PresentationTest : public QObject {
         QFETCH(QString, how);
         QFETCH(bool, building);
         std::unique_ptr<LaneBlock> thumbnails, view;
+        const QPoint moved = setup->pos() + QPoint(7, 5); // where the user left it, kept
+        setup->move(moved);
         if (building) {
             thumbnails = std::make_unique<LaneBlock>(fw::Lane::Bulk);
             view = std::make_unique<LaneBlock>(fw::Lane::Prompt);
@@ -351,6 +353,7 @@ class PresentationTest : public QObject {
         if (how == "close pict") pictWin()->close();
         if (how == "close strip") stripWin()->close();
         QVERIFY(!pictWin() && !stripWin() && setup->isVisible());
+        QCOMPARE(setup->pos(), moved);
         QCOMPARE(thumb_per, 20);
         QVERIFY(!presentation::busy());
         if (building) {
