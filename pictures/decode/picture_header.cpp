@@ -360,13 +360,14 @@ Header tiff(const Bytes& f) {
 
 // The size an SVG document's root element gives, in the toolkit's pixels (90 per inch). The
 // toolkit's reader takes points and picas there as pixels, and so the probe does: its size is
-// the one the picture is decoded at.
+// the one the picture is decoded at. Its factors for millimetres and centimetres are cut to
+// seven digits, so 2.54cm is 89.99999 pixels there, and so 89 once cut to whole pixels.
 double svgLength(QStringView text, double reference) {
     static const struct {
         const char* unit;
         double pixels;
-    } units[] = {{"px", 1},         {"pt", 1},  {"pc", 1}, {"mm", 90 / 25.4},
-                 {"cm", 90 / 2.54}, {"in", 90}, {"%", 0}};
+    } units[] = {{"px", 1},        {"pt", 1},  {"pc", 1}, {"mm", 3.543307},
+                 {"cm", 35.43307}, {"in", 90}, {"%", 0}};
     text = text.trimmed();
     double factor = 1;
     for (const auto& u : units)
