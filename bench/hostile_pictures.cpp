@@ -960,6 +960,11 @@ QList<File> all() {
         {"mapped-without-a-map.tga", tga(photoLike({8, 8}), TgaMapped)
                                          .replace(1, 1, QByteArray(1, '\0'))
                                          .replace(3, 5, QByteArray(5, '\0'))},
+        {"bilevel.tif", encode(photoLike({640, 480}).convertToFormat(QImage::Format_Mono), "tiff"),
+         true},
+        // No size and no view box: the toolkit measures the drawing, here past any picture's.
+        {"drawing-past-the-limit.svg",
+         "<svg xmlns='http://www.w3.org/2000/svg'><rect width='200000' height='200000'/></svg>"},
         {"inflates-to-1gb.svgz",
          gzipped("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'><!--",
                  qint64(1) << 30, "--></svg>")},
