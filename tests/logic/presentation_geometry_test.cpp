@@ -73,13 +73,13 @@ class PresentationGeometryTest : public QObject {
         QTest::newRow("top, 1 picture") << QSize(1024, 76) << int(edge::Top) << 2
                                         << QList<QRect>{{1, 1, 510, 74}, {513, 1, 510, 74}};
         // Columns (rows) are added while cells stay twice as wide (as high as wide), even
-        // beyond the cells there are.
+        // beyond the cells there are, and exactly so.
         QTest::newRow("left, far wider than high")
-            << QSize(3000, 400) << int(edge::Left) << 2
-            << QList<QRect>{{1, 1, 748, 398}, {751, 1, 748, 398}};
+            << QSize(3200, 400) << int(edge::Left) << 2
+            << QList<QRect>{{1, 1, 638, 398}, {641, 1, 638, 398}};
         QTest::newRow("top, far higher than wide")
-            << QSize(400, 3000) << int(edge::Top) << 2
-            << QList<QRect>{{1, 1, 398, 373}, {1, 376, 398, 373}};
+            << QSize(400, 3200) << int(edge::Top) << 2
+            << QList<QRect>{{1, 1, 398, 353}, {1, 356, 398, 353}};
         // A strip exactly as thick as a line of cells is long gets a second line.
         QTest::newRow("top, as high as a cell is wide")
             << QSize(1000, 100) << int(edge::Top) << 10
