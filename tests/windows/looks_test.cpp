@@ -102,11 +102,13 @@ QList<QImage> scene(const QString& name, WindowFixture& f) {
     }
     threePictures(f);
     // Notes of every kind: a serif note with box, shadow and frame at the top left, an
-    // underlined mono one at the bottom right, a bold italic one at the top centre.
+    // underlined mono one at the bottom right, a bold italic one at the top centre on one line
+    // however long.
     WindowFixture::setRow(1, {"Top left, boxed", "Liberation Serif", "28", "1", "", "", "3", "1",
                               "60", "80", "300", "200", "5"});
     WindowFixture::setRow(2, {"Bottom right", "Liberation Mono", "22", "", "", "1", "2"});
-    WindowFixture::setRow(3, {"Top centre", "Liberation Sans", "40", "1", "1", "", "4"});
+    WindowFixture::setRow(3, {"Top centre, longer than half the picture", "Liberation Sans", "40",
+                              "1", "1", "", "4"});
     if (name.startsWith("editor")) {
         const bool italian = name.endsWith("italian");
         fin_edita* w = f.openEditor(italian ? edge::Top : edge::Bottom, italian ? 80 : 120);
