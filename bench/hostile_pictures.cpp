@@ -604,8 +604,8 @@ QByteArray progressiveJpeg(const QImage& image) {
 
 namespace {
 
-// The coded picture of a file holding one HEVC picture and nothing else, as encodeHeif()
-// writes it: its decoder configuration (the hvcC box) and its data.
+// The coded picture of a file holding one HEVC (AV1) picture and nothing else, as
+// encodeHeif() writes it: its decoder configuration (the hvcC or av1C box) and its data.
 struct Coded {
     QByteArray config, data;
 };
@@ -619,10 +619,11 @@ Coded codedOf(const QByteArray& file) {
         return v;
     };
     Coded c;
-    const qsizetype hvcC = file.indexOf("hvcC");
-    if (hvcC < 4) return {};
-    at = hvcC - 4;
-    c.config = file.mid(hvcC - 4, qsizetype(take(4)));
+    qsizetype config = file.indexOf("hvcC");
+    if (config < 0) config = file.indexOf("av1C");
+    if (config < 4) return {};
+    at = config - 4;
+    c.config = file.mid(config - 4, qsizetype(take(4)));
     // The one item's one extent, wherever the location box's fields put it.
     at = file.indexOf("iloc");
     if (at < 0) return {};
@@ -656,13 +657,15 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     if (image.isNull() || piece.width() < 64 || piece.height() < 16 || columns > 256 ||
         rows > 256 || image.width() > 0xFFFF || image.height() > 0xFFFF)
         return {};
+    const HeifKind coding = layout & Av1Tiles ? Avif : Heic;
+    const char* codec = coding == Avif ? "av01" : "hvc1";
     QList<Coded> tiles;
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c) {
             QImage part(piece, QImage::Format_RGB32);
             part.fill(Qt::black);
             QPainter(&part).drawImage(QPoint(-c * piece.width(), -r * piece.height()), image);
-            tiles << codedOf(encodeHeif(part, Heic, 1, 0, quality));
+            tiles << codedOf(encodeHeif(part, coding, 1, 0, quality));
             if (tiles.last().data.isEmpty()) return {};
         }
     Coded small;
@@ -673,7 +676,7 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
         const QImage t = image.scaled(thumbnail, std::max(height, 2), Qt::IgnoreAspectRatio,
                                       Qt::SmoothTransformation);
         smallSize = t.size();
-        small = codedOf(encodeHeif(t, Heic, 1, 0, quality));
+        small = codedOf(encodeHeif(t, coding, 1, 0, quality));
         if (small.data.isEmpty()) return {};
     }
     // Items: 1 the grid (the primary picture), 2.. the tiles, then the thumbnail.
@@ -717,12 +720,12 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     QByteArray tileIds;
     for (int i = 0; i < tileCount; ++i) {
         tileIds += number(i + 2);
-        infos += fullBox("infe", infe, 1 /* hidden */, number(i + 2) + be16(0) + "hvc1" + '\0');
+        infos += fullBox("infe", infe, 1 /* hidden */, number(i + 2) + be16(0) + codec + '\0');
         associations +=
             number(i + 2) + char(2) + property(configOf[i], true) + property(tileSize, false);
     }
     if (thumbnail > 0) {
-        infos += fullBox("infe", infe, 0, number(thumbId) + be16(0) + "hvc1" + '\0');
+        infos += fullBox("infe", infe, 0, number(thumbId) + be16(0) + codec + '\0');
         associations += number(thumbId) + char(2) + property(gridSize + 1, true) +
                         property(gridSize + 2, false);
     }
@@ -983,6 +986,8 @@ QList<File> all() {
         {"grid-with-a-row-beyond.heic",
          encodeGridHeic(photoLike({128, 64}), 64, 0, 50, 0, RowBeyond)},
         {"grid-of-2-by-1-tiles.heic", encodeGridHeic(photoLike({128, 64}), 64, 0), true},
+        {"grid-of-av1-tiles.avif", encodeGridHeic(photoLike({128, 64}), 64, 0, 50, 0, Av1Tiles),
+         true},
         {"grid-described-in-two-pieces.heic",
          encodeGridHeic(photoLike({100, 40}), 64, 0, 50, 0, SplitGrid), true},
         {"turned-as-phones-write.heic", asPhonesWrite(encodeHeif(photoLike({256, 128}), Heic, 6)),

@@ -100,7 +100,8 @@ QByteArray asPhonesWrite(QByteArray heif);
 // on an overlay rather than a grid; with Identity, the one tile is the picture, padding
 // included. With SplitGrid, the grid's description is in the coded data, in two pieces stored
 // the other way round. With ColumnBeyond (RowBeyond), the grid has a column (row) of tiles
-// more than the picture needs. Empty when this libheif cannot encode HEVC. libheif writes no
+// more than the picture needs. With Av1Tiles, the tiles are coded in AV1, as in an AVIF.
+// Empty when this libheif cannot encode HEVC (AV1). libheif writes no
 // grids, so the file is put together here from single-picture files it does write.
 enum GridLayout {
     DataAfter = 0,
@@ -110,7 +111,8 @@ enum GridLayout {
     Identity = 8,
     SplitGrid = 16,
     ColumnBeyond = 32,
-    RowBeyond = 64
+    RowBeyond = 64,
+    Av1Tiles = 128
 };
 QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality = 50,
                           int tileHeight = 0, int layout = DataAfter);
