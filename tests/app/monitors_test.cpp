@@ -109,6 +109,10 @@ class MonitorsTest : public QObject {
         QCOMPARE(w->rec_schermo->geometry(), QRect(10, 30, 320, 200));
         QCOMPARE(w->testo_scr->text(), QString("1152 x 800 pixels"));
         QVERIFY(centredOn(w, laptop));
+        const QPoint moved = w->pos() + QPoint(7, 5); // the same monitor again: it stays
+        w->move(moved);
+        app->FileScreen_Action("eDP-1");
+        QCOMPARE(w->pos(), moved);
         w->bottone1->click();
         QVERIFY(centredOn(fw::Single<fin_edita>::peek(), laptop));
         fw::Single<fin_edita>::peek()->PushButton5_Action();
