@@ -932,9 +932,9 @@ QList<File> all() {
         {"big-endian.tif", blackTiff(300, 200, 16, 16, 0, false, true), true},
         // Shrunk, 16-bit samples make a 32-bit picture, not one of their own depth.
         {"16-bit-2000x1500.tif", blackTiff(2000, 1500, 16), true},
+        // Grey stays one byte a pixel at 8 bits, two at 16.
         {"grey8.tif",
          encode(photoLike({6000, 4000}).convertToFormat(QImage::Format_Grayscale8), "tiff"), true},
-        // 16-bit grey stays two bytes a pixel.
         {"grey16.tif",
          encode(photoLike({4000, 3000}).convertToFormat(QImage::Format_Grayscale16), "tiff"), true},
         // A comment that goes on past the first 64 KB read of the file, with bytes that would

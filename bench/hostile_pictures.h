@@ -101,8 +101,8 @@ QByteArray asPhonesWrite(QByteArray heif);
 // included. With SplitGrid, the grid's description is in the coded data, in two pieces stored
 // the other way round. With ColumnBeyond (RowBeyond), the grid has a column (row) of tiles
 // more than the picture needs. With Av1Tiles, the tiles are coded in AV1, as in an AVIF.
-// Empty when this libheif cannot encode HEVC (AV1). libheif writes no
-// grids, so the file is put together here from single-picture files it does write.
+// Empty when this libheif cannot encode HEVC (AV1). libheif writes no grids, so the file is
+// put together here from single-picture files it does write.
 enum GridLayout {
     DataAfter = 0,
     DataFirst = 1,
