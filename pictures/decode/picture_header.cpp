@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QXmlStreamReader>
 #include <QtEndian>
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <zlib.h>
@@ -42,14 +43,22 @@ class Bytes {
         QByteArray b = d_.read(n);
         return b.size() == n ? b : QByteArray();
     }
+    // One byte, read through a window of the file: a GIF's comment may be tens of thousands
+    // of one-byte blocks, walked a byte at a time.
     int byte(qint64 pos) const {
-        const QByteArray b = at(pos, 1);
-        return b.isEmpty() ? -1 : quint8(b[0]);
+        if (pos < windowAt_ || pos - windowAt_ >= window_.size()) {
+            windowAt_ = pos;
+            window_ = at(pos, std::min<qint64>(4096, size_ - pos));
+            if (window_.isEmpty()) return -1;
+        }
+        return quint8(window_[pos - windowAt_]);
     }
 
   private:
     QIODevice& d_;
     qint64 size_;
+    mutable QByteArray window_;
+    mutable qint64 windowAt_ = 0;
 };
 
 bool validSize(qint64 w, qint64 h) {
