@@ -62,6 +62,8 @@ class PictureHostileTest : public QObject {
         photo = QImage(1600, 1200, QImage::Format_RGB32);
         photo.fill(Qt::darkCyan);
         row({"heic", hostile::encodeHeif(photo, hostile::Heic, 6), true});
+        row({"12-megapixel tga", hostile::tga(hostile::photoLike({4000, 3000}), hostile::TgaRle),
+             true});
         row({"svg", "<svg xmlns='http://www.w3.org/2000/svg' width='4000' height='3000'/>", true});
         QImage glass = hostile::photoLike({4000, 3000}); // with an alpha channel
         glass.setAlphaChannel(glass.convertToFormat(QImage::Format_Grayscale8));
