@@ -269,11 +269,11 @@ QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling, bo
 }
 
 QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags, bool big,
-                     bool bigEndian) {
+                     bool bigEndian, int samples) {
     const auto w16 = [bigEndian](quint16 v) { return bigEndian ? be16(v) : le16(v); };
     const auto w32 = [bigEndian](quint32 v) { return bigEndian ? be32(v) : le32(v); };
     const int strips = (h + rowsPerStrip - 1) / rowsPerStrip;
-    const qint64 rowBytes = qint64(w) * 3 * bits / 8;
+    const qint64 rowBytes = qint64(w) * samples * bits / 8;
     // Every strip holds the same rows but the last, which may hold fewer.
     const QByteArray full = deflateRows(QByteArray(rowBytes, '\0'), rowsPerStrip);
     const QByteArray last =
@@ -287,17 +287,17 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags, boo
     const quint32 word = big ? 8 : 4, entryBytes = big ? 20 : 12;
     const int entries = 10 + moreTags;
     const quint32 bitsAt = 2 * word + (big ? 8 : 2) + quint32(entries) * entryBytes + word;
-    const quint32 offsetsAt = bitsAt + (big ? 0 : 6);
+    const quint32 offsetsAt = bitsAt + (big ? 0 : 2 * quint32(samples));
     const quint32 countsAt = offsetsAt + word * quint32(strips);
     const quint32 dataAt = countsAt + 4 * quint32(strips);
     const quint16 offsetType = big ? 16 : 4;
     QList<Entry> ifd = {{256, 4, 1, quint32(w)},
                         {257, 4, 1, quint32(h)},
-                        {258, 3, 3, bitsAt},
+                        {258, 3, quint32(samples), bitsAt},
                         {259, 3, 1, 8},
                         {262, 3, 1, 2},
                         {273, offsetType, quint32(strips), strips == 1 ? dataAt : offsetsAt},
-                        {277, 3, 1, 3},
+                        {277, 3, 1, quint32(samples)},
                         {278, 4, 1, quint32(rowsPerStrip)},
                         {279, 4, quint32(strips), strips == 1 ? quint32(last.size()) : countsAt},
                         {284, 3, 1, 1}};
@@ -320,7 +320,7 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags, boo
         out += w16(e.tag) + w16(e.type) + number(e.count) + value.leftJustified(int(word), '\0');
     }
     out += number(0);
-    if (!big) out += w16(quint16(bits)).repeated(3);
+    if (!big) out += w16(quint16(bits)).repeated(samples);
     // One strip's offset and byte count stand in the directory itself.
     QByteArray offsets, counts, data;
     for (int s = 0; s < strips; ++s) {
@@ -932,6 +932,9 @@ QList<File> all() {
         {"big-endian.tif", blackTiff(300, 200, 16, 16, 0, false, true), true},
         // Shrunk, 16-bit samples make a 32-bit picture, not one of their own depth.
         {"16-bit-2000x1500.tif", blackTiff(2000, 1500, 16), true},
+        // As many samples a pixel as a TIFF may have here (a camera's many bands), and one more.
+        {"16-samples.tif", blackTiff(64, 48, 8, 64, 0, false, false, 16), true},
+        {"17-samples.tif", blackTiff(64, 48, 8, 64, 0, false, false, 17)},
         // Grey stays one byte a pixel at 8 bits, two at 16.
         {"grey8.tif",
          encode(photoLike({6000, 4000}).convertToFormat(QImage::Format_Grayscale8), "tiff"), true},

@@ -48,9 +48,10 @@ QByteArray solidJpeg(int w, int h, const QByteArray& samples, QSize sampling = {
 
 // A black TIFF, `bits` bits per sample, RGB, deflated in strips of `rowsPerStrip` rows, with
 // `moreTags` tags of no meaning in its directory besides the ten it needs; a BigTIFF if `big`,
-// its numbers big-endian if `bigEndian`.
+// its numbers big-endian if `bigEndian`; `samples` a pixel, the ones past three unnamed (not
+// in a BigTIFF).
 QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip = 64, int moreTags = 0,
-                     bool big = false, bool bigEndian = false);
+                     bool big = false, bool bigEndian = false, int samples = 3);
 
 // A grey TIFF of w x h pixels whose one strip is the grey JPEG given, as a TIFF with JPEG
 // compression (7) keeps it.
