@@ -940,6 +940,11 @@ QList<File> all() {
          encode(photoLike({6000, 4000}).convertToFormat(QImage::Format_Grayscale8), "tiff"), true},
         {"grey16.tif",
          encode(photoLike({4000, 3000}).convertToFormat(QImage::Format_Grayscale16), "tiff"), true},
+        // As many segments before the first scan as the probe walks through (eight of them the
+        // writer's), and one more.
+        {"4095-segments.jpg", QByteArray(jpeg).insert(2, jpegSegment(0xFE, {}).repeated(4087)),
+         true},
+        {"4096-segments.jpg", QByteArray(jpeg).insert(2, jpegSegment(0xFE, {}).repeated(4088))},
         // A comment that goes on past the first 64 KB read of the file, with bytes that would
         // end the picture if they were read as markers.
         {"comment-across-64-kb.jpg",
