@@ -220,6 +220,8 @@ class PictureFormatsTest : public QObject {
         QTest::newRow("gamma of sRGB") << asSrgb << qRgb(24, 24, 24) << qRgb(24, 24, 24);
         QTest::newRow("red and blue primaries exchanged")
             << asSrgb + redBlueExchanged << qRgb(255, 0, 0) << qRgb(0, 0, 255);
+        QTest::newRow("blue shown red")
+            << asSrgb + redBlueExchanged << qRgb(0, 0, 255) << qRgb(255, 0, 0);
     }
     void pngColourChunks() {
         QFETCH(QByteArray, chunks);
