@@ -87,7 +87,7 @@ class PresentationTest : public QObject {
     // the read-out said, the picture takes the rest but for one line of pixels between them,
     // and picture 1 is fitted to what it got.
     void splitOnEveryEdge_data() {
-        QTest::addColumn<QPoint>("click"); // on the 320 x 240 preview
+        QTest::addColumn<QPoint>("click"); // on the 320 x 240 preview, through the window
         QTest::addColumn<QRect>("strip");
         QTest::addColumn<QRect>("picture");
         QTest::addColumn<QRect>("fitted"); // the 400 x 300 picture 1 in the picture window
@@ -95,7 +95,7 @@ class PresentationTest : public QObject {
                               << QRect(0, 38, 921, 690);
         QTest::newRow("right") << QPoint(318, 120) << QRect(922, 0, 102, 768)
                                << QRect(0, 0, 921, 768) << QRect(0, 38, 921, 690);
-        QTest::newRow("top") << QPoint(160, 2) << QRect(0, 0, 1024, 76) << QRect(0, 77, 1024, 691)
+        QTest::newRow("top") << QPoint(10, 2) << QRect(0, 0, 1024, 76) << QRect(0, 77, 1024, 691)
                              << QRect(51, 0, 921, 691);
         QTest::newRow("bottom") << QPoint(160, 238) << QRect(0, 692, 1024, 76)
                                 << QRect(0, 0, 1024, 691) << QRect(51, 0, 921, 691);
@@ -105,7 +105,8 @@ class PresentationTest : public QObject {
         QFETCH(QRect, strip);
         QFETCH(QRect, picture);
         QFETCH(QRect, fitted);
-        QTest::mouseClick(setup->rec_schermo, Qt::LeftButton, {}, click);
+        QTest::mouseClick(setup->windowHandle(), Qt::LeftButton, {},
+                          setup->rec_schermo->mapTo(setup, click));
         startFromSetup();
         const auto onScreen = [](fw::Window* w) {
             return QRect(w->content()->mapToGlobal(QPoint(0, 0)), w->content()->size());
