@@ -908,6 +908,11 @@ QList<File> all() {
         // PNG's image data, and one more.
         {"4094-text-chunks.png", pngWithTextChunks(4094, 0), true},
         {"4095-text-chunks.png", pngWithTextChunks(4095, 0)},
+        // A chunk a decoder must understand to show the picture, in no version of PNG: no
+        // picture, as libpng alone would have it.
+        {"unknown-critical-chunk.png", pngHeader(1, 1, 8, 2) + pngChunk("VNOV", "x") +
+                                           pngChunk("IDAT", deflateRows(QByteArray(4, '\0'), 1)) +
+                                           pngChunk("IEND", {})},
         // The largest colour profile read, and one byte more.
         {"4-mb-profile.png", pngWithProfile(4 << 20), true},
         {"larger-profile.png", pngWithProfile((4 << 20) + 1)},
