@@ -981,6 +981,11 @@ QList<File> all() {
         {"bilevel.tif", encode(photoLike({640, 480}).convertToFormat(QImage::Format_Mono), "tiff"),
          true},
         // No size and no view box: the toolkit measures the drawing, here past any picture's.
+        // As large a drawing as is drawn, and one column more.
+        {"16384x16384.svg",
+         "<svg xmlns='http://www.w3.org/2000/svg' width='16384' height='16384'/>", true},
+        {"16385x16384.svg",
+         "<svg xmlns='http://www.w3.org/2000/svg' width='16385' height='16384'/>"},
         {"drawing-past-the-limit.svg",
          "<svg xmlns='http://www.w3.org/2000/svg'><rect width='200000' height='200000'/></svg>"},
         {"inflates-to-1gb.svgz",

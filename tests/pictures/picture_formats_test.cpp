@@ -222,6 +222,8 @@ class PictureFormatsTest : public QObject {
             << asSrgb + redBlueExchanged << qRgb(255, 0, 0) << qRgb(0, 0, 255);
         QTest::newRow("blue shown red")
             << asSrgb + redBlueExchanged << qRgb(0, 0, 255) << qRgb(255, 0, 0);
+        QTest::newRow("green") << asSrgb + redBlueExchanged << qRgb(64, 192, 64)
+                               << qRgb(64, 192, 64);
     }
     void pngColourChunks() {
         QFETCH(QByteArray, chunks);
