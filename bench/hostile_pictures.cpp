@@ -902,6 +902,10 @@ QList<File> all() {
         return QByteArray(dataFirst).insert(dataFirst.lastIndexOf("meta") - 4,
                                             box("free", QByteArray(4, 0)).repeated(boxes));
     };
+    // Free space as the metadata's last box (the file's last box): a box with nothing in it.
+    QByteArray emptyBox = dataFirst + box("free", {});
+    const qsizetype metaAt = emptyBox.lastIndexOf("meta") - 4;
+    emptyBox.replace(metaAt, 4, be32(quint32(emptyBox.size() - metaAt)));
     return {
         {"text-chunks.png", pngWithTextChunks(10), true},
         // The header, text chunks and image data: as many chunks as are walked through to a
@@ -997,6 +1001,7 @@ QList<File> all() {
         {"metadata-the-1024th-box.heic", metaAfter(1021), true},
         {"metadata-the-1025th-box.heic", metaAfter(1022)},
         {"locations-of-4-billion-items.heic", manyItems},
+        {"empty-box-in-metadata.heic", emptyBox, true},
         // Tiles beyond those that cover the picture would be decoded for nothing: here the
         // picture ends where the last column (row) of tiles begins.
         {"grid-with-a-column-beyond.heic",

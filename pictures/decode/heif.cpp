@@ -220,8 +220,11 @@ bool parseMeta(const QByteArray& d, Meta& m) {
     if (!children(d, 12, d.size(), top)) return false; // after the box and its version
     for (const Box& box : top) {
         Fields f(d, box.body, box.end);
-        const int version = int(f.next(1));
-        f.next(3);
+        // The boxes read here with a version; the others, free space among them, may be empty.
+        const bool full = box.type == fourcc("pitm") || box.type == fourcc("iinf") ||
+                          box.type == fourcc("iloc") || box.type == fourcc("iref");
+        const int version = full ? int(f.next(1)) : 0;
+        f.next(full ? 3 : 0);
         if (box.type == fourcc("pitm")) {
             m.primary = quint32(f.next(version == 0 ? 2 : 4));
         } else if (box.type == fourcc("iinf")) {
