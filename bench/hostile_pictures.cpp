@@ -1001,7 +1001,10 @@ QList<File> all() {
         {"metadata-the-1024th-box.heic", metaAfter(1021), true},
         {"metadata-the-1025th-box.heic", metaAfter(1022)},
         {"locations-of-4-billion-items.heic", manyItems},
+        // Free space with nothing in it, among the metadata's boxes and before the metadata.
         {"empty-box-in-metadata.heic", emptyBox, true},
+        {"empty-box-before-metadata.heic",
+         QByteArray(dataFirst).insert(dataFirst.lastIndexOf("meta") - 4, box("free", {})), true},
         // Tiles beyond those that cover the picture would be decoded for nothing: here the
         // picture ends where the last column (row) of tiles begins.
         {"grid-with-a-column-beyond.heic",

@@ -325,9 +325,9 @@ QByteArray metaBox(QIODevice& d) {
                 std::min<quint64>(qFromBigEndian<quint64>(h.constData() + 8), quint64(size)));
         else if (length == 0)
             length = size - pos;
-        if (length < 12 || (box == 0 && type != "ftyp")) return {};
+        if (length < 8 || (box == 0 && type != "ftyp")) return {};
         if (type == "meta") {
-            if (length > maxMetaBytes || !d.seek(pos)) return {};
+            if (length < 12 || length > maxMetaBytes || !d.seek(pos)) return {};
             const QByteArray meta = d.read(length);
             return meta.size() == length ? meta : QByteArray();
         }
