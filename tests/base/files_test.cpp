@@ -11,9 +11,10 @@ class FilesTest : public QObject {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("shown");
         QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9 \xF0\x9F\x98\x80") << "café 😀";
-        QTest::newRow("Latin-1 beside UTF-8, the first code point of each length and the last")
-            << QByteArray("\xE9t\xC3\xA9\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF")
-            << "été\u0080\u0800\U00010000\U0010FFFF";
+        QTest::newRow("Latin-1 beside UTF-8, the first and last code point of each length")
+            << QByteArray("\xE9t\xC3\xA9\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"
+                          "\xDF\xBF\xEF\xBF\xBF")
+            << "été\u0080\u0800\U00010000\U0010FFFF\u07FF\uFFFF";
         QTest::newRow("a lead byte cut short") << QByteArray("a\xE2\x82") << "a\u00E2\u0082";
         QTest::newRow("two lead bytes") << QByteArray("\xE2\xE2\x82\xAC") << "\u00E2\u20AC";
         QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << "\u00C0\u00AF";
