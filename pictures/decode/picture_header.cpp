@@ -310,9 +310,9 @@ Header tiff(const Bytes& f) {
     int orientation = 1;
     for (quint64 i = 0; i < d.count(); ++i) {
         quint64 n = 0;
-        const std::optional<quint64> value = d.values(i, n) ? d.value(i) : std::nullopt;
-        if (!value) return {};
-        const quint64 v = *value;
+        if (!d.values(i, n)) return {};
+        const std::optional<quint64> value = d.value(i);
+        const quint64 v = value.value_or(0);
         switch (d.tag(i)) {
         case 256:
             w = v;
@@ -345,8 +345,11 @@ Header tiff(const Bytes& f) {
             tileH = v;
             break;
         default:
-            break;
+            // The values of other tags may lie anywhere, even past the end: the decoder passes
+            // over what it cannot read of them.
+            continue;
         }
+        if (!value) return {};
     }
     // Old-style JPEG compression (6) hides its picture where no count of its scans can follow.
     if (samples < 1 || samples > 16 || bits < 1 || bits > 64 || compression == 6) return {};
