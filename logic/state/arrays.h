@@ -16,10 +16,6 @@ template <class T> class Array1 {
         sink_ = T();
         return sink_;
     }
-    const T& operator()(int i) const {
-        static const T none{};
-        return inBounds(i) ? items_[size_t(i)] : none;
-    }
 
   private:
     std::vector<T> items_;
@@ -47,10 +43,6 @@ template <class T> class Array2 {
         if (inBounds(r, c)) return items_[size_t(r) * size_t(cols_) + size_t(c)];
         sink_ = T();
         return sink_;
-    }
-    const T& operator()(int r, int c) const {
-        static const T none{};
-        return inBounds(r, c) ? items_[size_t(r) * size_t(cols_) + size_t(c)] : none;
     }
 
   private:
