@@ -349,6 +349,31 @@ QByteArray jpegTiff(const QByteArray& jpeg, int w, int h) {
     return out + le32(0) + jpeg;
 }
 
+namespace {
+// A colour picture in old-style JPEG compression, its whole JPEG stream named by the
+// interchange format tags as well as by the strip.
+QByteArray oldStyleJpegTiff(const QByteArray& jpeg, int w, int h) {
+    const int entries = 11;
+    const quint32 bitsAt = 8 + 2 + entries * 12 + 4, dataAt = bitsAt + 6;
+    const quint32 ifd[entries][4] = {{256, 4, 1, quint32(w)},
+                                     {257, 4, 1, quint32(h)},
+                                     {258, 3, 3, bitsAt},
+                                     {259, 3, 1, 6},
+                                     {262, 3, 1, 6},
+                                     {273, 4, 1, dataAt},
+                                     {277, 3, 1, 3},
+                                     {278, 4, 1, quint32(h)},
+                                     {279, 4, 1, quint32(jpeg.size())},
+                                     {513, 4, 1, dataAt},
+                                     {514, 4, 1, quint32(jpeg.size())}};
+    QByteArray out = QByteArray("II*\0", 4) + le32(8) + le16(entries);
+    for (const auto& e : ifd)
+        out += le16(quint16(e[0])) + le16(quint16(e[1])) + le32(e[2]) +
+               (e[1] == 3 && e[2] == 1 ? le16(quint16(e[3])) + le16(0) : le32(e[3]));
+    return out + le32(0) + le16(8).repeated(3) + jpeg;
+}
+} // namespace
+
 QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> crop,
                              const QByteArray& last) {
     const QByteArray full(4, '\0'); // version and flags of a full box
@@ -1030,6 +1055,8 @@ QList<File> all() {
          libpngWritten(37, 21, 4, PNG_COLOR_TYPE_PALETTE, true, true), true},
         {"refinement-scans.jpg", refinementScansJpeg(12648, 12648, 99)},
         {"data-after-rows.png", pngWithDataAfterRows(1, 1, qint64(10) << 30), true},
+        // Old-style JPEG compression: nothing counts the scans of its picture to plan for.
+        {"old-style-jpeg.tif", oldStyleJpegTiff(jpeg, 64, 48)},
         {"refinement-scans-in.tif", jpegTiff(refinementScansJpeg(8192, 8192, 99), 8192, 8192)},
         {"jpeg-in.tif", jpegTiff(greyJpeg, 64, 48), true},
         {"jpeg-without-its-byte-count-in.tif", countless},
