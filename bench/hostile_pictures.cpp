@@ -984,6 +984,12 @@ QList<File> all() {
         {"4095-segments.jpg", QByteArray(jpeg).insert(2, jpegSegment(0xFE, {}).repeated(4087)),
          true},
         {"4096-segments.jpg", QByteArray(jpeg).insert(2, jpegSegment(0xFE, {}).repeated(4088))},
+        // Stray bytes before markers, passed over as the decoder does: as many in all as a segment
+        // holds, and one more.
+        {"stray-bytes-before-the-frame.jpg",
+         QByteArray(jpeg).insert(jpeg.indexOf("\xFF\xC0"), QByteArray(3, '\0')), true},
+        {"64-kb-of-stray-bytes.jpg", QByteArray(jpeg).insert(2, QByteArray(65536, '\0')), true},
+        {"more-stray-bytes.jpg", QByteArray(jpeg).insert(2, QByteArray(65537, '\0'))},
         // A comment that goes on past the first 64 KB read of the file, with bytes that would
         // end the picture if they were read as markers.
         {"comment-across-64-kb.jpg",

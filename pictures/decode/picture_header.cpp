@@ -98,14 +98,22 @@ Header png(const Bytes& f, qint64 start) {
 // JPEG: the frame header's size and components, the EXIF orientation before it, and a scan
 // after it (a file cut before its image data is not a picture).
 Header jpeg(const Bytes& f) {
-    if (f.at(0, 3) != QByteArray("\xFF\xD8\xFF", 3)) return {};
+    if (f.at(0, 2) != QByteArray("\xFF\xD8", 2)) return {};
     int orientation = 0;
     Header h;
-    qint64 pos = 2;
+    qint64 pos = 2, stray = 0;
     // Real files have a few dozen segments before their first scan.
     for (int segment = 0; segment < 4096; ++segment) {
         const QByteArray m = f.at(pos, 4);
-        if (m.size() < 2 || quint8(m[0]) != 0xFF) return {};
+        if (m.size() < 2) return {};
+        if (quint8(m[0]) != 0xFF) {
+            // Stray bytes before a marker, which the decoder passes over with a warning: as
+            // many in all as a segment may hold.
+            for (; stray < 65536 && f.byte(pos) >= 0 && f.byte(pos) != 0xFF; ++stray)
+                ++pos;
+            if (f.byte(pos) != 0xFF) return {};
+            continue;
+        }
         const int code = quint8(m[1]);
         if (code == 0xFF) { // fill byte before a marker
             ++pos;
