@@ -332,47 +332,51 @@ QByteArray blackTiff(int w, int h, int bits, int rowsPerStrip, int moreTags, boo
     return out + offsets + counts + data;
 }
 
-QByteArray jpegTiff(const QByteArray& jpeg, int w, int h) {
-    const int entries = 10;
-    const quint32 dataAt = 8 + 2 + entries * 12 + 4;
-    // Tags in order, as libtiff writes them: the strips' byte counts are not the last.
-    const quint32 ifd[entries][3] = {
-        {256, 4, quint32(w)}, {257, 4, quint32(h)}, {258, 3, 8},
-        {259, 3, 7},          {262, 3, 1},          {273, 4, dataAt},
-        {277, 3, 1},          {278, 4, quint32(h)}, {279, 4, quint32(jpeg.size())},
-        {284, 3, 1}};
-    QByteArray out("II*\0", 4);
-    out += le32(8) + le16(entries);
-    for (const auto& e : ifd)
-        out += le16(quint16(e[0])) + le16(quint16(e[1])) + le32(1) +
-               (e[1] == 3 ? le16(quint16(e[2])) + le16(0) : le32(e[2]));
-    return out + le32(0) + jpeg;
-}
-
 namespace {
-// A colour picture in old-style JPEG compression, its whole JPEG stream named by the
-// interchange format tags as well as by the strip.
-QByteArray oldStyleJpegTiff(const QByteArray& jpeg, int w, int h) {
-    const int entries = 11;
-    const quint32 bitsAt = 8 + 2 + entries * 12 + 4, dataAt = bitsAt + 6;
-    const quint32 ifd[entries][4] = {{256, 4, 1, quint32(w)},
-                                     {257, 4, 1, quint32(h)},
-                                     {258, 3, 3, bitsAt},
-                                     {259, 3, 1, 6},
-                                     {262, 3, 1, 6},
-                                     {273, 4, 1, dataAt},
-                                     {277, 3, 1, 3},
-                                     {278, 4, 1, quint32(h)},
-                                     {279, 4, 1, quint32(jpeg.size())},
-                                     {513, 4, 1, dataAt},
-                                     {514, 4, 1, quint32(jpeg.size())}};
-    QByteArray out = QByteArray("II*\0", 4) + le32(8) + le16(entries);
+// A classic little-endian TIFF: one directory right after the header, then `data`. Each entry
+// is a tag, its type, count and value; a single short stands in its value field's first half.
+QByteArray littleTiff(const QList<std::array<quint32, 4>>& ifd, const QByteArray& data) {
+    QByteArray out = QByteArray("II*\0", 4) + le32(8) + le16(quint16(ifd.size()));
     for (const auto& e : ifd)
         out += le16(quint16(e[0])) + le16(quint16(e[1])) + le32(e[2]) +
                (e[1] == 3 && e[2] == 1 ? le16(quint16(e[3])) + le16(0) : le32(e[3]));
-    return out + le32(0) + le16(8).repeated(3) + jpeg;
+    return out + le32(0) + data;
+}
+
+// A colour picture in old-style JPEG compression, its whole JPEG stream named by the
+// interchange format tags as well as by the strip.
+QByteArray oldStyleJpegTiff(const QByteArray& jpeg, int w, int h) {
+    const quint32 bitsAt = 8 + 2 + 11 * 12 + 4, dataAt = bitsAt + 6;
+    return littleTiff({{256, 4, 1, quint32(w)},
+                       {257, 4, 1, quint32(h)},
+                       {258, 3, 3, bitsAt},
+                       {259, 3, 1, 6},
+                       {262, 3, 1, 6},
+                       {273, 4, 1, dataAt},
+                       {277, 3, 1, 3},
+                       {278, 4, 1, quint32(h)},
+                       {279, 4, 1, quint32(jpeg.size())},
+                       {513, 4, 1, dataAt},
+                       {514, 4, 1, quint32(jpeg.size())}},
+                      le16(8).repeated(3) + jpeg);
 }
 } // namespace
+
+QByteArray jpegTiff(const QByteArray& jpeg, int w, int h) {
+    const quint32 dataAt = 8 + 2 + 10 * 12 + 4;
+    // Tags in order, as libtiff writes them: the strips' byte counts are not the last.
+    return littleTiff({{256, 4, 1, quint32(w)},
+                       {257, 4, 1, quint32(h)},
+                       {258, 3, 1, 8},
+                       {259, 3, 1, 7},
+                       {262, 3, 1, 1},
+                       {273, 4, 1, dataAt},
+                       {277, 3, 1, 1},
+                       {278, 4, 1, quint32(h)},
+                       {279, 4, 1, quint32(jpeg.size())},
+                       {284, 3, 1, 1}},
+                      jpeg);
+}
 
 QByteArray heifWithManyBoxes(int boxes, std::optional<std::array<quint32, 4>> crop,
                              const QByteArray& last) {
@@ -1020,12 +1024,12 @@ QList<File> all() {
                                          .replace(3, 5, QByteArray(5, '\0'))},
         {"bilevel.tif", encode(photoLike({640, 480}).convertToFormat(QImage::Format_Mono), "tiff"),
          true},
-        // No size and no view box: the toolkit measures the drawing, here past any picture's.
         // As large a drawing as is drawn, and one column more.
         {"16384x16384.svg",
          "<svg xmlns='http://www.w3.org/2000/svg' width='16384' height='16384'/>", true},
         {"16385x16384.svg",
          "<svg xmlns='http://www.w3.org/2000/svg' width='16385' height='16384'/>"},
+        // No size and no view box: the toolkit measures the drawing, here past any picture's.
         {"drawing-past-the-limit.svg",
          "<svg xmlns='http://www.w3.org/2000/svg'><rect width='200000' height='200000'/></svg>"},
         {"inflates-to-1gb.svgz",
