@@ -360,6 +360,30 @@ QByteArray oldStyleJpegTiff(const QByteArray& jpeg, int w, int h) {
                        {514, 4, 1, quint32(jpeg.size())}},
                       le16(8).repeated(3) + jpeg);
 }
+
+// Colour, uncompressed, each sample in a plane of its own (one strip each), as some editors
+// save.
+QByteArray planarTiff(int w, int h, int bits) {
+    const quint32 bitsAt = 8 + 2 + 10 * 12 + 4, offsetsAt = bitsAt + 6, countsAt = offsetsAt + 12;
+    const quint32 plane = quint32(w * h * bits / 8);
+    QByteArray tables = le16(quint16(bits)).repeated(3), counts, data;
+    for (int s = 0; s < 3; ++s) {
+        tables += le32(countsAt + 12 + quint32(s) * plane);
+        counts += le32(plane);
+        data += QByteArray(qsizetype(plane), char(200 - 70 * s));
+    }
+    return littleTiff({{256, 4, 1, quint32(w)},
+                       {257, 4, 1, quint32(h)},
+                       {258, 3, 3, bitsAt},
+                       {259, 3, 1, 1},
+                       {262, 3, 1, 2},
+                       {273, 4, 3, offsetsAt},
+                       {277, 3, 1, 3},
+                       {278, 4, 1, quint32(h)},
+                       {279, 4, 3, countsAt},
+                       {284, 3, 1, 2}},
+                      tables + counts + data);
+}
 } // namespace
 
 QByteArray jpegTiff(const QByteArray& jpeg, int w, int h) {
@@ -1067,6 +1091,10 @@ QList<File> all() {
         {"data-after-rows.png", pngWithDataAfterRows(1, 1, qint64(10) << 30), true},
         // Old-style JPEG compression: nothing counts the scans of its picture to plan for.
         {"old-style-jpeg.tif", oldStyleJpegTiff(jpeg, 64, 48)},
+        // The toolkit's reader reads 16-bit colour in planes as if its samples were side by
+        // side: a picture it fills only in part, the rest whatever its memory held.
+        {"colour-in-planes.tif", planarTiff(6, 4, 8), true},
+        {"16-bit-colour-in-planes.tif", planarTiff(6, 4, 16)},
         {"refinement-scans-in.tif", jpegTiff(refinementScansJpeg(8192, 8192, 99), 8192, 8192)},
         {"jpeg-in.tif", jpegTiff(greyJpeg, 64, 48), true},
         {"jpeg-without-its-byte-count-in.tif", countless},

@@ -314,7 +314,7 @@ Header tiff(const Bytes& f) {
     const TiffDirectory d(f);
     if (!d.ok()) return {};
     quint64 w = 0, h = 0, rows = 0, tileW = 0, tileH = 0, samples = 1, bits = 1, photometric = 1;
-    quint64 compression = 1;
+    quint64 compression = 1, planar = 1;
     int orientation = 1;
     for (quint64 i = 0; i < d.count(); ++i) {
         quint64 n = 0;
@@ -346,6 +346,9 @@ Header tiff(const Bytes& f) {
         case 278:
             rows = v;
             break;
+        case 284:
+            planar = v;
+            break;
         case 322:
             tileW = v;
             break;
@@ -361,6 +364,9 @@ Header tiff(const Bytes& f) {
     }
     // Old-style JPEG compression (6) hides its picture where no count of its scans can follow.
     if (samples < 1 || samples > 16 || bits < 1 || bits > 64 || compression == 6) return {};
+    // The toolkit's reader takes 16-bit and floating point colour in planes as if its samples
+    // were side by side, and leaves most of the picture as its memory was.
+    if (planar == 2 && photometric == 2 && bits > 8) return {};
     Header header = sized(Kind::Tiff, qint64(std::min<quint64>(w, 1ull << 32)),
                           qint64(std::min<quint64>(h, 1ull << 32)));
     if (!header.ok()) return {};
