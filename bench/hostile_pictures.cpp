@@ -121,7 +121,8 @@ QByteArray pngWithProfile(qint64 bytes) {
 QByteArray blackPng(int w, int h, int colourType, int bitDepth) {
     QByteArray out = pngHeader(w, h, bitDepth, colourType);
     if (colourType == 3) out += pngChunk("PLTE", QByteArray::fromHex("0000004080c0"));
-    const qint64 rowBytes = (qint64(w) * bitDepth + 7) / 8;
+    const int samples = colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;
+    const qint64 rowBytes = (qint64(w) * samples * bitDepth + 7) / 8;
     out += pngChunk("IDAT", deflateRows(QByteArray(rowBytes + 1, '\0'), h));
     return out + pngChunk("IEND", {});
 }
@@ -793,7 +794,9 @@ QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int qual
     for (int i = 0; overlay && i < tileCount; ++i)
         grid += number(i % columns * piece.width()) + number(i / columns * piece.height());
 
-    const QByteArray ftyp = box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16));
+    const QByteArray ftyp =
+        box("ftyp", layout & LateBrand ? QByteArray("isom\0\0\0\0isomiso8iso9mif1heic", 28)
+                                       : QByteArray("heic\0\0\0\0mif1heic", 16));
     // The locations depend on where the data starts, which depends on the locations' size
     // only: made twice, the second time with the data's true place. Wide, each extent's
     // offset counts from the data's start, its base offset, and has an index before it; the
@@ -985,6 +988,8 @@ QList<File> all() {
         {"grey8.png", blackPng(16384, 8192, 0, 8), true},
         {"mono.png", blackPng(16384, 8192, 0, 1), true},
         {"palette.png", blackPng(16384, 8192, 3, 8), true},
+        // 16-bit colour takes 8 bytes a pixel decoded: 512 MB here.
+        {"rgb16-of-64-mp.png", blackPng(8192, 8192, 2, 16)},
         {"empty-scans.jpg", emptyScansJpeg(16384, 16384, 300)},
         // Progressive with arithmetic coding: every coefficient is held as in any progressive.
         {"arithmetic-progressive.jpg", solidJpeg(4000, 3000, "abc", {}, true), true},
@@ -1076,6 +1081,8 @@ QList<File> all() {
         {"grid-with-a-row-beyond.heic",
          encodeGridHeic(photoLike({128, 64}), 64, 0, 50, 0, RowBeyond)},
         {"grid-of-2-by-1-tiles.heic", encodeGridHeic(photoLike({128, 64}), 64, 0), true},
+        {"heif-brand-named-fourth.heic",
+         encodeGridHeic(photoLike({128, 64}), 64, 0, 50, 0, LateBrand), true},
         {"grid-of-av1-tiles.avif", encodeGridHeic(photoLike({128, 64}), 64, 0, 50, 0, Av1Tiles),
          true},
         {"grid-described-in-two-pieces.heic",

@@ -17,8 +17,8 @@ QByteArray pngWithTextChunks(int chunks, int mb = 8);
 // A 1 x 1 PNG with an ICC profile chunk of `bytes` bytes (whose profile is no real one).
 QByteArray pngWithProfile(qint64 bytes);
 
-// A black PNG of w x h pixels: colour type 0 (grey) or 3 (palette) at the given bit depth,
-// its rows deflated as they are made.
+// A black PNG of w x h pixels of the given colour type and bit depth, its rows deflated as
+// they are made.
 QByteArray blackPng(int w, int h, int colourType, int bitDepth);
 
 // A black grey PNG of w x h pixels whose compressed image data goes on after the last row with
@@ -102,6 +102,7 @@ QByteArray asPhonesWrite(QByteArray heif);
 // included. With SplitGrid, the grid's description is in the coded data, in two pieces stored
 // the other way round. With ColumnBeyond (RowBeyond), the grid has a column (row) of tiles
 // more than the picture needs. With Av1Tiles, the tiles are coded in AV1, as in an AVIF.
+// With LateBrand, the file type box names three brands of other kinds before the HEIF ones.
 // Empty when this libheif cannot encode HEVC (AV1). libheif writes no grids, so the file is
 // put together here from single-picture files it does write.
 enum GridLayout {
@@ -113,7 +114,8 @@ enum GridLayout {
     SplitGrid = 16,
     ColumnBeyond = 32,
     RowBeyond = 64,
-    Av1Tiles = 128
+    Av1Tiles = 128,
+    LateBrand = 256
 };
 QByteArray encodeGridHeic(const QImage& image, int tile, int thumbnail, int quality = 50,
                           int tileHeight = 0, int layout = DataAfter);
