@@ -954,6 +954,10 @@ QList<File> all() {
         encode(photoLike({64, 48}).convertToFormat(QImage::Format_Grayscale8), "jpeg");
     QByteArray countless = jpegTiff(greyJpeg, 64, 48);
     countless.replace(countless.indexOf(le16(279) + le16(4)), 2, le16(280));
+    // Its strip said to go on for 513 MB: the picture, then nothing.
+    QByteArray longStrip = jpegTiff(greyJpeg, 64, 48);
+    const qint64 longStripTail = (qint64(513) << 20) - greyJpeg.size();
+    longStrip.replace(longStrip.indexOf(le16(279) + le16(4)) + 8, 4, le32(513 << 20));
     const auto metaAfter = [&dataFirst](int boxes) {
         return QByteArray(dataFirst).insert(dataFirst.lastIndexOf("meta") - 4,
                                             box("free", QByteArray(4, 0)).repeated(boxes));
@@ -1105,6 +1109,7 @@ QList<File> all() {
         {"refinement-scans-in.tif", jpegTiff(refinementScansJpeg(8192, 8192, 99), 8192, 8192)},
         {"jpeg-in.tif", jpegTiff(greyJpeg, 64, 48), true},
         {"jpeg-without-its-byte-count-in.tif", countless},
+        {"jpeg-in-a-513-mb-strip.tif", longStrip, false, longStripTail},
         {"as-large-as-a-jpeg-gets.jpg", jpeg, true, jpegTail},
         {"larger-than-a-jpeg-gets.jpg", jpeg, false, jpegTail + 1},
         // The header of a large progressive picture, then 20 GB that take no disk.
