@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
+#include <QStringEncoder>
 #include <QtEndian>
 #include <cstdio>
 #include <cstring>
@@ -1062,6 +1063,13 @@ QList<File> all() {
          "<svg xmlns='http://www.w3.org/2000/svg' width='16384' height='16384'/>", true},
         {"16385x16384.svg",
          "<svg xmlns='http://www.w3.org/2000/svg' width='16385' height='16384'/>"},
+        // A byte order mark first, as Windows editors save; UTF-16, which the mark announces.
+        {"with-a-byte-order-mark.svg",
+         "\xEF\xBB\xBF<svg xmlns='http://www.w3.org/2000/svg' width='8' height='8'/>", true},
+        {"in-utf-16.svg",
+         QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)(
+             QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' width='8' height='8'/>")),
+         true},
         // No size and no view box: the toolkit measures the drawing, here past any picture's.
         {"drawing-past-the-limit.svg",
          "<svg xmlns='http://www.w3.org/2000/svg'><rect width='200000' height='200000'/></svg>"},

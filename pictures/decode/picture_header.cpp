@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QIODevice>
 #include <QImageReader>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
 #include <QtEndian>
 #include <algorithm>
@@ -427,8 +428,13 @@ QByteArray svgStart(const Bytes& f) {
 
 Header svg(const Bytes& f) {
     const QByteArray start = svgStart(f);
-    const qsizetype open = start.indexOf('<');
-    if (open < 0 || !start.left(open).trimmed().isEmpty()) return {};
+    // Nothing but blanks before the first tag, once read in the encoding its byte order mark
+    // (which Windows editors write) or its first character says.
+    QStringDecoder text(
+        QStringDecoder::encodingForData(start, u'<').value_or(QStringDecoder::Utf8));
+    const QString head = text(start);
+    const qsizetype open = head.indexOf(u'<');
+    if (open < 0 || !head.left(open).trimmed().isEmpty()) return {};
     QXmlStreamReader xml(start);
     while (!xml.atEnd() && xml.readNext() != QXmlStreamReader::StartElement) {
     }
