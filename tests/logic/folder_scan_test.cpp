@@ -21,7 +21,7 @@ class FolderScanTest : public QObject {
     void naturalOrder() {
         // The names in their order, apart by blanks; the first is the empty name.
         const QStringList expected =
-            QString(" -x .a a0 a00 A1 a01 a1 a1b2 a1b10 a2 A10 a010 a10 AB2 ab2 ecole "
+            QString(" -x .a a0 a00 A1 a01 a1 a1b2 a1b10 a2 A10 a010 a10 a12 AB2 ab2 ecole "
                     "n9999999999999999999 n00000000000000000000000000010000000000000000000000 "
                     "\u00c9cole")
                 .split(' ');
