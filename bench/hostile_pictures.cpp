@@ -981,6 +981,11 @@ QList<File> all() {
         {"unknown-critical-chunk.png", pngHeader(1, 1, 8, 2) + pngChunk("VNOV", "x") +
                                            pngChunk("IDAT", deflateRows(QByteArray(4, '\0'), 1)) +
                                            pngChunk("IEND", {})},
+        // A transparent grey beyond what two bits hold: libpng warns and passes it on.
+        {"transparent-grey-out-of-range.png",
+         pngHeader(4, 2, 2, 0) + pngChunk("tRNS", be16(200)) +
+             pngChunk("IDAT", deflateRows(QByteArray("\0\x1b", 2), 2)) + pngChunk("IEND", {}),
+         true},
         // The largest colour profile read, and one byte more.
         {"4-mb-profile.png", pngWithProfile(4 << 20), true},
         {"larger-profile.png", pngWithProfile((4 << 20) + 1)},
@@ -1038,6 +1043,8 @@ QList<File> all() {
         {"text-chunks.ico", icoWithPng(pngWithTextChunks(10)), true},
         // An icon whose entry ends in its picture's data: the rest of the file is not its own.
         {"png-past-its-entry.ico", icoWithPng(cutPng, cutPng.size() - 64)},
+        // Its last pixel cut short by a byte.
+        {"cut-in-its-last-pixel.tga", tga(photoLike({8, 8}), TgaPlain).chopped(1)},
         // A last pixel past the end of the colour map, as in a damaged file.
         {"index-past-map.tga", tga(photoLike({8, 8}), TgaMapped).chopped(1) + char(255), true},
         // Indices of 24 bits, with data enough for them: no TGA writes a map that way.
