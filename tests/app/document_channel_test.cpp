@@ -4,6 +4,7 @@
 #include "app/document_channel.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -121,6 +122,18 @@ class DocumentChannelTest : public QObject {
         QCOMPARE(inbox.pending(), 32);
         QCOMPARE(DocumentChannel(socketPath()).claim({"/a.v69"}),
                  DocumentChannel::Role::NotConfirmed);
+    }
+
+    // A copy on another display is not the one the user sees: one channel per display.
+    void oneChannelPerDisplay() {
+        const QByteArray saved = qgetenv("DISPLAY");
+        QStringList names;
+        for (const char* display : {":0", ":1", "host:10.0"}) {
+            qputenv("DISPLAY", display);
+            names << QFileInfo(DocumentChannel::defaultServerName()).fileName();
+        }
+        qputenv("DISPLAY", saved);
+        QCOMPARE(names, QStringList({"vetrinova-_0", "vetrinova-_1", "vetrinova-host_10.0"}));
     }
 };
 
