@@ -142,7 +142,6 @@ Header jpeg(const Bytes& f) {
             for (int c = 0; c < components; ++c) {
                 const int hv = quint8(s[6 + 3 * c + 1]);
                 if ((hv >> 4) < 1 || (hv >> 4) > 4 || (hv & 15) < 1 || (hv & 15) > 4) return {};
-                h.sampling << QSize(hv >> 4, hv & 15);
             }
             h.progressive = code == 0xC2 || code == 0xC6 || code == 0xCA || code == 0xCE;
             h.transformation = fromExifOrientation(orientation);

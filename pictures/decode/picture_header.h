@@ -27,7 +27,6 @@ struct Header {
     int samples = 3; // per pixel, alpha included
     bool palette = false;
     bool progressive = false;      // JPEG: every scan is held in memory until the last
-    QList<QSize> sampling;         // JPEG: each component's horizontal and vertical sampling
     qint64 chunkBytes = 0;         // TIFF: one decoded strip or tile; HEIF: all the items' data
     bool jpegInside = false;       // TIFF: its strips or tiles are JPEG pictures
     QList<QSize> thumbnails;       // HEIF: smaller versions stored beside the picture, upright
