@@ -177,12 +177,14 @@ void lineRows() {
 class PresentationIoTest : public QObject {
     Q_OBJECT
   private slots:
-    // A folder without pictures is refused with a warning; the presentation stays.
+    // A folder without pictures is refused with a warning, a cancelled choice without one; the
+    // presentation stays.
     void importWithoutPicturesKeepsThePresentation_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("empty folder") << "empty";
         QTest::newRow("text files only") << "text";
         QTest::newRow("pictures only in a subfolder") << "sub";
+        QTest::newRow("folder dialog cancelled") << "cancelled";
     }
     void importWithoutPicturesKeepsThePresentation() {
         QFETCH(QString, kind);
@@ -190,12 +192,12 @@ class PresentationIoTest : public QObject {
         const QString first = f.makeFolder("first", 2);
         f.importFolder(first);
         const QStringList state = WindowFixture::presentationState();
-        const QString other = f.makeFolder("other", 0);
+        const QString other = kind == "cancelled" ? QString() : f.makeFolder("other", 0);
         if (kind == "text") testfiles::writeText(QDir(other).filePath("a.txt"), "hello");
         if (kind == "sub") f.makeFolder("other/inner", 2);
         f.importFolder(other);
-        QVERIFY(fw::Single<cart_noi>::exists());
-        QCOMPARE(f.seams.beeps, 1); // the warning's own beep
+        QCOMPARE(fw::Single<cart_noi>::exists(), kind != "cancelled");
+        QCOMPARE(f.seams.beeps, kind == "cancelled" ? 0 : 1); // the warning's own beep
         QCOMPARE(WindowFixture::presentationState(), state);
         // The read-out still names the first folder (shortened to fit; whole in its tooltip).
         QCOMPARE(start::instance()->testo_folder->toolTip(), first);
