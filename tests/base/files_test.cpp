@@ -21,7 +21,8 @@ class FilesTest : public QObject {
         QTest::newRow("encoded surrogate") << QByteArray("\xED\xB3\xA9") << "\u00ED\u00B3\u00A9";
         QTest::newRow("U+110000") << QByteArray("\xF4\x90\x80\x80") << "\u00F4\u0090\u0080\u0080";
         QTest::newRow("stray continuation") << QByteArray("x\x80y") << "x\u0080y";
-        QTest::newRow("the highest bytes") << QByteArray("\xFF\xFE") << "\u00FF\u00FE";
+        QTest::newRow("the highest bytes, before continuations")
+            << QByteArray("\xFF\xFE\xF8\x90\x80\x80") << "\u00FF\u00FE\u00F8\u0090\u0080\u0080";
         QTest::newRow("a byte order mark beside a byte that is not UTF-8")
             << QByteArray("\x99\xEF\xBB\xBF") << QString("\u0099") + QChar(0xFEFF);
         QTest::newRow("NUL and a byte order mark") << QByteArray("\xEF\xBB\xBF\x61\0b", 6)
