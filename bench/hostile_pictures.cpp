@@ -901,17 +901,26 @@ QByteArray asPhonesWrite(QByteArray f) {
     const qsizetype ipco = f.indexOf("ipco"), ipma = f.indexOf("ipma");
     if (ipco < 0 || ipma < 0) return {};
     int index = 0, irot = 0, ispe = 0;
+    qsizetype extent = -1;
+    bool quarterTurn = false;
     for (qsizetype at = ipco + 4; at + 8 < ipma;
          at += qFromBigEndian<quint32>(f.constData() + at)) {
         const QByteArray type = f.mid(at + 4, 4);
         ++index;
-        if (type == "irot" && !irot) irot = index;
+        if (type == "irot" && !irot) {
+            irot = index;
+            quarterTurn = f[at + 8] & 1;
+        }
         if (type == "ispe" && !ispe) {
             ispe = index;
-            const QByteArray w = f.mid(at + 12, 4);
-            f.replace(at + 12, 4, f.mid(at + 16, 4));
-            f.replace(at + 16, 4, w);
+            extent = at + 12;
         }
+    }
+    // Stored sideways when turned a quarter; a half turn keeps the extent.
+    if (extent >= 0 && quarterTurn) {
+        const QByteArray w = f.mid(extent, 4);
+        f.replace(extent, 4, f.mid(extent + 4, 4));
+        f.replace(extent + 4, 4, w);
     }
     // The first item's associations follow the box's version, flags and count, the item's
     // number and the associations' count.

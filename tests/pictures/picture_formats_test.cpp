@@ -38,15 +38,25 @@ class PictureFormatsTest : public QObject {
             for (const auto& [format, name] :
                  {std::pair{hostile::Heic, "heic"}, std::pair{hostile::Avif, "avif"}}) {
                 const QByteArray tag = QByteArray(name) + (divisor == 1 ? " full" : " quarter");
-                QTest::newRow(tag + " upright")
-                    << int(format) << 1 << divisor << QSize(256, 128) << true << false;
-                for (bool asPhones : {false, true}) {
-                    const QByteArray as = asPhones ? " as phones write" : "";
-                    QTest::newRow(tag + " turned right" + as)
-                        << int(format) << 6 << divisor << QSize(128, 256) << true << asPhones;
-                    QTest::newRow(tag + " turned left" + as)
-                        << int(format) << 8 << divisor << QSize(128, 256) << false << asPhones;
-                }
+                // Red on the left, blue on the right as made; where red is after each turn.
+                for (const auto& [orientation, redFirst] : {std::pair{1, true},
+                                                            {2, false},
+                                                            {3, false},
+                                                            {4, true},
+                                                            {5, true},
+                                                            {6, true},
+                                                            {7, false},
+                                                            {8, false}})
+                    for (bool asPhones : {false, true}) {
+                        // Phones turn, and never mirror.
+                        if (asPhones && orientation != 3 && orientation != 6 && orientation != 8)
+                            continue;
+                        const bool turned = orientation >= 5;
+                        QTest::addRow("%s %d%s", tag.constData(), orientation,
+                                      asPhones ? " as phones write" : "")
+                            << int(format) << orientation << divisor
+                            << (turned ? QSize(128, 256) : QSize(256, 128)) << redFirst << asPhones;
+                    }
             }
     }
     void heif() {
