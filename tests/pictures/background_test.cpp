@@ -118,6 +118,8 @@ class BackgroundTest : public QObject {
         ahead.shownNow(request("b.png"), {}, {request("a.png"), request("c.png")});
         QCOMPARE(QList<int>({ahead.held(), ahead.coming()}), QList<int>({1, 1}));
         QCOMPARE(ahead.take(request("a.png"))->image, shownA.image);
+        // Taken, it is no longer held; the one still on its way goes on.
+        QCOMPARE(QList<int>({ahead.held(), ahead.coming()}), QList<int>({0, 1}));
     }
 
     // A picture asked for while it is being made goes to whoever waits last, once, and is not
