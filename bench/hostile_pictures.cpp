@@ -386,6 +386,24 @@ QByteArray planarTiff(int w, int h, int bits) {
                        {284, 3, 1, 2}},
                       tables + counts + data);
 }
+
+// Grey, black, the whole picture in one tile (sides of a multiple of 16), as scanners and
+// map software write large pictures.
+QByteArray oneTileTiff(int w, int h) {
+    const QByteArray tile = deflateRows(QByteArray(w, '\0'), h);
+    return littleTiff({{256, 4, 1, quint32(w)},
+                       {257, 4, 1, quint32(h)},
+                       {258, 3, 1, 8},
+                       {259, 3, 1, 8},
+                       {262, 3, 1, 1},
+                       {277, 3, 1, 1},
+                       {284, 3, 1, 1},
+                       {322, 4, 1, quint32(w)},
+                       {323, 4, 1, quint32(h)},
+                       {324, 4, 1, 8 + 2 + 11 * 12 + 4},
+                       {325, 4, 1, quint32(tile.size())}},
+                      tile);
+}
 } // namespace
 
 QByteArray jpegTiff(const QByteArray& jpeg, int w, int h) {
@@ -1131,6 +1149,7 @@ QList<File> all() {
         // The toolkit's reader reads 16-bit colour in planes as if its samples were side by
         // side: a picture it fills only in part, the rest whatever its memory held.
         {"colour-in-planes.tif", planarTiff(6, 4, 8), true},
+        {"one-tile-of-4096x3072.tif", oneTileTiff(4096, 3072), true},
         {"16-bit-colour-in-planes.tif", planarTiff(6, 4, 16)},
         {"refinement-scans-in.tif", jpegTiff(refinementScansJpeg(8192, 8192, 99), 8192, 8192)},
         {"jpeg-in.tif", jpegTiff(greyJpeg, 64, 48), true},
