@@ -997,6 +997,9 @@ QList<File> all() {
     QByteArray privateTag = blackTiff(64, 48, 8, 16, 1);
     privateTag.replace(privateTag.indexOf(le16(40000) + le16(3)) + 2, 10,
                        le16(4) + le32(2) + le32(0x7FFFFFF0));
+    QByteArray privateTagCount = privateTag;
+    privateTagCount.replace(privateTag.indexOf(le16(40000) + le16(4)) + 4, 8,
+                            le32(0x40000000) + le32(0));
     return {
         {"text-chunks.png", pngWithTextChunks(10), true},
         // The header, text chunks and image data: as many chunks as are walked through to a
@@ -1044,6 +1047,7 @@ QList<File> all() {
         {"17-samples.tif", blackTiff(64, 48, 8, 64, 0, false, false, 17)},
         // A private tag whose two values lie past the end of the file: the decoder passes over it.
         {"private-tag-past-the-end.tif", privateTag, true},
+        {"private-tag-of-more-values-than-bytes.tif", privateTagCount, true},
         // Grey stays one byte a pixel at 8 bits, two at 16.
         {"grey8.tif",
          encode(photoLike({6000, 4000}).convertToFormat(QImage::Format_Grayscale8), "tiff"), true},

@@ -317,8 +317,6 @@ Header tiff(const Bytes& f) {
     quint64 compression = 1, planar = 1;
     int orientation = 1;
     for (quint64 i = 0; i < d.count(); ++i) {
-        quint64 n = 0;
-        if (!d.values(i, n)) return {};
         const std::optional<quint64> value = d.value(i);
         const quint64 v = value.value_or(0);
         switch (d.tag(i)) {
@@ -356,11 +354,12 @@ Header tiff(const Bytes& f) {
             tileH = v;
             break;
         default:
-            // The values of other tags may lie anywhere, even past the end: the decoder passes
-            // over what it cannot read of them.
+            // The values of other tags may lie anywhere, even past the end, and be more than
+            // the file could hold: the decoder passes over what it cannot read of them.
             continue;
         }
-        if (!value) return {};
+        quint64 n = 0;
+        if (!value || !d.values(i, n)) return {};
     }
     // Old-style JPEG compression (6) hides its picture where no count of its scans can follow.
     if (samples < 1 || samples > 16 || bits < 1 || bits > 64 || compression == 6) return {};
