@@ -1047,6 +1047,7 @@ QList<File> all() {
         {"17-samples.tif", blackTiff(64, 48, 8, 64, 0, false, false, 17)},
         // A private tag whose two values lie past the end of the file: the decoder passes over it.
         {"private-tag-past-the-end.tif", privateTag, true},
+        // One that counts more values than the file could hold: passed over as well.
         {"private-tag-of-more-values-than-bytes.tif", privateTagCount, true},
         // Grey stays one byte a pixel at 8 bits, two at 16.
         {"grey8.tif",
