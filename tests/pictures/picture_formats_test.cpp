@@ -38,15 +38,10 @@ class PictureFormatsTest : public QObject {
             for (const auto& [format, name] :
                  {std::pair{hostile::Heic, "heic"}, std::pair{hostile::Avif, "avif"}}) {
                 const QByteArray tag = QByteArray(name) + (divisor == 1 ? " full" : " quarter");
-                // Red on the left, blue on the right as made; where red is after each turn.
-                for (const auto& [orientation, redFirst] : {std::pair{1, true},
-                                                            {2, false},
-                                                            {3, false},
-                                                            {4, true},
-                                                            {5, true},
-                                                            {6, true},
-                                                            {7, false},
-                                                            {8, false}})
+                // Red on the left, blue on the right as made; whether red is first after each
+                // orientation.
+                constexpr bool redFirst[] = {true, false, false, true, true, true, false, false};
+                for (int orientation = 1; orientation <= 8; ++orientation)
                     for (bool asPhones : {false, true}) {
                         // Phones turn, and never mirror.
                         if (asPhones && orientation != 3 && orientation != 6 && orientation != 8)
@@ -55,7 +50,8 @@ class PictureFormatsTest : public QObject {
                         QTest::addRow("%s %d%s", tag.constData(), orientation,
                                       asPhones ? " as phones write" : "")
                             << int(format) << orientation << divisor
-                            << (turned ? QSize(128, 256) : QSize(256, 128)) << redFirst << asPhones;
+                            << (turned ? QSize(128, 256) : QSize(256, 128))
+                            << redFirst[orientation - 1] << asPhones;
                     }
             }
     }
