@@ -106,6 +106,10 @@ class PictureTest : public QObject {
             << false;
         QTest::newRow("png of no colour type")
             << "y.png" << QByteArray(png).replace(25, 1, "\x01") << QSize() << false;
+        QTest::newRow("png header a byte long")
+            << "z.png"
+            << png.left(8) + hostile::pngChunk("IHDR", png.mid(16, 13) + '\0') + png.mid(33)
+            << QSize() << false;
         QTest::newRow("gif cut after screen") << "m.gif" << gif(2, 1).left(13) << QSize() << false;
         QTest::newRow("html named svg")
             << "n.svg" << QByteArray("<html><body>hi</body></html>") << QSize() << false;
