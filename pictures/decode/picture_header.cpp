@@ -386,7 +386,8 @@ Header tiff(const Bytes& f) {
 // The size an SVG document's root element gives, in the toolkit's pixels (90 per inch). The
 // toolkit's reader takes points and picas there as pixels, and so the probe does: its size is
 // the one the picture is decoded at. Its factors for millimetres and centimetres are cut to
-// seven digits, so 2.54cm is 89.99999 pixels there, and so 89 once cut to whole pixels.
+// seven digits, so 2.54cm is 89.99999 pixels there, and so 89 once cut to whole pixels. A
+// percentage is of `reference`; 0 when the text is no length.
 double svgLength(QStringView text, double reference) {
     static const struct {
         const char* unit;
@@ -403,7 +404,7 @@ double svgLength(QStringView text, double reference) {
         }
     bool ok = false;
     const double v = text.toDouble(&ok) * factor;
-    return ok && v > 0 && v < 1e9 ? v : reference;
+    return ok && v > 0 && v < 1e9 ? v : 0;
 }
 
 // The first bytes of an SVG document, inflated when it is compressed.
@@ -441,14 +442,19 @@ Header svg(const Bytes& f) {
     const QList<QStringView> box =
         a.value(QLatin1String("viewBox"))
             .split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
-    // Without a size or a view box the toolkit measures the drawing: any size serves until then.
-    double bw = 100, bh = 100;
-    if (box.size() == 4 && box[2].toDouble() > 0 && box[3].toDouble() > 0) {
-        bw = box[2].toDouble();
-        bh = box[3].toDouble();
+    const bool boxed = box.size() == 4 && box[2].toDouble() > 0 && box[3].toDouble() > 0;
+    // Saturated: a side past any picture's is refused below, as it is.
+    const double bw = boxed ? std::min(box[2].toDouble(), 1e9) : 0,
+                 bh = boxed ? std::min(box[3].toDouble(), 1e9) : 0;
+    qint64 w = qint64(svgLength(a.value(QLatin1String("width")), bw));
+    qint64 ht = qint64(svgLength(a.value(QLatin1String("height")), bh));
+    // Unless both sides are a pixel or more, the toolkit takes the view box's size, rounded;
+    // without one it measures the drawing, and any size serves until then.
+    if (w < 1 || ht < 1) {
+        w = boxed ? qRound64(bw) : 100;
+        ht = boxed ? qRound64(bh) : 100;
     }
-    Header h = sized(Kind::Svg, qint64(svgLength(a.value(QLatin1String("width")), bw)),
-                     qint64(svgLength(a.value(QLatin1String("height")), bh)));
+    Header h = sized(Kind::Svg, w, ht);
     h.samples = 4;
     h.qtFormat = f.at(0, 2) == "\x1F\x8B" ? "svgz" : "svg";
     return h;

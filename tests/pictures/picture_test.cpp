@@ -135,11 +135,12 @@ class PictureTest : public QObject {
                 << "r.svg" << svg + QByteArray((16 << 20) - svg.size() + more, ' ') << QSize(2, 1)
                 << (more == 0);
         // The toolkit's reader cuts to whole pixels, after its centimetre of 35.43307 pixels;
-        // without a size, its view box's.
+        // without both sides, it rounds its view box's.
         for (const auto& [size, shown] :
              {std::pair("width='2.54cm' height='12.7mm'", QSize(89, 44)),
               std::pair("width='1in' height='.5in'", QSize(90, 45)),
-              std::pair("viewBox='0 0 1 1'", QSize(1, 1))})
+              std::pair("viewBox='0 0 .5 .5'", QSize(1, 1)),
+              std::pair("width='50' viewBox='0 0 841.89 595.28'", QSize(842, 595))})
             QTest::addRow("svg %s", size)
                 << "o.svg" << QByteArray(svg).replace("width='2' height='1'", size) << shown
                 << true;
