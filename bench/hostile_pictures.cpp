@@ -1079,6 +1079,9 @@ QList<File> all() {
         {"cut-in-its-last-pixel.tga", tga(photoLike({8, 8}), TgaPlain).chopped(1)},
         // Compressed, rows of five pixels as they are, the footer gone and the last one cut.
         {"cut-in-a-raw-packet.tga", tga(photoLike({5, 2}), TgaAlphaFooter).chopped(26 + 1)},
+        // Compressed, its last run said to be of 128 pixels where one is left: as many as are.
+        {"run-past-its-last-pixel.tga", tga(photoLike({1, 2}), TgaRle).replace(18 + 4, 1, "\xFF"),
+         true},
         // A last pixel past the end of the colour map, as in a damaged file.
         {"index-past-map.tga", tga(photoLike({8, 8}), TgaMapped).chopped(1) + char(255), true},
         // Indices of 24 bits, with data enough for them: no TGA writes a map that way.
