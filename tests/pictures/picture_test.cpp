@@ -110,6 +110,9 @@ class PictureTest : public QObject {
             << "z.png"
             << png.left(8) + hostile::pngChunk("IHDR", png.mid(16, 13) + '\0') + png.mid(33)
             << QSize() << false;
+        QTest::newRow("icon of type 3")
+            << "t.ico" << encode(filled(16, 16, Qt::blue), "ico").replace(2, 1, "\x03") << QSize()
+            << false;
         QTest::newRow("gif cut after screen") << "m.gif" << gif(2, 1).left(13) << QSize() << false;
         QTest::newRow("html named svg")
             << "n.svg" << QByteArray("<html><body>hi</body></html>") << QSize() << false;
