@@ -1137,6 +1137,8 @@ QList<File> all() {
         {"grid-with-a-row-beyond.heic",
          encodeGridHeic(photoLike({128, 64}), 64, 0, 50, 0, RowBeyond)},
         {"grid-of-2-by-1-tiles.heic", encodeGridHeic(photoLike({128, 64}), 64, 0), true},
+        // As wide as a HEIF picture may be: a panorama of 32 tiles.
+        {"grid-65535-wide.heic", encodeGridHeic(photoLike({65535, 64}), 2048, 0, 50, 64), true},
         {"heif-brand-named-fourth.heic",
          encodeGridHeic(photoLike({128, 64}), 64, 0, 50, 0, LateBrand), true},
         {"grid-of-av1-tiles.avif", encodeGridHeic(photoLike({128, 64}), 64, 0, 50, 0, Av1Tiles),
