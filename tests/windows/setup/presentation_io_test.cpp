@@ -291,6 +291,7 @@ class PresentationIoTest : public QObject {
         f.importFolder(f.makeFolder("two", 2));
         QCOMPARE(contorno.ubound1(), 2);
         QCOMPARE(contorno.ubound2(), note::kLastColumnImported);
+        QCOMPARE(contorno(3, note::Text), QString()); // past the table: nothing
         f.importFolder(f.makeFolder("four", 4));
         QCOMPARE(contorno(2, note::Text), QString("note 2"));
         QCOMPARE(contorno(3, note::Text), QString());
