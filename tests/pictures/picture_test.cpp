@@ -130,6 +130,11 @@ class PictureTest : public QObject {
         QTest::newRow("heic whose last box runs past its metadata")
             << "u.heic" << hostile::heifWithManyBoxes(0, {}, QByteArray("\0\0\0\x09free", 8))
             << QSize() << false;
+        // Its one tile said to be 70000 pixels wide, past any HEIF picture.
+        QByteArray wideTile = hostile::heifGrid(QSize(64, 63));
+        const qsizetype tile = wideTile.indexOf(QByteArray("ispe\0\0\0\0\0\0\0\x40\0\0\0\x40", 16));
+        wideTile.replace(tile + 8, 4, QByteArray::fromHex("00011170"));
+        QTest::newRow("heic of a tile too wide") << "v.heic" << wideTile << QSize() << false;
         QTest::newRow("gif of 65535 x 65535") << "q.gif" << gif(65535, 65535) << QSize() << false;
         // The longest SVG document drawn, and one byte longer.
         const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='2' height='1'/>";
