@@ -443,18 +443,18 @@ Header svg(const Bytes& f) {
         a.value(QLatin1String("viewBox"))
             .split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
     const bool boxed = box.size() == 4 && box[2].toDouble() > 0 && box[3].toDouble() > 0;
-    // Saturated: a side past any picture's is refused below, as it is.
+    // Saturated so that rounding them stays defined: so large a side is refused anyway.
     const double bw = boxed ? std::min(box[2].toDouble(), 1e9) : 0,
                  bh = boxed ? std::min(box[3].toDouble(), 1e9) : 0;
-    qint64 w = qint64(svgLength(a.value(QLatin1String("width")), bw));
-    qint64 ht = qint64(svgLength(a.value(QLatin1String("height")), bh));
+    qint64 width = qint64(svgLength(a.value(QLatin1String("width")), bw));
+    qint64 height = qint64(svgLength(a.value(QLatin1String("height")), bh));
     // Unless both sides are a pixel or more, the toolkit takes the view box's size, rounded;
     // without one it measures the drawing, and any size serves until then.
-    if (w < 1 || ht < 1) {
-        w = boxed ? qRound64(bw) : 100;
-        ht = boxed ? qRound64(bh) : 100;
+    if (width < 1 || height < 1) {
+        width = boxed ? qRound64(bw) : 100;
+        height = boxed ? qRound64(bh) : 100;
     }
-    Header h = sized(Kind::Svg, w, ht);
+    Header h = sized(Kind::Svg, width, height);
     h.samples = 4;
     h.qtFormat = f.at(0, 2) == "\x1F\x8B" ? "svgz" : "svg";
     return h;
