@@ -15,7 +15,7 @@ using namespace Globali;
 class StartTest : public QObject {
     Q_OBJECT
   private slots:
-    void startAndNotesRefusedWithoutPictures() {
+    void startNeedsPicturesAndALayout() {
         WindowFixture f;
         start* w = start::instance();
         w->bottone_Action(0);
@@ -32,6 +32,12 @@ class StartTest : public QObject {
         w->bottone_Action(0);
         QCOMPARE(f.seams.beeps, 4);
         QCOMPARE(thumb_per, 10);
+        // One picture is enough to start.
+        thumb_pos = 0;
+        quantidisegni = 1;
+        w->bottone_Action(0);
+        QCOMPARE(f.seams.beeps, 4);
+        QVERIFY(!w->isVisible());
     }
 
     void notesNeedNoRoomInAStrip() {
