@@ -61,6 +61,26 @@ class StartTest : public QObject {
         QVERIFY(w->isVisible());
     }
 
+    void aScreenChangeWaitsForTheWindow() {
+        // The screen changed while a presentation showed: the window is laid out again when
+        // it comes back, once; after that it stays where the user moved it.
+        WindowFixture f;
+        start* w = start::instance();
+        w->Show();
+        w->screenChanged();
+        const QPoint centred = w->pos(), moved = centred + QPoint(40, 30);
+        w->move(moved);
+        w->Hide();
+        w->screenChanged();
+        QCOMPARE(w->pos(), moved);
+        w->comeBack();
+        QCOMPARE(w->pos(), centred);
+        w->move(moved);
+        w->Hide();
+        w->comeBack();
+        QCOMPARE(w->pos(), moved);
+    }
+
     void qtTextsFollowTheFlags() {
         WindowFixture f;
         start::instance();
