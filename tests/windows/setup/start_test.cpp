@@ -5,6 +5,7 @@
 #include "logic/state/globali.h"
 #include "logic/state/model.h"
 #include "windows/editor/fin_edita.h"
+#include "windows/presentation/fin_pict.h"
 #include "windows/setup/setup_routines.h"
 #include "windows/setup/start.h"
 
@@ -33,11 +34,11 @@ class StartTest : public QObject {
         QCOMPARE(f.seams.beeps, 4);
         QCOMPARE(thumb_per, 10);
         // One picture is enough to start.
-        thumb_pos = 0;
+        thumb_pos = edge::Left;
         quantidisegni = 1;
         w->bottone_Action(0);
         QCOMPARE(f.seams.beeps, 4);
-        QVERIFY(!w->isVisible());
+        QVERIFY(fw::Single<fin_pict>::peek() && fw::Single<fin_pict>::peek()->isVisible());
     }
 
     void notesNeedNoRoomInAStrip() {
