@@ -130,6 +130,11 @@ class PictureTest : public QObject {
         QTest::newRow("heic whose last box runs past its metadata")
             << "u.heic" << hostile::heifWithManyBoxes(0, {}, QByteArray("\0\0\0\x09free", 8))
             << QSize() << false;
+        QTest::newRow("heic of metadata larger than real ones")
+            << "w.heic"
+            << hostile::heifWithManyBoxes(
+                   0, {}, QByteArray::fromHex("00020000") + "free" + QByteArray(0x20000 - 8, '\0'))
+            << QSize() << false;
         // Its one tile said to be 70000 pixels wide, past any HEIF picture.
         QByteArray wideTile = hostile::heifGrid(QSize(64, 63));
         const qsizetype tile = wideTile.indexOf(QByteArray("ispe\0\0\0\0\0\0\0\x40\0\0\0\x40", 16));
