@@ -66,8 +66,9 @@ class PictureHostileTest : public QObject {
         row({"12-megapixel tga", hostile::tga(hostile::photoLike({4000, 3000}), hostile::TgaRle),
              true});
         // The reader holds the whole file beside the pictures it decodes.
-        QImage noise(2000, 1500, QImage::Format_RGB32);
-        QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.bits()), 2000 * 1500);
+        QImage noise(2000, 1500, QImage::Format_ARGB32); // alpha included: all of it noise
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.bits()),
+                                      noise.sizeInBytes() / 4);
         row({"lossless webp of noise", hostile::encode(noise, "webp", 100), true});
         row({"svg", "<svg xmlns='http://www.w3.org/2000/svg' width='4000' height='3000'/>", true});
         QImage glass = hostile::photoLike({4000, 3000}); // with an alpha channel
