@@ -130,6 +130,9 @@ class PictureTest : public QObject {
         QTest::newRow("heic whose last box runs past its metadata")
             << "u.heic" << hostile::heifWithManyBoxes(0, {}, QByteArray("\0\0\0\x09free", 8))
             << QSize() << false;
+        QTest::newRow("bigtiff of an 8-byte width")
+            << "b.tif" << hostile::blackTiff(300, 200, 8, 16, 0, true).replace(26, 1, "\x10")
+            << QSize(300, 200) << true;
         QTest::newRow("heic of metadata larger than real ones")
             << "w.heic"
             << hostile::heifWithManyBoxes(
