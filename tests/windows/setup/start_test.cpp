@@ -1,6 +1,7 @@
 // The setup window's refusals: no start and no editor without pictures or a sound layout, and
-// the editor, which needs no room in a strip, opened where a presentation could not be. Qt's
-// own texts follow the flags. (How the window looks in both languages: looks_test.)
+// the editor, which needs no room in a strip, opened where a presentation could not be. A
+// screen change while the window is hidden waits for it. Qt's own texts follow the flags.
+// (How the window looks in both languages: looks_test.)
 #include "common/testseams.h"
 #include "logic/state/globali.h"
 #include "logic/state/model.h"
