@@ -130,6 +130,7 @@ class PictureTest : public QObject {
         QTest::newRow("heic whose last box runs past its metadata")
             << "u.heic" << hostile::heifWithManyBoxes(0, {}, QByteArray("\0\0\0\x09free", 8))
             << QSize() << false;
+        // Its width's entry typed as an 8-byte number (16, at byte 26), which BigTIFF allows.
         QTest::newRow("bigtiff of an 8-byte width")
             << "b.tif" << hostile::blackTiff(300, 200, 8, 16, 0, true).replace(26, 1, "\x10")
             << QSize(300, 200) << true;
