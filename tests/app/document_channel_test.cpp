@@ -85,6 +85,8 @@ class DocumentChannelTest : public QObject {
                                    << document_message::refused;
         QTest::newRow("huge") << good.chopped(1) + QByteArray(1 << 20, 'x')
                               << document_message::refused;
+        QTest::newRow("an older launch's")
+            << QByteArray("vetrinova-open/1\n/a.v69\0\0", 25) << document_message::refused;
         QTest::newRow("cut short, then silent") << good.chopped(3) << QByteArray();
     }
     void answers() {
