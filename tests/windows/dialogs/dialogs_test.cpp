@@ -17,7 +17,7 @@ class DialogsTest : public QObject {
     Q_OBJECT
   private slots:
     // A warning beeps when it opens, not when reached again; it names the missing folder and
-    // shows its path as they are. (Their captions in both languages: menus_test.)
+    // shows its path as they are, on one line. (Their captions in both languages: menus_test.)
     void warnings() {
         WindowFixture f;
         cart_spo::missing = f.path("Foto <i>2024/");
@@ -27,6 +27,9 @@ class DialogsTest : public QObject {
         QVERIFY2(d->StaticText1->text().contains("> Foto <i>2024 <"),
                  qPrintable(d->StaticText1->text()));
         QCOMPARE(d->StaticText2->text(), cart_spo::missing);
+        d->StaticText2->setText("Foto " + QString(60, 'x')); // one line, cut at the box's end
+        const QImage line = d->StaticText2->grab().toImage();
+        QVERIFY(!line.copy(line.width() - 10, 0, 10, 12).allGray());
         d->PushButton1_Action();
         fw::Single<cart_noi>::get();
         QCOMPARE(f.seams.beeps, 2);
