@@ -8,10 +8,7 @@ fresh_app "$1"
 trap 'kill "$APP_PID" 2>/dev/null || true; rm -rf "$APPDIR"' EXIT
 
 pictures="$APPDIR/pictures"
-mkdir -p "$pictures"
-convert -size 320x240 xc:'#d04020' "$pictures/1 red.png"
-convert -size 200x300 xc:'#20a040' "$pictures/2 green.png"
-convert -size 300x300 xc:'#2040d0' "$pictures/3 blue.png"
+make_pictures "$pictures"
 
 # A presentation of the folder above whose first colour (swatch 0 of the setup window) has
 # the given hue, saturation and value; every line ends with a carriage return.
