@@ -1,4 +1,4 @@
-# Helpers shared by the import and whole-session tests, with lib.sh: generated picture
+# Helpers shared by the whole-session tests, with lib.sh: generated picture
 # folders, polling for windows, the folder dialog, and colour counts in screenshots.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
