@@ -54,6 +54,14 @@ class PresentationTest : public QObject {
     std::unique_ptr<WindowFixture> f;
     start* setup = nullptr;
 
+    // A phone photo added to the folder as picture 4, with its note.
+    bool addPhoto(const QByteArray& heic) {
+        testfiles::writeText(f->path("show/d.heic"), heic);
+        f->importFolder(f->path("show"));
+        contorno(4, note::Text) = "Phone";
+        return quantidisegni == 4;
+    }
+
     // "Start presentation", the default button, by Return: both windows are there at once;
     // `wait` waits for their pictures.
     void startFromSetup(bool wait = true) {
@@ -427,14 +435,13 @@ class PresentationTest : public QObject {
     // A photo too large to decode whole shows from its own thumbnail, also when that comes
     // after the photo's decode was refused.
     void lateStandInOfAPhotoTooLarge() {
-        QByteArray heic =
-            hostile::encodeHeif(hostile::photoLike({1600, 1200}), hostile::Heic, 1, 320);
-        if (heic.isEmpty()) QSKIP("this libheif codes no HEVC");
         // Declared 16000 x 12000: the decode of the whole would take gigabytes.
-        heic.replace(QByteArray::fromHex("00000640000004b0"),
-                     QByteArray::fromHex("00003e8000002ee0"));
-        testfiles::writeText(f->path("show/d.heic"), heic);
-        f->importFolder(f->path("show"));
+        const QByteArray heic =
+            hostile::encodeHeif(hostile::photoLike({1600, 1200}), hostile::Heic, 1, 320)
+                .replace(QByteArray::fromHex("00000640000004b0"),
+                         QByteArray::fromHex("00003e8000002ee0"));
+        if (heic.isEmpty()) QSKIP("this libheif codes no HEVC");
+        QVERIFY(addPhoto(heic));
         LaneBlock thumbnails(fw::Lane::Bulk); // no thumbnail at hand to stand in at once
         startFromSetup(false);
         QTRY_COMPARE(backdropAt(460, 384), QColor(Qt::red));
@@ -455,9 +462,7 @@ class PresentationTest : public QObject {
         photo.fill(Qt::magenta);
         const QByteArray heic = hostile::encodeGridHeic(photo, 512, 0);
         if (heic.isEmpty()) QSKIP("this libheif codes no HEVC");
-        testfiles::writeText(f->path("show/d.heic"), heic);
-        f->importFolder(f->path("show"));
-        contorno(4, note::Text) = "Phone";
+        QVERIFY(addPhoto(heic));
         LaneBlock thumbnails(fw::Lane::Bulk);
         startFromSetup(false);
         QTRY_COMPARE(backdropAt(460, 384), QColor(Qt::red));
@@ -484,12 +489,7 @@ class PresentationTest : public QObject {
                 std::fill_n(reinterpret_cast<QRgb*>(photo.scanLine(y)) + 900, 900, qRgb(0, 0, 255));
         const QByteArray heic = hostile::encodeGridHeic(photo, 512, 0);
         if (heic.isEmpty()) QSKIP("this libheif codes no HEVC");
-        QFile file(f->path("show/d.heic"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(heic) == heic.size());
-        file.close();
-        f->importFolder(f->path("show"));
-        QCOMPARE(quantidisegni, 4);
-        contorno(4, note::Text) = "Phone";
+        QVERIFY(addPhoto(heic));
         startFromSetup();
         finishBackgroundWork();
         const QRect fitted = fitting::fitRect(photo.size(), pictWin()->content()->size());
