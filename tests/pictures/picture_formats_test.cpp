@@ -22,53 +22,54 @@ QImage halves(QSize size) {
     return testfiles::quarters(size, {Qt::red, Qt::blue, Qt::red, Qt::blue});
 }
 
+// Whether a pixel is within `most` levels of the colour wanted; says which it was if not.
+bool near(QRgb got, QRgb want, int most) {
+    if (colourGap(got, want) <= most) return true;
+    qWarning("%s for %s", qPrintable(QColor(got).name()), qPrintable(QColor(want).name()));
+    return false;
+}
+
 } // namespace
 
 class PictureFormatsTest : public QObject {
     Q_OBJECT
+    QTemporaryDir dir;
+    QString written(const QByteArray& bytes, const char* name = "picture") {
+        return testfiles::written(dir, name, bytes);
+    }
+
   private slots:
     void heif_data() {
         QTest::addColumn<int>("format");
         QTest::addColumn<int>("orientation");
         QTest::addColumn<int>("divisor");
-        QTest::addColumn<QSize>("upright");
         QTest::addColumn<bool>("redFirst"); // red at the top left, blue at the bottom right
         QTest::addColumn<bool>("asPhones");
+        // Red on the left, blue on the right as made; whether red is first after each
+        // orientation.
+        constexpr bool redFirst[] = {true, false, false, true, true, true, false, false};
         for (int divisor : {1, 4})
             for (const auto& [format, name] :
-                 {std::pair{hostile::Heic, "heic"}, std::pair{hostile::Avif, "avif"}}) {
-                const QByteArray tag = QByteArray(name) + (divisor == 1 ? " full" : " quarter");
-                // Red on the left, blue on the right as made; whether red is first after each
-                // orientation.
-                constexpr bool redFirst[] = {true, false, false, true, true, true, false, false};
+                 {std::pair{hostile::Heic, "heic"}, std::pair{hostile::Avif, "avif"}})
                 for (int orientation = 1; orientation <= 8; ++orientation)
-                    for (bool asPhones : {false, true}) {
-                        // Phones turn, and never mirror.
-                        if (asPhones && orientation != 3 && orientation != 6 && orientation != 8)
-                            continue;
-                        const bool turned = orientation >= 5;
-                        QTest::addRow("%s %d%s", tag.constData(), orientation,
-                                      asPhones ? " as phones write" : "")
-                            << int(format) << orientation << divisor
-                            << (turned ? QSize(128, 256) : QSize(256, 128))
-                            << redFirst[orientation - 1] << asPhones;
-                    }
-            }
+                    for (bool asPhones : {false, true}) // phones turn, and never mirror
+                        if (!asPhones || orientation == 3 || orientation == 6 || orientation == 8)
+                            QTest::addRow("%s %s %d%s", name, divisor == 1 ? "full" : "quarter",
+                                          orientation, asPhones ? " as phones write" : "")
+                                << int(format) << orientation << divisor
+                                << redFirst[orientation - 1] << asPhones;
     }
     void heif() {
         QFETCH(int, format);
         QFETCH(int, orientation);
         QFETCH(int, divisor);
-        QFETCH(QSize, upright);
         QFETCH(bool, redFirst);
         QFETCH(bool, asPhones);
         QByteArray bytes =
             hostile::encodeHeif(halves({256, 128}), hostile::HeifKind(format), orientation);
         if (bytes.isEmpty()) QSKIP("libheif cannot encode this format here");
-        if (asPhones) bytes = hostile::asPhonesWrite(bytes);
-        QVERIFY(!bytes.isEmpty());
-        QTemporaryDir dir;
-        const QString path = testfiles::written(dir, "photo", bytes);
+        const QString path = written(asPhones ? hostile::asPhonesWrite(bytes) : bytes);
+        const QSize upright = orientation >= 5 ? QSize(128, 256) : QSize(256, 128);
         QCOMPARE(probePicture(path).size, upright);
         const LoadedPicture p = loadPicture(path, [&](QSize full) { return full / divisor; });
         QCOMPARE(p.original, upright);
@@ -76,20 +77,19 @@ class PictureFormatsTest : public QObject {
         QCOMPARE(p.image.size(), drawn);
         const QRgb first = p.image.pixel(drawn.width() / 4, drawn.height() / 4);
         const QRgb last = p.image.pixel(drawn.width() * 3 / 4, drawn.height() * 3 / 4);
-        QVERIFY(colourGap(first, redFirst ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) <= 40);
-        QVERIFY(colourGap(last, redFirst ? qRgb(0, 0, 255) : qRgb(255, 0, 0)) <= 40);
+        QVERIFY(near(first, redFirst ? qRgb(255, 0, 0) : qRgb(0, 0, 255), 40));
+        QVERIFY(near(last, redFirst ? qRgb(0, 0, 255) : qRgb(255, 0, 0), 40));
     }
 
     // A HEIC that shrank while it is read: what is left decodes, the rest reads as zeros.
     void heifShrunkWhileRead() {
         const QByteArray bytes = hostile::encodeHeif(halves({256, 128}), hostile::Heic, 1);
         if (bytes.isEmpty()) QSKIP("libheif cannot encode HEIC here");
-        QTemporaryDir dir;
         struct Shrunk : QFile { // says the length the file had when it was opened
             using QFile::QFile;
             qint64 size() const override { return claimed; }
             qint64 claimed = 0;
-        } file(testfiles::written(dir, "photo.heic", bytes.chopped(bytes.size() / 4)));
+        } file(written(bytes.chopped(bytes.size() / 4)));
         file.claimed = bytes.size();
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QImage image = heif::decode(file, QSize());
@@ -100,8 +100,7 @@ class PictureFormatsTest : public QObject {
     void heifThumbnailServesSmallDecodes() {
         const QByteArray bytes = hostile::encodeHeif(halves({1024, 512}), hostile::Heic, 1, 256);
         if (bytes.isEmpty()) QSKIP("libheif cannot encode HEIC here");
-        QTemporaryDir dir;
-        const QString path = testfiles::written(dir, "photo.heic", bytes);
+        const QString path = written(bytes);
         // Drawn no larger than the thumbnail, the decode needs far less than the picture's.
         QVERIFY(picture::decodeBytes(path, {200, 100}) < picture::decodeBytes(path, {1024, 512}));
         const LoadedPicture p = loadPicture(path, [](QSize) { return QSize(200, 100); });
@@ -112,9 +111,7 @@ class PictureFormatsTest : public QObject {
 
     // CMYK from print workflows takes the toolkit's reader, which knows their conventions.
     void cmykJpeg() {
-        QTemporaryDir dir;
-        const QString path = testfiles::written(
-            dir, "print.jpg", hostile::solidJpeg(64, 48, QByteArray("\0\xFF\xFF\0", 4)));
+        const QString path = written(hostile::solidJpeg(64, 48, QByteArray("\0\xFF\xFF\0", 4)));
         for (const QSize drawn : {QSize(64, 48), QSize(16, 12)})
             QCOMPARE(loadPicture(path, [&](QSize) { return drawn; }).image.size(), drawn);
     }
@@ -150,9 +147,8 @@ class PictureFormatsTest : public QObject {
         QFETCH(int, type);
         QFETCH(bool, interlaced);
         QFETCH(bool, transparency);
-        QTemporaryDir dir;
-        const QString path = testfiles::written(
-            dir, "kind.png", hostile::libpngWritten(37, 21, depth, type, interlaced, transparency));
+        const QString path =
+            written(hostile::libpngWritten(37, 21, depth, type, interlaced, transparency));
         // The toolkit's reader takes 16-bit colour with a tRNS chunk for 64-bit pixels and gets
         // 48-bit rows: no pixel here has the transparent colour, so the picture is that
         // picture without the chunk, with an alpha channel.
@@ -199,16 +195,12 @@ class PictureFormatsTest : public QObject {
                 ? hostile::encodeHeif(image, format == "avif" ? hostile::Avif : hostile::Heic, 1)
                 : testfiles::encode(image, format.constData());
         if (bytes.isEmpty()) QSKIP("cannot encode here");
-        QTemporaryDir dir;
-        const QString path = testfiles::written(dir, "tagged", bytes);
         const LoadedPicture p =
-            loadPicture(path, [&](QSize full) { return shrunk ? full / 2 : full; });
+            loadPicture(written(bytes), [&](QSize full) { return shrunk ? full / 2 : full; });
         QCOMPARE(p.image.size(), shrunk ? QSize(32, 24) : QSize(64, 48));
         const int x = p.image.width() / 8, y = p.image.height() / 2;
-        QVERIFY2(colourGap(p.image.pixel(x, y), red) <= 12,
-                 qPrintable(QColor(p.image.pixel(x, y)).name()));
-        QVERIFY2(colourGap(p.image.pixel(p.image.width() - 1 - x, y), green) <= 12,
-                 qPrintable(QColor(p.image.pixel(p.image.width() - 1 - x, y)).name()));
+        QVERIFY(near(p.image.pixel(x, y), red, 12));
+        QVERIFY(near(p.image.pixel(p.image.width() - 1 - x, y), green, 12));
     }
 
     // A PNG that gives its colours by the older chunks, with no profile: the picture is shown
@@ -239,10 +231,7 @@ class PictureFormatsTest : public QObject {
         image.fill(stored);
         QByteArray bytes = testfiles::encode(image, "png");
         bytes.insert(33, chunks); // after the header chunk
-        QTemporaryDir dir;
-        const LoadedPicture p = loadPicture(testfiles::written(dir, "chunks.png", bytes));
-        QVERIFY2(colourGap(p.image.pixel(4, 4), shown) <= 3,
-                 qPrintable(QColor(p.image.pixel(4, 4)).name()));
+        QVERIFY(near(loadPicture(written(bytes)).image.pixel(4, 4), shown, 3));
     }
 
     // Every format the program lists as read, written as the tools that write it do: the
@@ -307,9 +296,7 @@ class PictureFormatsTest : public QObject {
             bytes = hostile::tga(written, hostile::TgaStyle(tga));
         } else if (format == "gif" || format.startsWith("magick")) {
             // Formats the toolkit does not write, as ImageMagick writes them.
-            QTemporaryDir dir;
-            const QString png =
-                testfiles::written(dir, "source.png", testfiles::encode(source, "png"));
+            const QString png = written(testfiles::encode(source, "png"), "source.png");
             const QString out = dir.filePath("out");
             QStringList arguments{png};
             if (format.contains("tiled")) arguments += {"-define", "tiff:tile-geometry=16x16"};
@@ -336,8 +323,7 @@ class PictureFormatsTest : public QObject {
         // first: every reader that follows the header (GIMP, the toolkit's own) shows it upside
         // down, and so does this one.
         const bool upsideDown = format.startsWith("magick tga") && !(bytes[17] & 0x20);
-        QTemporaryDir dir;
-        const QString path = testfiles::written(dir, "picture", bytes);
+        const QString path = written(bytes);
         QCOMPARE(probePicture(path).size, QSize(64, 48));
         const LoadedPicture p = loadPicture(path, [](QSize full) { return full / 2; });
         QCOMPARE(p.original, QSize(64, 48));
@@ -353,8 +339,7 @@ class PictureFormatsTest : public QObject {
                                 QPoint(32, 22), QPoint(30, 24)}) {
             const QRgb expected = shown.pixel(at.x(), upsideDown ? 47 - at.y() : at.y());
             const QRgb got = p.image.pixel(at / 2);
-            QVERIFY2(colourGap(got, expected) <= tolerance,
-                     qPrintable(QColor(got).name() + " for " + QColor(expected).name()));
+            QVERIFY(near(got, expected, tolerance));
             QCOMPARE(qAlpha(got), holed && at.x() < 32 && at.y() < 24 ? 0 : 255);
         }
     }
@@ -387,8 +372,7 @@ class PictureFormatsTest : public QObject {
     }
     void damaged() {
         QFETCH(QByteArray, bytes);
-        QTemporaryDir dir;
-        const QString path = testfiles::written(dir, "damaged", bytes);
+        const QString path = written(bytes);
         const PictureProbe probe = probePicture(path);
         const QSize cell(30, 30);
         const LoadedPicture p =
