@@ -13,7 +13,6 @@
 #include "pictures/thumbnails/camera_thumbnail.h"
 #include "pictures/thumbnails/shared_thumbnails.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -158,17 +157,6 @@ class ThumbnailSourcesTest : public QObject {
                                                << Tamper() << Source::Camera << Source::Shared;
         QTest::newRow("camera's smaller than the cell")
             << 1 << jpeg(gradient(QSize(80, 60))) << Tamper() << Source::Decoded << Source::Shared;
-        QTest::newRow("cached, of the photo before it changed")
-            << 1 << QByteArray() << Tamper([](const QString& photo) {
-                   thumbnail_cache::fetch(photo, kCell); // decoded, its thumbnail written
-                   waitForWrites();
-                   thumbnail_cache::clear();
-                   QFile file(photo);
-                   QVERIFY(file.open(QIODevice::Append));
-                   QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-100),
-                                            QFileDevice::FileModificationTime));
-               })
-            << Source::Decoded << Source::Shared;
         // A pixel's rounding is more than 1 % of its thumbnail's height.
         QTest::newRow("a long picture") << 1 << QByteArray() << Tamper([](const QString& photo) {
             testfiles::writePicture(photo, QSize(3000, 40), Qt::gray);
