@@ -23,10 +23,15 @@ namespace {
 
 const QSize kPicture(600, 400);
 
+QImage filled(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    return image;
+}
+
 // A thumbnail as another program writes it: the URI and modification time, no size.
 void writeForeign(const QString& thumbnail, const QString& picture, QSize size) {
-    QImage image(size, QImage::Format_Grayscale8);
-    image.fill(128);
+    QImage image = filled(size);
     image.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(uriOf(picture)));
     image.setText(QStringLiteral("Thumb::MTime"),
                   QString::number(QFileInfo(picture).lastModified().toSecsSinceEpoch()));
@@ -120,9 +125,7 @@ class SharedThumbnailsTest : public QObject {
         QFETCH(QSize, written);
         QFETCH(QSize, drawn);
         QFETCH(bool, read);
-        QImage image(decoded, QImage::Format_RGB32);
-        image.fill(Qt::darkCyan);
-        QVERIFY(write(image, size));
+        QVERIFY(write(filled(decoded), size));
         const QString file = pathOf(picture_, size);
         const QImage png(file);
         QCOMPARE(png.size(), written);
@@ -200,21 +203,17 @@ class SharedThumbnailsTest : public QObject {
         for (const bool compressed : {false, true})
             QTest::addRow("tags in %s iTXt", compressed ? "compressed" : "plain")
                 << fits << Tamper([compressed](auto p, auto t) {
-                       QImage bare(QImage(t).size(), QImage::Format_Grayscale8);
-                       bare.fill(128);
-                       QVERIFY(bare.save(t, "png"));
-                       const QByteArray mtime =
-                           QByteArray::number(QFileInfo(p).lastModified().toSecsSinceEpoch());
-                       QByteArray tags;
-                       for (const auto& [key, value] :
-                            {std::pair{QByteArray("Thumb::URI"), uriOf(p)},
-                             {"Thumb::MTime", mtime}})
-                           tags += hostile::pngChunk(
-                               "iTXt",
-                               key + QByteArray("\0", 1) +
-                                   (compressed ? QByteArray("\1\0\0\0", 4) + qCompress(value).mid(4)
-                                               : QByteArray(4, '\0') + value));
-                       insertChunks(t, tags);
+                       QVERIFY(filled(QImage(t).size()).save(t, "png")); // no tags
+                       // The key, whether compressed, the method, no language, no translation.
+                       const auto tag = [compressed](const char* key, const QByteArray& value) {
+                           return hostile::pngChunk(
+                               "iTXt", key +
+                                           QByteArray(compressed ? "\0\1\0\0\0" : "\0\0\0\0\0", 5) +
+                                           (compressed ? qCompress(value).mid(4) : value));
+                       };
+                       const qint64 mtime = QFileInfo(p).lastModified().toSecsSinceEpoch();
+                       insertChunks(t, tag("Thumb::URI", uriOf(p)) +
+                                           tag("Thumb::MTime", QByteArray::number(mtime)));
                    })
                 << true;
         QTest::newRow("cut short") << fits << Tamper([](auto, auto t) {
@@ -251,14 +250,12 @@ class SharedThumbnailsTest : public QObject {
     void settling() {
         QFETCH(int, secondsAgo);
         QFETCH(bool, written);
-        QImage image(300, 200, QImage::Format_RGB32);
-        image.fill(Qt::darkCyan);
         bool wrote = false;
         for (time_t second = 0; second != ::time(nullptr);) { // all within one second
             second = ::time(nullptr);
             QFile::remove(pathOf(picture_, SizeClass::Normal));
             testfiles::setModified(picture_, secondsAgo);
-            wrote = write(image, SizeClass::Normal);
+            wrote = write(filled({300, 200}), SizeClass::Normal);
         }
         QCOMPARE(wrote, written);
         QCOMPARE(filesIn(SizeClass::Normal).size(), written ? 1 : 0);
@@ -296,10 +293,8 @@ class SharedThumbnailsTest : public QObject {
         QFETCH(QSize, decoded);
         const files::Stamp stamp = *files::stampOf(QFile::encodeName(picture_));
         if (prepare) prepare(picture_, {});
-        QImage image(decoded, QImage::Format_RGB32);
-        image.fill(Qt::darkCyan);
         const bool written =
-            shared_thumbnails::write(picture_, image, kPicture, SizeClass::Normal, stamp);
+            shared_thumbnails::write(picture_, filled(decoded), kPicture, SizeClass::Normal, stamp);
         const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
         ::setrlimit(RLIMIT_FSIZE, &unlimited);
         QVERIFY(!written);
