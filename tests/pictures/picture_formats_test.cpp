@@ -189,7 +189,6 @@ class PictureFormatsTest : public QObject {
         QPainter(&image).fillRect(32, 0, 32, 48, QColor(green));
         image.setColorSpace(QColorSpace::SRgb);
         image.convertToColorSpace(QColorSpace(QColorSpace::NamedColorSpace(space)));
-        QVERIFY(colourGap(image.pixel(8, 24), red) > 12); // stored as other numbers
         const QByteArray bytes =
             format == "heic" || format == "avif"
                 ? hostile::encodeHeif(image, format == "avif" ? hostile::Avif : hostile::Heic, 1)
@@ -349,25 +348,23 @@ class PictureFormatsTest : public QObject {
     void damaged_data() {
         QTest::addColumn<QByteArray>("bytes");
         const QImage image = halves({96, 64});
-        QList<std::pair<QByteArray, QByteArray>> files;
+        QList<std::pair<const char*, QByteArray>> files{
+            {"tga", hostile::tga(image, hostile::TgaPlain)},
+            {"tga rle", hostile::tga(image, hostile::TgaRle)},
+            {"heic", hostile::encodeHeif(image, hostile::Heic, 6)},
+            {"avif", hostile::encodeHeif(image, hostile::Avif, 6)},
+            {"svg", "<svg xmlns='http://www.w3.org/2000/svg' width='96' height='64'>"
+                    "<circle cx='40' cy='30' r='20' fill='green'/></svg>"}};
         for (const char* format : {"png", "jpeg", "bmp", "tiff", "webp", "ico"})
-            files.append({QByteArray(format), testfiles::encode(image, format)});
-        files.append({"tga", hostile::tga(image, hostile::TgaPlain)});
-        files.append({"tga rle", hostile::tga(image, hostile::TgaRle)});
-        files.append({"heic", hostile::encodeHeif(image, hostile::Heic, 6)});
-        files.append({"avif", hostile::encodeHeif(image, hostile::Avif, 6)});
-        files.append(
-            {"svg", QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='96' height='64'>"
-                               "<circle cx='40' cy='30' r='20' fill='green'/></svg>")});
+            files.append({format, testfiles::encode(image, format)});
         for (const auto& [name, bytes] : files) {
             if (bytes.size() < 64) continue;
             for (const qsizetype cut : {qsizetype(40), bytes.size() / 2, bytes.size() - 1})
-                QTest::addRow("%s cut at %lld", name.constData(), qlonglong(cut))
-                    << bytes.left(cut);
+                QTest::addRow("%s cut at %lld", name, qlonglong(cut)) << bytes.left(cut);
             QByteArray overwritten = bytes;
             for (qsizetype i = 40; i < bytes.size(); i += 7)
                 overwritten[i] = char(i * 31);
-            QTest::addRow("%s overwritten", name.constData()) << overwritten;
+            QTest::addRow("%s overwritten", name) << overwritten;
         }
     }
     void damaged() {
