@@ -55,6 +55,16 @@ class DocumentChannelTest : public QObject {
         QCOMPARE(document_message::decode(document_message::encode(longest)), longest);
     }
 
+    // Both sides of the longest message, 64 KB: paths that fill it to the byte, and a byte more.
+    void longestMessage() {
+        QStringList paths(17, "/" + QString(3850, 'y'));
+        paths.last() += QString(64 * 1024 - document_message::encode(paths).size(), 'z');
+        QCOMPARE(document_message::encode(paths).size(), 64 * 1024);
+        QCOMPARE(document_message::decode(document_message::encode(paths)), paths);
+        paths.last() += 'z';
+        QCOMPARE(document_message::decode(document_message::encode(paths)), std::nullopt);
+    }
+
     void idleConnectionsNeverKeepALaunchOut() {
         DocumentChannel server(socketPath());
         QVERIFY(server.listen());
