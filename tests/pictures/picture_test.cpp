@@ -86,6 +86,13 @@ class PictureTest : public QObject {
                 << gif(screen.width(), screen.height(), 5, 3)
                 << QSize(screen.width() ? screen.width() : 7, screen.height() ? screen.height() : 4)
                 << true;
+        // At most 4096 chunks up to the first of the pixels (the header's and the pixels' own
+        // among them), and one more.
+        for (const int more : {0, 1})
+            QTest::addRow("png of %d chunks up to its pixels", 4096 + more)
+                << png.left(33) + hostile::pngChunk("vtNv", {}).repeated(4094 + more) +
+                       png.mid(png.indexOf("IDAT") - 4)
+                << QSize(30, 70) << (more == 0);
         QTest::newRow("zero bytes") << QByteArray() << QSize() << false;
         QTest::newRow("png cut") << noisyPng.left(idat + 500) << QSize(64, 48) << false;
         QTest::newRow("jpeg cut") << jpeg.left(scan + 300) << QSize(64, 48) << true;
