@@ -894,7 +894,8 @@ QByteArray libpngWritten(int w, int h, int depth, int type, bool interlaced, boo
     }
     if (type == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, levels * 3 / 4 + 1);
     png_color_16 key{};
-    key.gray = key.red = key.green = key.blue = png_uint_16(levels / 3);
+    // Never 0: a key of 1 tells which of 1-bit grey's two colours is the transparent one.
+    key.gray = key.red = key.green = key.blue = png_uint_16(std::max(levels / 3, 1));
     if (transparency)
         png_set_tRNS(png, info, type == PNG_COLOR_TYPE_PALETTE ? alphas : nullptr,
                      type == PNG_COLOR_TYPE_PALETTE ? levels / 2 : 0, &key);
