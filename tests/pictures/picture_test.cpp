@@ -370,6 +370,8 @@ class PictureTest : public QObject {
         QVERIFY(!covers(QSize(200, 3), QSize(1000, 10), QSize(100, 100)));    // a pixel high
         QVERIFY(covers(QSize(3000, 2020), photo, QSize(100, 100)));           // 1 % off
         QVERIFY(!covers(QSize(3000, 2021), photo, QSize(100, 100)));
+        QVERIFY(covers(QSize(101, 100), QSize(100, 100), QSize(50, 50))); // 1 % off, exactly
+        QVERIFY(!covers(QSize(102, 100), QSize(100, 100), QSize(50, 50)));
         QVERIFY(!covers(QSize(160, 107), photo, QSize(0, 0)));
     }
 };
