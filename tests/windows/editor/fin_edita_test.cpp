@@ -258,10 +258,14 @@ class FinEditaTest : public QObject {
         QFETCH(QPoint, second);
         QFETCH(QStringList, stored);
         WindowFixture f;
-        fin_edita* w = editorOn(f, 1);
+        f.importFolder(f.makeFolder("pics", 1));
+        // A rectangle stored without a height: its corners lie off the preview.
+        f.setRow(1, {"", "", "", "", "", "", "", "0", "100", "200", "400", "", "5"});
+        fin_edita* w = f.openEditor();
         tick(w->CheckBox1);
         click(w, first);
-        // One corner on the preview: nothing stored, no frame, the other corner is next.
+        // One corner on the preview: the old rectangle forgotten, nothing stored, no frame,
+        // the other corner is next.
         QCOMPARE(frameCells(), QStringList({"", "", "", ""}));
         QVERIFY(w->bordo(0)->isHidden());
         QCOMPARE(volta, 1);
