@@ -288,11 +288,11 @@ class PictureFormatsTest : public QObject {
                 "</svg>";
             bytes = format == "svg" ? svg : hostile::gzipped(svg);
         } else if (tga >= 0) {
-            QImage written = shown.convertToFormat(QImage::Format_ARGB32);
+            QImage withAlpha = shown.convertToFormat(QImage::Format_ARGB32);
             for (int y = 0; holed && y < 24; ++y)
                 for (int x = 0; x < 32; ++x)
-                    written.setPixel(x, y, qRgba(0, 0, 0, 0));
-            bytes = hostile::tga(written, hostile::TgaStyle(tga));
+                    withAlpha.setPixel(x, y, qRgba(0, 0, 0, 0));
+            bytes = hostile::tga(withAlpha, hostile::TgaStyle(tga));
         } else if (format == "gif" || format.startsWith("magick")) {
             // Formats the toolkit does not write, as ImageMagick writes them.
             const QString png = written(testfiles::encode(source, "png"), "source.png");
