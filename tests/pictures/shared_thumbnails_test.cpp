@@ -152,6 +152,23 @@ class SharedThumbnailsTest : public QObject {
         QVERIFY(shared_thumbnails::read(picture_, kPicture, drawn).isNull());
     }
 
+    // A picture at nearly the longest path the system takes, almost every byte escaped in its URI.
+    void longestUri() {
+        QString deep = path(QStringLiteral("x"));
+        const QString folder = QString(127, QChar(0xe8)); // 254 bytes in UTF-8
+        while (QFile::encodeName(deep).size() + 255 < 4095)
+            deep += '/' + folder;
+        picture_ =
+            deep + '/' + QString((4090 - QFile::encodeName(deep).size()) / 2, QChar(0xe8)) + ".jpg";
+        QVERIFY(QDir().mkpath(deep));
+        testfiles::writePicture(picture_, kPicture, Qt::darkCyan);
+        testfiles::setModified(picture_, 10);
+        QVERIFY(uriOf(picture_).size() > 12000);
+        QVERIFY(write(filled({300, 200}), SizeClass::Normal));
+        QCOMPARE(shared_thumbnails::read(picture_, kPicture, {120, 80}).size(), QSize(128, 85));
+        QDir(path(QStringLiteral("x"))).removeRecursively();
+    }
+
     // Each thumbnail that does not stand for the file as it is now is ignored, at no cost.
     void readsOnlyWhatStandsForTheFile_data() {
         QTest::addColumn<QSize>("size");
