@@ -139,18 +139,18 @@ void checkReaction(const WindowFixture& f) {
 }
 
 // A presentation of two pictures in `folder` whose every line differs from its neighbours.
-// The colours: #333333, #006666, #ff0000, #003333, #ffffff, #990000, #66ffff.
+// The colours: #333333, #006666, #ff0000, #003333, #999999, #990000, #66ffff.
 QList<QByteArray> distinctLines(const QString& folder) {
     // The settings, then per picture: text, font, size, bold, italic, underline, place, frame
     // on, left, top, width, height, line.
     return QList<QByteArray>{folder.toUtf8()} +
-           QByteArray("3|30|0|0|0.2|0.5|1|0.4|0|1|1|0.5|1|0.2|0|0|1|0|1|0.6|0.5|0.6|1|1|0|4|2|"
+           QByteArray("3|30|0|0|0.2|0.5|1|0.4|0|1|1|0.5|1|0.2|0|0|0.6|0|1|0.6|0.5|0.6|1|1|0|4|2|"
                       "Sunset|DejaVu Serif|18|1|0|1|4|1|10|20|-30|40|7|"
                       "Harbour|Liberation Sans|30\t|0|1|0|2|0|110|120|130|-140|3")
                .split('|');
 }
 const QList<QColor> kDistinctColours{0x333333, 0x006666, 0xff0000, 0x003333,
-                                     0xffffff, 0x990000, 0x66ffff};
+                                     0x999999, 0x990000, 0x66ffff};
 // What the setup window and the presentation state hold, in the order of the file's lines.
 QList<QByteArray> stateLines() {
     start* w = start::instance();
@@ -249,6 +249,31 @@ class PresentationIoTest : public QObject {
         QCOMPARE(w->color_o->pos(), w->color_d->pos() + QPoint(4, 4));
         for (int i = 0; i < colour::kCount; ++i) // as the colour's swatch shows it
             QCOMPARE(w->color_t(i)->fill(), kDistinctColours[i]);
+        // And as the previews show them: each cell in the strip's colour, the note's text and
+        // shadow in their box, the frame around the picture's background.
+        const auto seen = [](QWidget* preview) { return preview->grab().toImage(); };
+        const auto shows = [](const QImage& image, QPoint at, colour::Slot slot) {
+            return image.pixelColor(at) == kDistinctColours[slot];
+        };
+        for (int i = 0; i < 4; ++i) {
+            const QImage cell = seen(w->color_s(i));
+            QVERIFY(shows(cell, {0, 0}, colour::StripBackground));
+            QVERIFY(shows(cell, {23, 20}, colour::StripBackground));
+            QVERIFY(shows(cell, {12, 10}, colour::CellBackground));
+        }
+        const QImage box = seen(w->color_s(5));
+        QVERIFY(shows(box, {0, 0}, colour::NoteBox) && shows(box, {113, 63}, colour::NoteBox) &&
+                shows(box, {5, 60}, colour::NoteBox));
+        for (const colour::Slot text : {colour::NoteText, colour::NoteShadow}) {
+            bool found = false;
+            for (int y = 0; y < box.height() && !found; ++y)
+                for (int x = 0; x < box.width() && !found; ++x)
+                    found = shows(box, {x, y}, text);
+            QVERIFY2(found, qPrintable(kDistinctColours[text].name()));
+        }
+        const QImage frame = seen(w->color_r);
+        QVERIFY(shows(frame, {0, 0}, colour::Frame) && shows(frame, {29, 14}, colour::Frame));
+        QVERIFY(shows(frame, {15, 7}, colour::PictureBackground));
     }
 
     // A strip size or shadow beyond its slider's range is held by the slider, and the
