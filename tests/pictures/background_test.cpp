@@ -8,6 +8,7 @@
 #include "pictures/backdrop.h"
 #include "pictures/background.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -107,6 +108,53 @@ class BackgroundTest : public QObject {
         }
         finishBackgroundWork();
         QCOMPARE(started, QList<int>({5, 2, 0, -1}));
+    }
+
+    // With the memory budget spent, the picture the user waits for gets the next share before
+    // a thumbnail that asked earlier; a picture made ahead waits its turn.
+    void promptDecodesComeFirst_data() {
+        QTest::addColumn<int>("lane");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("prompt") << int(fw::Lane::Prompt) << QStringList{"later", "earlier"};
+        QTest::newRow("ahead") << int(fw::Lane::Ahead) << QStringList{"earlier", "later"};
+    }
+    void promptDecodesComeFirst() {
+        QFETCH(int, lane);
+        QFETCH(QStringList, order);
+        const qint64 half = picture::budgetBytes / 2;
+        std::optional<picture::BudgetShare> a(half), b(half);
+        std::mutex m;
+        QStringList granted;
+        std::atomic<int> asking{0};
+        const auto share = [&](const QString& who) {
+            return [&, who] {
+                ++asking;
+                const picture::BudgetShare s(half);
+                const std::lock_guard held(m);
+                granted << who;
+                return 0;
+            };
+        };
+        fw::Jobs earlier(fw::Lane::Bulk), later{fw::Lane(lane)};
+        // Whatever the outcome, no job is left waiting on what this test holds.
+        const auto drained = qScopeGuard([&] {
+            a.reset();
+            b.reset();
+            finishBackgroundWork();
+        });
+        earlier.run(share("earlier"), [](int) {});
+        QTRY_COMPARE(asking.load(), 1);
+        QTest::qWait(20); // waiting for its share
+        later.run(share("later"), [](int) {});
+        QTRY_COMPARE(asking.load(), 2);
+        QTest::qWait(20);
+        b.reset();
+        const auto seen = [&] {
+            const std::lock_guard held(m);
+            return granted;
+        };
+        QTRY_COMPARE(seen().size(), 2);
+        QCOMPARE(seen(), order);
     }
 
     // Going on, the picture left is kept without being made again, as it is beside the new one.
