@@ -152,6 +152,7 @@ class EditorGeometryTest : public QObject {
     void fontRow_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("row");
+        QTest::newRow("exact on the first row, caseless later") << "Alpha" << 0;
         QTest::newRow("found once") << "Gamma" << 3;
         QTest::newRow("found twice: the last") << "Beta" << 4;
         QTest::newRow("exact before caseless") << "beta" << 2;
@@ -163,7 +164,8 @@ class EditorGeometryTest : public QObject {
     void fontRow() {
         QFETCH(QString, name);
         QFETCH(int, row);
-        QCOMPARE(note_lists::fontRow({"Alpha", "Beta", "beta", "Gamma", "Beta"}, name), row);
+        QCOMPARE(note_lists::fontRow({"Alpha", "Beta", "beta", "Gamma", "Beta", "ALPHA"}, name),
+                 row);
         QCOMPARE(note_lists::fontRow({}, name), -1);
     }
 };
