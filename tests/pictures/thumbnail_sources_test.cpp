@@ -186,22 +186,23 @@ class ThumbnailSourcesTest : public QObject {
     }
 
     // The thumbnails kept in memory take at most 256 MB; the least recently used go first.
-    // A picture 1024 pixels square in cells of one height and other widths: 4 MB a thumbnail.
+    // A picture of 682 x 384 pixels in cells of one height and other widths: 1 MB a thumbnail
+    // with its bookkeeping, so that 256 of them fill the bound exactly.
     void memoryKeepsTheRecent() {
         testfiles::writeText(qEnvironmentVariable("XDG_CACHE_HOME"), "no cache: only decodes");
-        const QString square = dir_.filePath(QStringLiteral("square.png"));
-        testfiles::writePicture(square, QSize(1024, 1024), Qt::gray);
-        const auto fetch = [&](int k) { return thumbnail_cache::fetch(square, {1024 + k, 1024}); };
-        const int fit = 64; // 256 MB
-        for (int k = 0; k < fit - 1; ++k)
-            QCOMPARE(fetch(k).image.sizeInBytes(), 4 << 20);
-        // One fewer than fit are all kept; the first, used again, stays when two more come.
+        const QString picture = dir_.filePath(QStringLiteral("wide.png"));
+        testfiles::writePicture(picture, QSize(682, 384), Qt::gray);
+        const auto fetch = [&](int k) { return thumbnail_cache::fetch(picture, {682 + k, 384}); };
+        const int fit = 256;
+        for (int k = 0; k < fit; ++k)
+            QCOMPARE(fetch(k).image.sizeInBytes(), 1023 << 10);
+        // All are kept; one more makes the least recently used go, not the first used again.
         QCOMPARE(fetch(0).source, Source::Memory);
-        QCOMPARE(fetch(fit - 1).source, Source::Decoded);
         QCOMPARE(fetch(fit).source, Source::Decoded);
-        for (int k : {fit, 0, fit - 2})
-            QCOMPARE(fetch(k).source, Source::Memory);
         QCOMPARE(fetch(1).source, Source::Decoded);
+        for (int k : {fit, 0, fit - 1})
+            QCOMPARE(fetch(k).source, Source::Memory);
+        QCOMPARE(fetch(2).source, Source::Decoded);
         QFile::remove(qEnvironmentVariable("XDG_CACHE_HOME"));
     }
 
