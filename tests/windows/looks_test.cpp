@@ -87,7 +87,7 @@ QList<QImage> scene(const QString& name, WindowFixture& f) {
                                     12345);
         } else if (name.contains("italian")) {
             threePictures(f);
-            // Near the top, right of centre: further from the right edge than a square's.
+            // The top edge: 20 pixels from it, 70 from the right edge of the preview, 320 wide.
             QTest::mouseClick(setup->rec_schermo, Qt::LeftButton, {}, QPoint(250, 20));
             setup->CheckBox1->setChecked(true);
             QTest::keyClick(setup->Slider1, Qt::Key_Right); // a step wider
