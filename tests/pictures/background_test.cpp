@@ -143,11 +143,12 @@ class BackgroundTest : public QObject {
             finishBackgroundWork();
         });
         earlier.run(share("earlier"), [](int) {});
+        // Time for each worker to reach its wait; the budget has no count of those waiting.
         QTRY_COMPARE(asking.load(), 1);
-        QTest::qWait(20); // waiting for its share
+        QTest::qWait(100);
         later.run(share("later"), [](int) {});
         QTRY_COMPARE(asking.load(), 2);
-        QTest::qWait(20);
+        QTest::qWait(100);
         b.reset();
         const auto seen = [&] {
             const std::lock_guard held(m);
