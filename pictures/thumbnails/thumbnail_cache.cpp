@@ -111,8 +111,7 @@ Thumbnail decode(const QString& path, QSize cell) {
     });
     ++finished;
     if (loaded.isNull()) return {};
-    Thumbnail t{picture::shrink(loaded.image, drawn.expandedTo(QSize(1, 1))), loaded.original,
-                Source::Decoded};
+    Thumbnail t{picture::shrink(loaded.image, drawn), loaded.original, Source::Decoded};
     if (t.image.isNull()) return {};
     if (size && stamp) queueWrite(path, loaded.image, loaded.original, *size, *stamp);
     return t;
